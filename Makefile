@@ -1,0 +1,38 @@
+# The two set-up commands are `make run` and `make test`; both install what is missing first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: run test test-asan bench data build deps clean
+
+deps:
+	@bash scripts/install-deps
+
+$(BUILD)/CMakeCache.txt:
+	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
+
+build: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS)
+
+data: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) --target data
+
+run: build
+	cd data && ../$(BUILD)/vinkla
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -DVINKLA_SANITIZE=ON $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD) -DVINKLA_BENCH=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	$(BUILD)/bench/vinkla_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) data/data1.dat

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+class tile;
+
+// One level in play: a grid of tiles built from a level text of one code character per cell.
+class field {
+public:
+    int32_t columns;
+    int32_t rows;
+    tile ***tiles;       // rows arrays of columns pointers; null when status != 0
+    tile *start_point;   // also in tiles, not owned twice
+    char **codes;        // rows arrays of columns characters, no terminators
+    int32_t status;      // 0 built, 1 no start point, 2 more than one
+    int32_t flag_count;
+
+    field(const char *text, int rows, int columns);
+    ~field();
+    field(const field &) = delete;
+    field &operator=(const field &) = delete;
+
+    void init_tiles();
+    void test_draw();
+
+    static field *load_field_file(std::string path);
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+void settings();
+int slider_callback(void *which, int value);

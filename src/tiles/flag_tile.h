@@ -1,0 +1,11 @@
+#pragma once
+#include "tiles/tile.h"
+
+// Picked up when the marble passes; becomes the restart point.
+class flag_tile : public tile {
+public:
+    char taken;
+
+    flag_tile(int y, int x);
+    void interfere(bead *marble, char where) override;
+};

@@ -1,0 +1,15 @@
+#include "tiles/shutter_tile.h"
+
+#include "marble/bead.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+
+shutter_tile::shutter_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SHUTTER].dat)
+{
+}
+
+void shutter_tile::interfere(bead *marble, char where)
+{
+    (void)marble;
+    (void)where;
+}

@@ -1,0 +1,15 @@
+#include "tiles/slope_down_tile.h"
+
+#include "marble/bead.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+
+slope_down_tile::slope_down_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOPE_DOWN].dat)
+{
+}
+
+void slope_down_tile::interfere(bead *marble, char where)
+{
+    (void)marble;
+    (void)where;
+}

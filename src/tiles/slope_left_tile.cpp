@@ -1,0 +1,15 @@
+#include "tiles/slope_left_tile.h"
+
+#include "marble/bead.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+
+slope_left_tile::slope_left_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOPE_LEFT].dat)
+{
+}
+
+void slope_left_tile::interfere(bead *marble, char where)
+{
+    (void)marble;
+    (void)where;
+}

@@ -1,0 +1,15 @@
+#include "tiles/slope_up_tile.h"
+
+#include "marble/bead.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+
+slope_up_tile::slope_up_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOPE_UP].dat)
+{
+}
+
+void slope_up_tile::interfere(bead *marble, char where)
+{
+    (void)marble;
+    (void)where;
+}

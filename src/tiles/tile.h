@@ -1,0 +1,22 @@
+#pragma once
+#include <allegro.h>
+#include <cstdint>
+
+class bead;
+
+// One cell of the board. Pictures belong to the data file; a tile owns nothing.
+class tile {
+public:
+    int32_t x;        // centre, board pixels
+    int32_t y;
+    BITMAP *picture;  // drawn under the marble, may be null
+    BITMAP *overlay;  // drawn over the marble, may be null
+
+    // Note the order: the centre's y comes first.
+    tile(int y, int x, BITMAP *picture);
+    virtual ~tile() = default;
+
+    // Acts on the marble; `where` says where this cell lies from the marble's cell (0 = under it).
+    virtual void interfere(bead *marble, char where);
+    virtual void draw();
+};
