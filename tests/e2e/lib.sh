@@ -1,0 +1,101 @@
+# Shared helpers for the end-to-end tests: the real program in a real window under Xvfb.
+# A script sources this, calls e2e_start DISPLAY_NUMBER "$1" "$2" (the executable and the data
+# folder CTest passes), and everything it started is ended by id when the script exits.
+set -euo pipefail
+
+E2E_PIDS=()
+E2E_WORK=""
+E2E_GAME_PID=""
+
+e2e_cleanup() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if [ -n "$E2E_WORK" ] && [ -z "${E2E_KEEP:-}" ]; then
+        rm -rf "$E2E_WORK"
+    fi
+}
+trap e2e_cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$E2E_WORK" ] && echo "work folder: $E2E_WORK" >&2
+    E2E_KEEP=1
+    exit 1
+}
+
+# e2e_start N EXE DATA: Xvfb on :N, a fresh working folder holding a copy of the data folder.
+e2e_start() {
+    local n=$1
+    E2E_EXE=$2
+    E2E_DATA=$3
+    export DISPLAY=":$n"
+    rm -f "/tmp/.X${n}-lock" "/tmp/.X11-unix/X${n}" 2>/dev/null || true
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    local i
+    for i in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || fail "Xvfb :$n did not start"
+    E2E_WORK=$(mktemp -d /tmp/vinkla-e2e-XXXXXX)
+    cp -r "$E2E_DATA"/. "$E2E_WORK"/
+    rm -f "$E2E_WORK/vinkla.cfg"
+    xdotool mousemove 700 580
+}
+
+# e2e_game [ARGS...]: starts the game in the working folder, stdout/stderr to files there.
+e2e_game() {
+    (cd "$E2E_WORK" && exec stdbuf -oL "$E2E_EXE" "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") &
+    E2E_GAME_PID=$!
+    E2E_PIDS+=($E2E_GAME_PID)
+    xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
+}
+
+# e2e_wait_exit SECONDS: waits for the game to end; prints its exit status.
+e2e_wait_exit() {
+    local limit=$1 i
+    for i in $(seq 1 $((limit * 10))); do
+        if ! kill -0 "$E2E_GAME_PID" 2>/dev/null; then
+            local rc=0
+            wait "$E2E_GAME_PID" || rc=$?
+            echo "$rc"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "the game did not end within $limit s"
+}
+
+# e2e_shot FILE: a screenshot of the whole screen.
+e2e_shot() {
+    import -window root "$1"
+}
+
+# e2e_pixel FILE X Y: prints "R G B" of one pixel.
+e2e_pixel() {
+    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+
+# e2e_click X Y: a press and release the dialog manager does not miss.
+e2e_click() {
+    xdotool mousemove "$1" "$2" sleep 0.15 mousedown 1 sleep 0.12 mouseup 1
+    sleep 0.15
+}
+
+# e2e_wait_pixel FILE X Y "R G B" SECONDS: screenshots until the pixel has that colour.
+e2e_wait_pixel() {
+    local file=$1 x=$2 y=$3 want=$4 limit=$5 i got=""
+    for i in $(seq 1 $((limit * 5))); do
+        e2e_shot "$file"
+        got=$(e2e_pixel "$file" "$x" "$y")
+        [ "$got" = "$want" ] && return 0
+        sleep 0.2
+    done
+    fail "pixel ($x, $y) is '$got', expected '$want' (see $file)"
+}
