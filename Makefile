@@ -4,7 +4,10 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: run test test-asan bench data build deps clean
+.PHONY: run test test-asan bench data build deps clean install uninstall
+
+PREFIX  ?= /usr/local
+DESTDIR ?=
 
 deps:
 	@bash scripts/install-deps
@@ -36,3 +39,9 @@ bench: deps
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) data/data1.dat
+
+install: build
+	bash scripts/install.sh $(BUILD) $(PREFIX) $(DESTDIR)
+
+uninstall:
+	bash scripts/uninstall.sh $(PREFIX) $(DESTDIR)
