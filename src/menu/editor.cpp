@@ -1,0 +1,193 @@
+#include "menu/editor.h"
+
+#include <cstring>
+
+#include "field/file_select.h"
+#include "field/level_file.h"
+#include "menu/editor_help.h"
+#include "shell/data1.h"
+#include "shell/error.h"
+#include "shell/globals.h"
+
+BITMAP *switch_pointer = nullptr;
+BITMAP *mysha = nullptr;
+
+namespace {
+
+const int cell = 39;
+const int board_cells = 14;
+const int board_pixels = cell * board_cells;  // 546
+const int level_chars = board_cells * board_cells;  // 196
+
+// Palette order: tool t (1..16) paints tool_codes[t - 1] and shows tool_pictures[t - 1].
+const char tool_codes[] = "A.*OCVFI-WENS+B#";
+const int tool_pictures[16] = {
+    OBJ_START, OBJ_FLOOR,   OBJ_WALL,    OBJ_HOLE,    OBJ_BOWL,    OBJ_DOME,   OBJ_FLAG,        OBJ_TUBE_NS,
+    OBJ_TUBE_WE, OBJ_TUBE_NSW, OBJ_TUBE_NSE, OBJ_TUBE_WEN, OBJ_TUBE_WES, OBJ_TUBE_X, OBJ_BUMPER_TOOL, OBJ_CLOTH,
+};
+
+enum EditorObject {
+    BOARD = 0,
+    FIRST_TOOL = 1,
+    LAST_TOOL = 16,
+    OPEN = 17,
+    SAVE = 18,
+    LEAVE = 19,
+    NEW = 20,
+    HELP = 21,
+    OBJECT_COUNT = 22
+};
+
+BITMAP *picture_of(char code)
+{
+    if (code == 0)
+        return nullptr;
+    const char *at = std::strchr(tool_codes, code);
+    if (!at)
+        return nullptr;
+    return static_cast<BITMAP *>(data1[tool_pictures[at - tool_codes]].dat);
+}
+
+void set_button(DIALOG &d, int y, const char *text)
+{
+    d = DIALOG{d_button_proc, 592, y, 88, 24, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, const_cast<char *>(text), nullptr, nullptr};
+}
+
+// Level text of the blank board; the rest of the buffer stays zero.
+void take_blank(char *text, int size)
+{
+    std::memset(text, 0, size);
+    std::memcpy(text, blank_level, level_chars);
+}
+
+// Just the last part of a path, short enough for one line of an alert box.
+std::string short_name(const std::string &path)
+{
+    std::string name = get_filename(path.c_str());
+    if (name.size() > 60)
+        name = name.substr(0, 57) + "...";
+    return name;
+}
+
+}  // namespace
+
+void draw_myfield(BITMAP *bmp, char *board)
+{
+    for (int i = 0; i < level_chars && board[i]; i++) {
+        BITMAP *picture = picture_of(board[i]);
+        if (picture)
+            draw_sprite(bmp, picture, cell * (i % board_cells), cell * (i / board_cells));
+    }
+}
+
+int d_my_bitmap_proc(int msg, DIALOG *d, int c)
+{
+    switch (msg) {
+    case MSG_GOTMOUSE:
+    case MSG_GOTFOCUS:
+        // Never set_mouse_sprite(NULL): the library would destroy the arrow that mysha holds.
+        set_mouse_sprite(switch_pointer ? switch_pointer : mysha);
+        break;
+    case MSG_LOSTMOUSE:
+    case MSG_LOSTFOCUS:
+        set_mouse_sprite(mysha);
+        break;
+    case MSG_CLICK: {
+        // The cell under the pointer counted from the screen's corner, not the board's.
+        int row = mouse_y / cell;
+        int column = mouse_x / cell;
+        const char *tool = static_cast<const char *>(d->dp3);
+        if (row >= 1 && row <= 12 && column >= 1 && column <= 12 && tool && *tool) {
+            char *text = static_cast<char *>(d->dp2);
+            text[board_cells * row + column] = *tool;
+            draw_myfield(static_cast<BITMAP *>(d->dp), text);
+        }
+        return D_REDRAWME;
+    }
+    default:
+        break;
+    }
+    return d_bitmap_proc(msg, d, c);
+}
+
+std::string editor(std::string current)
+{
+    BITMAP *board = create_bitmap(board_pixels, board_pixels);
+    if (!board) {
+        alert("Editorin avaaminen epäonnistui", "", "", "Ok", nullptr, -1, -1);
+        return current;
+    }
+    clear_bitmap(board);
+
+    // The reader can fill 484 characters and a terminator; room for 546 as the board's pixels.
+    char level[board_pixels + 1];
+    char tool = 0;  // no tool until one is chosen: clicks on the board paint nothing
+
+    DIALOG dialog[OBJECT_COUNT + 1];
+    std::memset(dialog, 0, sizeof dialog);
+    dialog[BOARD] = DIALOG{d_my_bitmap_proc, 16, 16, board_pixels, board_pixels, 0, 0, 0, D_EXIT, 0, 0, board, level, &tool};
+    for (int t = FIRST_TOOL; t <= LAST_TOOL; t++) {
+        int row = (t - 1) / 4, column = (t - 1) % 4;
+        dialog[t] = DIALOG{d_icon_proc, 592 + 48 * column, 56 + 48 * row, cell, cell, 0, 0, 0, D_EXIT, 0, 0,
+                           data1[tool_pictures[t - 1]].dat, nullptr, nullptr};
+    }
+    set_button(dialog[OPEN], 288, "Avaa");
+    set_button(dialog[SAVE], 320, "Tallenna");
+    set_button(dialog[LEAVE], 384, "Lopeta");
+    set_button(dialog[NEW], 256, "Uusi");
+    set_button(dialog[HELP], 352, "Apua");
+
+    mysha = mouse_sprite;
+    // The pointer over the board matches the tool: none chosen yet in this run.
+    switch_pointer = nullptr;
+    take_blank(level, sizeof level);
+    draw_myfield(board, level);
+    std::string file_name = current;
+    scare_mouse();
+    clear_to_color(screen, 0);
+    unscare_mouse();
+
+    int r;
+    do {
+        r = do_dialog(dialog, -1);
+        if (r >= FIRST_TOOL && r <= LAST_TOOL) {
+            switch_pointer = static_cast<BITMAP *>(dialog[r].dp);
+            tool = tool_codes[r - 1];
+            Error::Out1("Clicked on tool");
+        } else if (r == OPEN) {
+            std::string chosen = load_field_file("");
+            if (!chosen.empty()) {
+                // A board that could not be read must not take the file's name: a later save
+                // would overwrite that file with the board still on screen.
+                if (load_thedata(chosen, level) == 0) {
+                    draw_myfield(board, level);
+                    file_name = chosen;
+                } else {
+                    alert("Kentän avaaminen epäonnistui", short_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
+                }
+            }
+        } else if (r == SAVE) {
+            char path[600];
+            set_save_file_name(file_name, path);
+            if (path[0] == 0) {
+                Error::Out1("Väärä palautus");
+            } else {
+                file_name = path;
+                Error::Out1("Yritys");
+                if (save_file(file_name, level) != 0)
+                    alert("Virhe kentän tallennuksessa", "", "", "Ok", nullptr, -1, -1);
+            }
+        } else if (r == NEW) {
+            take_blank(level, sizeof level);
+            file_name = "nimeton.vkl";
+            draw_myfield(board, level);
+        } else if (r == HELP) {
+            editor_help();
+        }
+    } while (r != LEAVE);
+
+    // The pointer may still be a tool's picture if the board had the focus at the end.
+    set_mouse_sprite(mysha);
+    destroy_bitmap(board);
+    return current;
+}
