@@ -1,13 +1,124 @@
 #include "marble/bead.h"
 
-// Stub: replaced by the real marble.
-bead::bead() {}
-bead::~bead() {}
-float bead::distance(int, int) { return 0; }
-int bead::start_bead(std::string) { return 1; }
-void bead::move() {}
-void bead::show() {}
-void bead::draw() {}
-void bead::bounce_soundh() {}
-void bead::bounce_soundv() {}
-void bead::corner_bounce(int, int) {}
+#include <cmath>
+#include <cstdlib>
+
+#include "field/field.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+#include "tiles/tile.h"
+
+namespace {
+
+// A configuration value is taken only when the whole entry is a finite number inside
+// [lo, hi]; anything else ("abc", "nan", "inf", 1e30, a friction above 1) keeps the default,
+// so no hand-edited file can break the physics.
+float read_factor(const char *key, float fallback, float lo, float hi)
+{
+    const char *text = get_config_string("settings", key, nullptr);
+    if (!text)
+        return fallback;
+    char *end = nullptr;
+    std::strtod(text, &end);
+    if (end == text)
+        return fallback;
+    while (*end == ' ' || *end == '\t')
+        end++;
+    if (*end != '\0')
+        return fallback;
+    float v = get_config_float("settings", key, fallback);
+    if (!std::isfinite(v) || v < lo || v > hi)
+        return fallback;
+    return v;
+}
+
+}  // namespace
+
+bead::bead()
+    : mickey_x(0), mickey_y(0), tilt_x(0), tilt_y(0), sensitivity(1.0f),
+      sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(117, 117)),
+      current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(0), bounced(0),
+      flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
+      softfriction(0.5f)
+{
+    friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
+    softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
+    sensitivity = read_factor("mouse_sensitivity", 1.0f, -100.0f, 100.0f);
+    cur_friction = friction;
+}
+
+bead::~bead()
+{
+    delete current_field;
+    destroy_bitmap(buffer);
+}
+
+float bead::distance(int py, int px)
+{
+    double dx = (double)x - px;
+    double dy = (double)y - py;
+    return (float)std::sqrt(dx * dx + dy * dy);
+}
+
+int bead::start_bead(std::string file)
+{
+    tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
+    tilt_x = tilt_y = 0;
+    cur_friction = friction;
+    play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
+    clear_bitmap(screen);
+
+    delete current_field;
+    current_field = field::load_field_file(file);
+    // A start that lies past the board's cells leaves the field without a start tile.
+    if (current_field && !current_field->start_point) {
+        delete current_field;
+        current_field = nullptr;
+    }
+    if (!current_field) {
+        alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+        stop_midi();
+        return 1;
+    }
+    current_field->test_draw();
+
+    // Flags are counted on the board itself: a code past the last cell can never be picked up.
+    flags_left = 0;
+    for (int i = 0; i < current_field->rows; i++)
+        for (int j = 0; j < current_field->columns; j++)
+            if (current_field->codes[i][j] == 'F')
+                flags_left++;
+    state = 1;
+    restart_tile = current_field->start_point;
+    x = old_x = (float)restart_tile->x;
+    y = old_y = (float)restart_tile->y;
+
+    show_mouse(nullptr);
+    position_mouse(400, 300);
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    install_int(my_timer, 10);
+
+    do {
+        move();
+        teh_counter = 1;
+        show();
+        while (teh_counter > 0)
+            rest(1);
+        if (state == 2) {
+            x = (float)restart_tile->x;
+            y = (float)restart_tile->y;
+            // Movement made during the fall must not tilt the new start.
+            position_mouse(400, 300);
+            get_mouse_mickeys(&mickey_x, &mickey_y);
+            state = 1;
+            tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
+            tilt_x = tilt_y = 0;
+        }
+    } while (state != 0 && flags_left > 0);
+
+    remove_int(my_timer);
+    stop_midi();
+    delete current_field;
+    current_field = nullptr;
+    return 1;
+}

@@ -35,6 +35,14 @@ public:
     float friction;
     float softfriction;
 
+    // A face is the line x = F or y = F; the marble is kept on one side of it.
+    enum face_axis : char { on_x, on_y };
+    enum face_side : char { keeps_less = -1, keeps_more = 1 };
+
+    // Each speed component stays below 16 pixels per frame, what a face needs to catch the
+    // marble before its centre reaches the next cell.
+    static constexpr float speed_limit = 15.0f;
+
     bead();
     ~bead();
     bead(const bead &) = delete;
@@ -48,4 +56,9 @@ public:
     void bounce_soundh();
     void bounce_soundv();
     void corner_bounce(int ky, int kx);
+
+    // The face bounce of every wall side, tube side and tube channel; true if the marble touched.
+    bool face_bounce(face_axis axis, int line, face_side side, bool sounds);
+    // The corner test: bounces off (kx, ky) when the centre is nearer than 16; true if touched.
+    bool corner_test(int ky, int kx);
 };

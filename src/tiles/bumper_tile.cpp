@@ -3,6 +3,7 @@
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "tiles/tile_parts.h"
 
 bumper_tile::bumper_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLOOR].dat)
 {
@@ -10,8 +11,27 @@ bumper_tile::bumper_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLOOR].d
     fired = 0;
 }
 
+// One kick per visit: the bumper is re-armed whenever the marble is in a neighbouring cell.
 void bumper_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    if (where != 0) {
+        fired = 0;
+        return;
+    }
+    if (marble->distance(y, x) < 25 && !fired) {
+        Vektor away = tile_parts::from_centre(marble, this);
+        if (away.x == 0 && away.y == 0) {
+            // Dead on the knob: thrown back the way it came, as a marble a hair short of the
+            // centre would be; a marble at rest goes north.
+            away = marble->speed * -1.0f;
+            away.Normalise();
+            if (away.x == 0 && away.y == 0)
+                away = Vektor(0, -1);
+        }
+        marble->tile_push = away * 6.0f;
+        play_sample((SAMPLE *)data1[OBJ_SND_BUMPER].dat, 255, 128, 1000, 0);
+        fired = 1;
+    } else {
+        marble->tile_push = Vektor();
+    }
 }

@@ -3,13 +3,20 @@
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "tiles/tile_parts.h"
 
 convex_tile::convex_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_DOME].dat)
 {
 }
 
+// A dome: pushes the marble away from the centre, d / 100 at distance d, nothing from 18 on.
 void convex_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    if (where != 0)
+        return;
+    float d = marble->distance(y, x);
+    if (d < 18)
+        marble->tile_push = tile_parts::from_centre(marble, this) * (d / 100);
+    else
+        marble->tile_push = Vektor();
 }

@@ -8,8 +8,19 @@ hole_tile::hole_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_HOLE].dat)
 {
 }
 
+// Every hole near the marble overwrites the pull, so the one called last decides.
 void hole_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    float d = marble->distance(y, x);
+    if (where == 0)
+        marble->tile_push = Vektor();
+    if (d > 23) {
+        marble->hole_pull = Vektor();
+    } else if (d < 8) {
+        marble->state = 2;
+    } else {
+        Vektor to_centre((float)x - marble->x, (float)y - marble->y);
+        to_centre.Normalise();
+        marble->hole_pull = to_centre * (d / 3);
+    }
 }

@@ -8,8 +8,9 @@ shutter_tile::shutter_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SHUTTE
 {
 }
 
+// Floor under another picture: ends a push like plain floor does.
 void shutter_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    if (where == 0)
+        marble->tile_push = Vektor();
 }

@@ -3,6 +3,7 @@
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "tiles/tile_parts.h"
 
 slope_up_tile::slope_up_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOPE_UP].dat)
 {
@@ -10,6 +11,6 @@ slope_up_tile::slope_up_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOP
 
 void slope_up_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
     (void)where;
+    tile_parts::slope(marble, this, 0, -1);
 }

@@ -8,8 +8,10 @@ start_tile::start_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLOOR].dat
 {
 }
 
+// The start square is floor: it ends a push like plain floor does, or a bumper's kick would
+// keep adding 6 pixels per frame for as long as the marble crossed it.
 void start_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    if (where == 0)
+        marble->tile_push = Vektor();
 }

@@ -3,14 +3,20 @@
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "tiles/tile_parts.h"
 
 tube_nse_tile::tube_nse_tile(int y, int x) : tile(y, x, nullptr)
 {
     overlay = (BITMAP *)data1[OBJ_TUBE_NSE].dat;
 }
 
+// Open to north, south and east: closed only on the west.
 void tube_nse_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    if (where == 0 && tile_parts::channel_west(marble, this))
+        return;
+    if (where == 4)
+        tile_parts::side_w(marble, this, false);
+    else
+        tile_parts::scan(marble, this);
 }

@@ -3,14 +3,20 @@
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "tiles/tile_parts.h"
 
 tube_nsw_tile::tube_nsw_tile(int y, int x) : tile(y, x, nullptr)
 {
     overlay = (BITMAP *)data1[OBJ_TUBE_NSW].dat;
 }
 
+// Open to north, south and west: closed only on the east.
 void tube_nsw_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    if (where == 0 && tile_parts::channel_east(marble, this))
+        return;
+    if (where == 8)
+        tile_parts::side_e(marble, this, false);
+    else
+        tile_parts::scan(marble, this);
 }

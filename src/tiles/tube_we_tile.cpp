@@ -3,14 +3,30 @@
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "tiles/tile_parts.h"
 
 tube_we_tile::tube_we_tile(int y, int x) : tile(y, x, nullptr)
 {
     overlay = (BITMAP *)data1[OBJ_TUBE_WE].dat;
 }
 
+// Seen from a neighbour, the parts facing the marble; in its own cell, the channel.
 void tube_we_tile::interfere(bead *marble, char where)
 {
-    (void)marble;
-    (void)where;
+    using namespace tile_parts;
+    switch (where) {
+    case 0:
+        if (!channel_north(marble, this))
+            channel_south(marble, this);
+        break;
+    case 1: corner(marble, this, se); break;
+    case 2: side_s(marble, this, false); break;
+    case 3: corner(marble, this, sw); break;
+    case 4: corners(marble, this, sw, nw); break;
+    case 5: corner(marble, this, nw); break;
+    case 6: side_n(marble, this, false); break;
+    case 7: corner(marble, this, ne); break;
+    case 8: corners(marble, this, se, ne); break;
+    default: break;
+    }
 }

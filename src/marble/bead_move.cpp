@@ -1,0 +1,91 @@
+#include <climits>
+
+#include "field/field.h"
+#include "marble/bead.h"
+#include "marble/board_cell.h"
+#include "tiles/tile.h"
+
+namespace {
+
+constexpr float tilt_limit = 200.0f;
+constexpr float tilt_divisor = 1650.0f;
+
+// The sums are not clamped (the player moves back by the excess), but they must not overflow.
+int add_mickeys(int sum, int mickeys)
+{
+    long long s = (long long)sum + mickeys;
+    if (s > INT_MAX)
+        return INT_MAX;
+    if (s < INT_MIN)
+        return INT_MIN;
+    return (int)s;
+}
+
+float clamp_tilt(float a)
+{
+    if (a > tilt_limit)
+        return tilt_limit;
+    if (a < -tilt_limit)
+        return -tilt_limit;
+    return a;
+}
+
+// NaN cannot arise from a checked configuration, but the limit would catch it as well.
+float limit_speed(float v)
+{
+    if (!(v < bead::speed_limit))
+        return bead::speed_limit;
+    if (!(v > -bead::speed_limit))
+        return -bead::speed_limit;
+    return v;
+}
+
+// The nine tiles around the marble: the own cell last, so it has the final word.
+struct neighbour {
+    int row, column;
+    char where;
+};
+constexpr neighbour scan_order[9] = {
+    {0, 1, 4}, {1, 0, 6}, {0, -1, 8}, {-1, 0, 2}, {1, 1, 5},
+    {1, -1, 7}, {-1, -1, 1}, {-1, 1, 3}, {0, 0, 0},
+};
+
+}  // namespace
+
+void bead::move()
+{
+    if (hole_pull.Langd() > 0) {
+        speed = speed + hole_pull;
+    } else {
+        get_mouse_mickeys(&mickey_x, &mickey_y);
+        tilt_x = add_mickeys(tilt_x, mickey_x);
+        tilt_y = add_mickeys(tilt_y, mickey_y);
+        position_mouse(400, 300);
+        float ax = clamp_tilt(tilt_x * sensitivity);
+        float ay = clamp_tilt(tilt_y * sensitivity);
+        tilt_acc = Vektor(ax / tilt_divisor, ay / tilt_divisor) + slope_acc;
+        speed = speed + tilt_acc;
+        speed = speed + tile_push;
+        speed = speed * cur_friction;
+    }
+    speed.x = limit_speed(speed.x);
+    speed.y = limit_speed(speed.y);
+
+    old_x = x;
+    old_y = y;
+    x += speed.x;
+    y += speed.y;
+    int column = board_cell(x, current_field->columns);
+    int row = board_cell(y, current_field->rows);
+
+    bounced = 0;
+    slope_acc = Vektor();
+    for (const neighbour &n : scan_order) {
+        tile *t = current_field->tiles[row + n.row][column + n.column];
+        if (t)
+            t->interfere(this, n.where);
+    }
+
+    if (key[KEY_ESC])
+        state = 0;
+}
