@@ -104,7 +104,7 @@ def main(out):
     bmp("hole", P.hole())                                    # 17
     wav("snd_hole", "hole")                                  # 18
     bmp("title_logo", P.logo())                              # 19
-    bmp("title_2", P.tagline())                              # 20
+    bmp("title_2", *P.tagline())                              # 20
     bmp("title_3", P.marble_strip())                         # 21
     font("font_menu", "DejaVuSans-Bold.ttf", 13, [1])        # 22
     mid("midi_preview", music.preview_piece())               # 23

@@ -73,7 +73,7 @@ def bevel_block(img, width, hi=1.45, lo=0.55, left=1.25, right=0.65):
 
 def wall():
     img = wood(N, N, (140, 88, 52), (92, 52, 28), seed=23, grain=0.6)
-    img = bevel_block(img, 4)
+    img = bevel_block(img, 5, hi=1.6, lo=0.5, left=1.35, right=0.6)
     xx, yy = grid(N, N)
     # a thin dark joint on the right and bottom, so neighbouring blocks part cleanly
     img[(xx == N - 1) | (yy == N - 1)] *= 0.55
@@ -103,16 +103,23 @@ def sphere_normals(xx, yy, cx, cy, r, flat=1.0):
 
 
 def marble_colours(nx, ny, nz, dim=1.0):
-    """A polished steel ball: reflected studio light above, warm floor below."""
-    # reflection of the view ray (0,0,1) about the normal
+    """A polished steel ball seen from above.
+
+    The view ray reflected off the ball sees the lit room above it (brighter
+    towards the upper-left lamp) in the middle, and the warm floor and its dark
+    horizon only in a thin ring at the edge.
+    """
     rx, ry, rz = 2 * nz * nx, 2 * nz * ny, 2 * nz * nz - 1
-    up = np.clip(-(rx + ry) * 0.6 + rz * 0.5, -1, 1)
-    sky = mix((70, 78, 92), (238, 242, 250), (up + 1) / 2)
-    floor_refl = np.array([150.0, 108.0, 66.0])
-    horizon = np.clip(-rz, 0, 1) ** 0.7          # grazing rays see the floor
-    col = mix(sky, floor_refl, horizon * 0.75)
-    diff, spec = shade_normals(nx, ny, nz, 60)
-    col = col * (0.55 + 0.45 * diff)[..., None] + 255 * (spec * 1.1)[..., None]
+    towards_lamp = np.clip(-(rx + ry) / np.sqrt(2), -1, 1)
+    sky = mix((62, 70, 88), (232, 238, 248), np.clip(0.45 + 0.6 * towards_lamp, 0, 1) ** 1.2)
+    sky = mix(sky, (250, 252, 255), np.clip(rz, 0, 1) ** 3 * 0.35)
+    horizon = -0.45
+    floor_refl = mix((150, 110, 66), (92, 62, 36), np.clip((horizon - rz) * 2.0, 0, 1))
+    col = np.where((rz > horizon)[..., None], sky, floor_refl)
+    band = np.exp(-((rz - horizon - 0.02) / 0.10) ** 2)
+    col = mix(col, (34, 36, 44), band * 0.8)
+    _, spec = shade_normals(nx, ny, nz, 120)
+    col = col + 255 * (spec * 1.5)[..., None]
     return col * dim
 
 
@@ -121,11 +128,11 @@ def marble_picture(r=16.0, size=40, dim=1.0, cx=C, cy=C):
     nx, ny, nz = sphere_normals(xx, yy, cx, cy, r)
     col = marble_colours(nx, ny, nz, dim)
     d = np.sqrt((xx - cx) ** 2 + (yy - cy) ** 2)
-    cov = np.clip(r + 0.5 - d, 0, 1)
-    mask = cov >= 0.5
-    # rim pixels darkened instead of blended: no background to blend with
-    edge = mask & (cov < 1)
-    col[edge] *= 0.6
+    # a pixel belongs to the ball when most of it is inside; the outermost
+    # ring is darkened rather than blended, since there is no background to blend with
+    mask = d <= r - 0.15
+    edge = mask & (d > r - 1.1)
+    col[edge] *= 0.7
     return col, mask
 
 
@@ -142,9 +149,8 @@ def dome_or_bowl(concave):
     col = base * (0.35 + 0.85 * diff)[..., None] + 200 * spec[..., None]
     if concave:
         # the rim shades the upper-left inside of the bowl
-        sx, sy = xx + 4.5, yy + 4.5
-        shadow = np.sqrt((sx - C) ** 2 + (sy - C) ** 2) > R
-        col[shadow & (d < R)] *= 0.65
+        sd = np.sqrt((xx + 4.5 - C) ** 2 + (yy + 4.5 - C) ** 2)
+        col *= (1 - 0.4 * np.clip(sd - R + 1.5, 0, 3) / 3)[..., None]
         # a bright lip around the edge
         lip = np.clip(1 - np.abs(d - R) / 1.2, 0, 1)
         col = mix(col, (235, 230, 220), lip * 0.5)
@@ -163,31 +169,31 @@ def hole():
     R = 17.0
     d = np.sqrt((xx - C) ** 2 + (yy - C) ** 2)
     depth = np.clip(d / R, 0, 1)
-    # inner wall: lit on the lower right, in shadow on the upper left
+    # inner wall: lit on the lower right (it faces the light), dark on the upper left
     ang = ((xx - C) + (yy - C)) / (np.sqrt(2) * np.maximum(d, 1e-6))
-    wall = np.clip((depth - 0.55) / 0.45, 0, 1) ** 1.5
-    inner = mix((6, 4, 3), (60, 42, 28), wall * np.clip(0.5 + 0.6 * ang, 0, 1))
-    # the floor edge casts a crescent of shadow into the upper left
-    shadow = np.sqrt((xx + 3 - C) ** 2 + (yy + 3 - C) ** 2) > R
-    inner[shadow] *= 0.55
-    # a metal ring around the hole
-    ring = np.clip(1.3 - np.abs(d - R - 0.6) / 1.0, 0, 1)
-    ring_col = mix((90, 80, 70), (230, 220, 200), np.clip(0.5 - 0.7 * ang, 0, 1))
+    wall = np.clip((depth - 0.35) / 0.65, 0, 1) ** 1.6
+    lit = np.clip(0.35 + 0.75 * ang, 0, 1)
+    inner = mix((4, 3, 2), (120, 86, 56), wall * lit)
+    # the floor edge casts a soft crescent of shadow into the upper left
+    sd = np.sqrt((xx + 3.5 - C) ** 2 + (yy + 3.5 - C) ** 2)
+    inner *= (1 - 0.6 * np.clip(sd - R + 1, 0, 2.5) / 2.5)[..., None]
+    # a brass ring around the hole
+    ring = np.clip(1.35 - np.abs(d - R - 0.4) / 1.0, 0, 1)
+    ring_col = mix((120, 96, 56), (250, 226, 160), np.clip(0.5 - 0.7 * ang, 0, 1))
     cov = np.clip(R + 0.5 - d, 0, 1)
     img = mix(img, inner, cov)
-    return mix(img, ring_col, ring * 0.85)
+    return mix(img, ring_col, ring * 0.9)
 
 
 def fall_frame(k):
     """Frame k (0..6) of the marble sinking: smaller, darker, the rim's shadow creeping in."""
-    r = 16.0 - 1.0 * k
-    dim = 1.0 - 0.11 * k
+    r = 16.0 - 1.05 * k
+    dim = 1.0 - 0.1 * k
     col, mask = marble_picture(r=r, size=N, dim=dim)
     xx, yy = grid(N, N)
-    # shadow of the hole's upper-left rim grows as the marble sinks
-    off = 1.0 + 1.3 * k
-    shadow = np.sqrt((xx + off - C) ** 2 + (yy + off - C) ** 2) > 17.0
-    col[shadow] *= 0.45
+    off = 1.5 + 1.4 * k
+    sd = np.sqrt((xx + off - C) ** 2 + (yy + off - C) ** 2)
+    col *= (1 - 0.6 * np.clip(sd - 16.5, 0, 2) / 2)[..., None]
     return col, mask
 
 
@@ -195,7 +201,7 @@ def knob_layer():
     """Pinball bumper: white skirt, red cap, chrome top."""
     xx, yy = grid(N, N)
     d = np.sqrt((xx - C) ** 2 + (yy - C) ** 2)
-    R1, R2, R3 = 11.5, 8.5, 3.5
+    R1, R2, R3 = 12.5, 9.0, 3.8
     nx, ny, nz = sphere_normals(xx, yy, C, C, R1 + 2, flat=1.6)
     diff, spec = shade_normals(nx, ny, nz, 20)
     skirt = np.array([235.0, 232.0, 222.0]) * (0.45 + 0.6 * diff)[..., None]
@@ -290,28 +296,34 @@ def shutter():
 
 # ---------------------------------------------------------------- slopes
 
+def seg_dist(px, py, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    t = np.clip(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0, 1)
+    return np.sqrt((px - ax - t * dx) ** 2 + (py - ay - t * dy) ** 2)
+
+
 def slope(direction):
-    """A ramp going down towards `direction` ('right','left','up','down'), chevrons point downhill."""
+    """A ramp going down towards `direction`; inlaid chevrons point downhill."""
     xx, yy = grid(N, N)
-    # rotate coordinates so that 'u' points downhill
     ux, uy = {"right": (1, 0), "left": (-1, 0), "down": (0, 1), "up": (0, -1)}[direction]
-    u = (xx - 19) * ux + (yy - 19) * uy          # along the slope
+    u = (xx - 19) * ux + (yy - 19) * uy          # along the slope, downhill positive
     v = (xx - 19) * (-uy) + (yy - 19) * ux       # across it
-    # chevron ridges: height bumps along lines u = |v| * 0.8 + c
-    h = np.zeros((N, N))
-    for c in (-9.0, 4.0):
-        dist = (u - (c - np.abs(v) * 0.75 + 6)) / 1.25
-        h += np.exp(-dist * dist) * 2.2 * (np.abs(v) < 13)
-    # the ramp itself: height falls along u
-    h_total = h - u * 0.35
-    nx, ny, nz = normals_from_height(h_total, 1.0)
-    diff, spec = shade_normals(nx, ny, nz, 12)
+    dist = np.full((N, N), 1e9)
+    for apex in (-2.0, 11.0):
+        for side in (-1, 1):
+            dist = np.minimum(dist, seg_dist(u, v, apex, 0, apex - 9, side * 10.5))
+    stroke = np.clip(2.4 - dist, 0, 1.6) / 1.6   # 0 outside, 1 on the chevron
+    h = stroke * 1.8 - u * 0.30                   # the ramp falls along u
+    nx, ny, nz = normals_from_height(h, 1.0)
+    diff, spec = shade_normals(nx, ny, nz, 14)
     base = wood(N, N, (226, 196, 140), (186, 150, 96), seed=61, grain=0.5)
     if direction in ("up", "down"):
-        base = np.transpose(wood(N, N, (226, 196, 140), (186, 150, 96), seed=61, grain=0.5), (1, 0, 2))
-    col = base * (0.35 + 0.85 * diff)[..., None] + 60 * spec[..., None]
-    chev = np.clip(h / 2.2, 0, 1)
-    col = mix(col, col * np.array([0.55, 0.45, 0.35]), chev * 0.6)
+        base = np.transpose(base, (1, 0, 2))
+    inlay = np.array([120.0, 52.0, 30.0])
+    mat = mix(base, inlay, stroke)
+    # a gentle brightness ramp along the slope makes the tilt readable as well
+    ramp = 1.08 - 0.16 * (u + 19) / 38
+    col = mat * (0.32 + 0.85 * diff)[..., None] * ramp[..., None] + 70 * spec[..., None]
     return col
 
 
@@ -327,39 +339,53 @@ def capsule_dist(xx, yy, a, b):
 
 
 def tube(opens):
-    """Metal pipe over the floor, running to each open side in `opens` ("nsew")."""
+    """Metal pipe over the floor, running to each open side in `opens` ("nsew").
+
+    A branch is a little narrower than the through pipe it joins, so the tee
+    reads as one pipe with a side arm and the closed side shows floor.
+    """
     xx, yy = grid(N, N)
-    R = 14.5
+    R, RB = 13.0, 11.0
     ends = {"n": (C, -12.0), "s": (C, N + 12.0), "w": (-12.0, C), "e": (N + 12.0, C)}
-    d = np.full((N, N), 1e9)
+    main = "ns" if ("n" in opens and "s" in opens) else "we"
+    branches = [o for o in opens if o not in main]
+    radius = {o: (R if o in main else RB) for o in opens}
+    h = np.zeros((N, N))
+    solid_part = np.full((N, N), -1e9)
+    shadow_d = np.full((N, N), 1e9)
     for o in opens:
-        d = np.minimum(d, capsule_dist(xx, yy, (C, C), ends[o]))
-    h = np.sqrt(np.clip(R * R - d * d, 0, None))
-    # collars at the open edges
+        a = (C, C) if o in branches else ends[main[0]]
+        b = ends[o] if o in branches else ends[main[1]]
+        r = radius[o]
+        d = capsule_dist(xx, yy, a, b)
+        h = np.maximum(h, np.sqrt(np.clip(r * r - d * d, 0, None)))
+        solid_part = np.maximum(solid_part, r - d)
+        shadow_d = np.minimum(shadow_d, capsule_dist(xx - 3, yy - 3, a, b) - r)
+    # collars at the open edges and where an arm leaves the through pipe
     collar = np.zeros((N, N))
     for o in opens:
+        r = radius[o] + 1.6
         along = {"n": yy, "s": N - 1 - yy, "w": xx, "e": N - 1 - xx}[o]
         across = {"n": np.abs(xx - C), "s": np.abs(xx - C), "w": np.abs(yy - C), "e": np.abs(yy - C)}[o]
-        band = (along >= 1) & (along < 4.5) & (across < R + 1.5)
-        collar = np.maximum(collar, band * np.sqrt(np.clip((R + 1.5) ** 2 - across ** 2, 0, None)))
+        bands = [(along >= 1) & (along < 4.5)]
+        if o in branches:
+            bands.append((np.abs(along - (N - 1 - C - R - 2.5)) < 1.6))
+        for band in bands:
+            band = band & (across < r)
+            collar = np.maximum(collar, band * np.sqrt(np.clip(r * r - across ** 2, 0, None)))
+            solid_part = np.maximum(solid_part, np.where(band, r - across, -1e9))
     h2 = np.maximum(h, collar)
     nx, ny, nz = normals_from_height(h2, 1.0)
     diff, spec = shade_normals(nx, ny, nz, 40)
     metal = np.array([128.0, 146.0, 170.0])
     col = metal * (0.3 + 0.85 * diff)[..., None] + 235 * spec[..., None]
-    col[collar > h] *= 0.85
+    col[collar > h] *= 0.82
     img = floor()
-    # soft shadow of the pipe on the floor, down and right
-    sd = np.full((N, N), 1e9)
-    for o in opens:
-        sd = np.minimum(sd, capsule_dist(xx - 3, yy - 3, (C, C), ends[o]))
-    sh = np.clip((R + 1.5 - sd) / 3.0, 0, 1)
+    sh = np.clip((1.5 - shadow_d) / 3.0, 0, 1)
     img *= (1 - 0.5 * sh)[..., None]
-    cov = np.clip(np.maximum(R - d, (collar > 0) * 1.0) + 0.5, 0, 1)
+    cov = np.clip(solid_part + 0.5, 0, 1)
     return mix(img, col, cov)
 
-
-# ---------------------------------------------------------------- titles
 
 def text_mask(text, font_file, size, w, h, x, y, big=3, anchor="la"):
     im = Image.new("L", (w * big, h * big), 0)
@@ -369,8 +395,14 @@ def text_mask(text, font_file, size, w, h, x, y, big=3, anchor="la"):
 
 
 def logo():
-    """329 by 101: 'vinkla' in polished brass on a walnut plaque."""
-    W, H = 329, 101
+    """329 by 101: 'vinkla' in polished brass on a walnut plaque.
+
+    The plaque fills the top 89 rows; the rest stays black, because the second
+    title picture is drawn from y 240, eleven rows above the logo's bottom.
+    """
+    W, H, PH = 329, 101, 89
+    full = np.zeros((H, W, 3))
+    H = PH
     xx, yy = grid(H, W)
     bg = np.zeros((H, W, 3))
     # rounded plaque
@@ -388,7 +420,7 @@ def logo():
     plank = plank * (0.35 + 0.9 * diff)[..., None]
     img = mix(bg, plank, inside)
     # lettering: blurred mask as height -> brass shading
-    t = text_mask("vinkla", "DejaVuSans-Bold.ttf", 74, W, H, W / 2, H / 2 + 2, anchor="mm")
+    t = text_mask("vinkla", "DejaVuSans-Bold.ttf", 70, W, H, W / 2, H / 2 + 1, anchor="mm")
     tb = np.asarray(Image.fromarray((t * 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(2.2)), float) / 255
     nx, ny, nz = normals_from_height(tb * 10, 1.0)
     diff, spec = shade_normals(nx, ny, nz, 30)
@@ -400,11 +432,12 @@ def logo():
     outline = np.asarray(Image.fromarray((t * 255).astype(np.uint8)).filter(ImageFilter.MaxFilter(3)), float) / 255
     img = mix(img, (40, 22, 10), outline)
     img = mix(img, brass, t)
-    return img
+    full[:PH] = img
+    return full
 
 
 def tagline():
-    """Second title picture, 410 by 50: a tagline between two rules."""
+    """Second title picture, 410 by 50: a tagline between two rules; mask colour elsewhere."""
     W, H = 410, 50
     xx, yy = grid(H, W)
     img = np.zeros((H, W, 3))
@@ -414,11 +447,14 @@ def tagline():
     img = mix(img, (90, 50, 20), sh * 0.9)
     grad = mix((255, 244, 214), (230, 190, 120), np.clip((yy - 12) / 24, 0, 1))
     img = mix(img, grad, t)
+    cover = np.zeros((H, W))
     for y0 in (3, H - 4):
         fade = np.clip(1 - np.abs(xx - W / 2) / (W / 2), 0, 1) ** 0.6
         line = (np.abs(yy - y0) < 0.8) * fade
         img = mix(img, (200, 150, 70), line)
-    return img
+        cover = np.maximum(cover, line)
+    cover = np.maximum(cover, np.maximum(t, sh))
+    return img, cover > 0.03
 
 
 def marble_strip():
