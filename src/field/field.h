@@ -9,12 +9,15 @@ class field {
 public:
     int32_t columns;
     int32_t rows;
-    tile ***tiles;       // rows arrays of columns pointers; null when status != 0
+    tile ***tiles;       // rows arrays of columns pointers; null when status != 0;
+                         // a cell with an invalid code holds a null pointer
     tile *start_point;   // also in tiles, not owned twice
     char **codes;        // rows arrays of columns characters, no terminators
     int32_t status;      // 0 built, 1 no start point, 2 more than one
     int32_t flag_count;
 
+    // The board is the text's first rows x columns characters; cells past a short text and the
+    // whole outer ring are walls.
     field(const char *text, int rows, int columns);
     ~field();
     field(const field &) = delete;
@@ -23,5 +26,6 @@ public:
     void init_tiles();
     void test_draw();
 
+    // Reads a level file; null when it cannot be read or holds no single start point.
     static field *load_field_file(std::string path);
 };

@@ -4,5 +4,17 @@
 // The level file format: reading into a level text, writing one, and the built-in blank level.
 extern const char blank_level[197];
 
+// The longest level text the readers can build: 14 + 12 x 38 + 14 characters.
+const int level_text_max = 484;
+
+// The reading steps both readers share. False when the path is not a readable file;
+// otherwise `text` is the level text, between 196 and level_text_max characters, no NULs.
+bool read_level_text(const std::string &path, std::string &text);
+
+// Writes the first 196 characters of `text` (walls where it is shorter) in the file layout,
+// replacing `path` only once the new file is complete. 0 on success, -1 and the old file
+// untouched on failure.
 int save_file(std::string path, const char *text);
+// Fills `text` (at least level_text_max + 1 characters) from the file; -1 and `text`
+// unchanged when the file cannot be read.
 int load_thedata(std::string path, char *text);
