@@ -38,7 +38,7 @@ def palette():
 
 
 # Ink of the info/help font, darkest first, fading towards the cream of the text boxes.
-TEXT_INK = [(44, 24, 12), (98, 72, 52), (160, 136, 112), (210, 192, 168),
+TEXT_INK = [(34, 18, 8), (72, 50, 34), (128, 104, 84), (188, 168, 144),
             (0, 0, 0), (0, 0, 0), (0, 0, 0), (0, 0, 0)]
 
 
