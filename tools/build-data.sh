@@ -1,16 +1,20 @@
 #!/bin/bash
-# Build data1.dat from the generators in tools/: bash tools/build-data.sh OUT.dat
-# Intermediates live in a temporary folder; OUT is replaced only after a clean build,
+# Build data1.dat from the generators in tools/:  bash tools/build-data.sh OUT.dat [PATCHES.dat]
+# With a second argument it also builds the MIDI synthesiser's patch set for the two
+# pieces from Debian's freepats (skipped, with a note, when freepats is not installed).
+# Intermediates live in a temporary folder; outputs are replaced only after a clean build,
 # since dat can leave a damaged file behind when a step fails.
 set -euo pipefail
 
-out=${1:?usage: build-data.sh OUT.dat}
+out=${1:?usage: build-data.sh OUT.dat [PATCHES.dat]}
+patches=${2:-}
+freepats=/usr/share/midi/freepats
 here=$(cd "$(dirname "$0")" && pwd)
 py=/usr/bin/python3            # the system interpreter has PIL and numpy
 work=$(mktemp -d "${TMPDIR:-/tmp}/vinkla-data.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-"$py" "$here/gen_data.py" "$work/src"
+"$py" -B "$here/gen_data.py" "$work/src"   # -B: no __pycache__ in the tree
 
 cd "$work/src"
 n=$(wc -l < manifest.txt)
@@ -32,6 +36,38 @@ if [ "$count" -ne "$n" ]; then
     exit 1
 fi
 
-mkdir -p "$(dirname "$out")"
-cp "$work/data1.dat" "$out.tmp.$$"
-mv -f "$out.tmp.$$" "$out"
+install_file() {
+    mkdir -p "$(dirname "$2")"
+    cp "$1" "$2.tmp.$$"
+    mv -f "$2.tmp.$$" "$2"
+}
+install_file "$work/data1.dat" "$out"
+
+[ -n "$patches" ] || exit 0
+if [ ! -d "$freepats/Tone_000" ] || [ ! -d "$freepats/Drum_000" ]; then
+    echo "build-data.sh: $freepats not found, the game will play without music" >&2
+    rm -f "$patches"
+    exit 0
+fi
+# pat2dat reads the GUS dialect: programs numbered from 1, drums in a multipatch keyed by
+# note; it takes patch paths relative to the index file's folder.
+ln -s "$freepats/Tone_000" "$work/Tone_000"
+ln -s "$freepats/Drum_000" "$work/Drum_000"
+{
+    for f in "$freepats"/Tone_000/[0-9][0-9][0-9]_*.pat; do
+        b=${f##*/}
+        echo "$((10#${b:0:3} + 1)) Tone_000/$b"
+    done
+    echo "129 begin_multipatch default blank"
+    for f in "$freepats"/Drum_000/[0-9][0-9][0-9]_*.pat; do
+        b=${f##*/}
+        echo "$((10#${b:0:3})) Drum_000/$b"
+    done
+    echo "end_multipatch"
+} > "$work/default.cfg"
+tunes=()
+while read -r kind file; do
+    [ "$kind" = MIDI ] && tunes+=("$work/src/$file")
+done < manifest.txt
+pat2dat -o "$work/patches.dat" "$work/default.cfg" "${tunes[@]}" >/dev/null
+install_file "$work/patches.dat" "$patches"
