@@ -1,5 +1,112 @@
-// Stub: replaced by the real start-up and main loop.
+#include <allegro.h>
+
+#include <cstdio>
+#include <string>
+
+#include "field/file_select.h"
+#include "marble/bead.h"
+#include "menu/editor.h"
+#include "menu/info.h"
+#include "menu/menu.h"
+#include "menu/settings.h"
+#include "shell/config.h"
+#include "shell/data_check.h"
+#include "shell/globals.h"
+#include "shell/title.h"
+
+namespace {
+
+// The dialog manager polls in a loop of its own and would keep a whole core busy while a
+// screen waits for the player. It reads the mouse buttons through this hook on every round,
+// so giving the processor away here lets every dialog, alert and file selector idle.
+int resting_mouse_b()
+{
+    rest(1);
+    return mouse_b;
+}
+
+}  // namespace
+
 int main()
 {
+    set_uformat(U_ASCII);
+    if (allegro_init() != 0) {
+        std::fprintf(stderr, "vinkla: cannot start the graphics library: %s\n", allegro_error);
+        return 1;
+    }
+    set_config_file("vinkla.cfg");
+    set_color_depth(32);
+    // Without the window nothing can be shown, not even an alert: say so where a shell sees it.
+    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0) {
+        std::fprintf(stderr, "vinkla: cannot open an 800x600 window in 32-bit colour: %s\n",
+                     allegro_error);
+        allegro_exit();
+        return 1;
+    }
+    set_window_title("vinkla 1.0");
+    install_keyboard();
+
+    data1 = load_datafile("data1.dat");
+    if (!data1) {
+        alert("Datatiedosto data1.dat puuttuu", "", "", "Ok", nullptr, 0, 0);
+        return 0;
+    }
+    // A file of the wrong make would crash the first screen that reaches a missing object.
+    if (!data1_usable(data1)) {
+        alert("Datatiedosto data1.dat on vioittunut", "", "", "Ok", nullptr, 0, 0);
+        unload_datafile(data1);
+        data1 = nullptr;
+        return 0;
+    }
+
+    install_mouse();
+    install_timer();
+    gui_mouse_b = resting_mouse_b;
+    // Without a MIDI patch set the full request fails as a whole: keep the sound effects then.
+    if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
+        install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
+
+    globalsound = config_volume("sound");
+    globalmusic = config_volume("music");
+    set_volume(globalsound, globalmusic);
+
+    start_bild();
+
+    bead *marble = new bead;
+    std::string current = config_lastgame();
+
+    while (!quit) {
+        switch (start_menu()) {
+        case 1:
+            marble->start_bead(current);
+            break;
+        case 2:
+            current = load_field_file(current);
+            break;
+        case 3:
+            current = editor(current);
+            break;
+        case 4:
+            settings();
+            break;
+        case 5:
+            info();
+            break;
+        case 6:
+            quit = true;
+            break;
+        default:
+            break;
+        }
+    }
+
+    set_config_string("settings", "lastgame", current.c_str());
+    delete marble;
+    unload_datafile(data1);
+    data1 = nullptr;
+    remove_timer();
+    remove_mouse();
+    remove_keyboard();
+    allegro_exit();
     return 0;
 }

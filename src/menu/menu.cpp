@@ -1,0 +1,56 @@
+#include "menu/menu.h"
+
+#include "shell/data1.h"
+#include "shell/globals.h"
+
+namespace {
+
+char *text(const char *s)
+{
+    return const_cast<char *>(s);
+}
+
+}  // namespace
+
+int start_menu()
+{
+    // The result is the index of the closing object, so the order is the menu's numbering.
+    DIALOG dialog[] = {
+        {d_bitmap_proc, 235, 150, 329, 101, 0, 0, 0, 0, 0, 0, data1[OBJ_TITLE_LOGO].dat, nullptr, nullptr},
+        {d_button_proc, 320, 272, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Pelaa"), nullptr, nullptr},
+        {d_button_proc, 320, 312, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Avaa"), nullptr, nullptr},
+        {d_button_proc, 320, 352, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Editori"), nullptr, nullptr},
+        {d_button_proc, 320, 392, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Asetukset"), nullptr, nullptr},
+        {d_button_proc, 320, 432, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Info"), nullptr, nullptr},
+        {d_button_proc, 320, 472, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Lopeta"), nullptr, nullptr},
+        {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+    };
+
+    // A click that ended the previous screen must not press a button here.
+    while (mouse_b)
+        rest(1);
+    font = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
+    clear_to_color(screen, 0);
+    return popup_dialog(dialog, -1);
+}
+
+void Frame(BITMAP *bmp, int x1, int y1, int x2, int y2, int color)
+{
+    const int X1 = x1 - 1, Y1 = y1 - 1, X2 = x2 + 1, Y2 = y2 + 1;
+    const int r = getr(color), g = getg(color), b = getb(color);
+    const int shade[5] = {
+        makecol(r + 2 * ((255 - r) / 3), g + 2 * ((255 - g) / 3), b + 2 * ((255 - b) / 3)),
+        makecol(r + (255 - r) / 3, g + (255 - g) / 3, b + (255 - b) / 3),
+        color,
+        makecol(2 * (r / 3), 2 * (g / 3), 2 * (b / 3)),
+        makecol(r / 3, g / 3, b / 3),
+    };
+    // Ring 0 hugs the rectangle; light falls from the upper left, so the outer ring is lit
+    // on top and left and the inner ring on bottom and right: a ridge.
+    for (int i = 0; i < 5; ++i) {
+        line(bmp, X1 - i, Y1 - i, X2 + i, Y1 - i, shade[4 - i]);
+        line(bmp, X1 - i, Y1 - i, X1 - i, Y2 + i, shade[4 - i]);
+        line(bmp, X1 - i, Y2 + i, X2 + i, Y2 + i, shade[i]);
+        line(bmp, X2 + i, Y1 - i, X2 + i, Y2 + i, shade[i]);
+    }
+}

@@ -1,0 +1,266 @@
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menu/settings.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+#include "support/fakes.h"
+
+namespace {
+
+using Step = std::function<int(DIALOG *)>;
+
+// Plays the player's part: one step per run of the dialog, each returning what closed it.
+void play(std::vector<Step> steps)
+{
+    auto runs = std::make_shared<size_t>(0);
+    fake::dialog_hook = [steps, runs](DIALOG *d, int focus) {
+        EXPECT_EQ(focus, -1);
+        if (*runs >= steps.size()) {
+            ADD_FAILURE() << "the dialog ran more often than the player acted";
+            return 4;
+        }
+        return steps[(*runs)++](d);
+    };
+}
+
+// What d_slider_proc does when a key, the wheel or a drag moves the knob: store the value,
+// then call the callback with dp3 (the callback's result joins the slider's own).
+int move_slider(DIALOG *d, int index, int value)
+{
+    d[index].d2 = value;
+    auto proc = reinterpret_cast<int (*)(void *, int)>(d[index].dp2);
+    return proc(d[index].dp3, value);
+}
+
+int sound_config()
+{
+    return get_config_int("settings", "sound", -1);
+}
+
+int music_config()
+{
+    return get_config_int("settings", "music", -1);
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mouse_b = 0;
+        set_config_file((make_temp_dir() + "/vinkla.cfg").c_str());
+        globalsound = 136;
+        globalmusic = 136;
+    }
+    void TearDown() override { mouse_b = 0; }
+
+    SAMPLE *preview_sample = static_cast<SAMPLE *>(data1[OBJ_SND_SLIDER].dat);
+    MIDI *preview_music = static_cast<MIDI *>(data1[OBJ_MIDI_PREVIEW].dat);
+};
+
+}  // namespace
+
+TEST_F(Settings, TheDialogIsTheTableWithTheDefaultsAtEight)
+{
+    play({[](DIALOG *d) {
+        EXPECT_EQ(d[0].proc, d_box_proc);
+        EXPECT_EQ(d[0].x, 256);
+        EXPECT_EQ(d[0].y, 176);
+        EXPECT_EQ(d[0].w, 192);
+        EXPECT_EQ(d[0].h, 128);
+        EXPECT_EQ(d[0].fg, 0xe2e2e2);
+        EXPECT_EQ(d[0].bg, 0xcacaca);
+        EXPECT_EQ(d[0].flags, 0);
+
+        const int slider_y[2] = {200, 240};
+        for (int k = 0; k < 2; ++k) {
+            const DIALOG &s = d[1 + 2 * k];
+            EXPECT_EQ(s.proc, d_slider_proc);
+            EXPECT_EQ(s.x, 264);
+            EXPECT_EQ(s.y, slider_y[k]);
+            EXPECT_EQ(s.w, 176);
+            EXPECT_EQ(s.h, 16);
+            EXPECT_EQ(s.fg, 0);
+            EXPECT_EQ(s.bg, 0xcacaca);
+            EXPECT_EQ(s.flags, D_EXIT);
+            EXPECT_EQ(s.d1, 15);
+            EXPECT_EQ(s.d2, 8);
+            EXPECT_EQ(s.dp, nullptr);
+            EXPECT_EQ(s.dp2, reinterpret_cast<void *>(slider_callback));
+            EXPECT_EQ(reinterpret_cast<intptr_t>(s.dp3), 1 + 2 * k);
+        }
+
+        EXPECT_EQ(d[2].proc, d_text_proc);
+        EXPECT_EQ(d[2].x, 264);
+        EXPECT_EQ(d[2].y, 224);
+        EXPECT_STREQ(static_cast<const char *>(d[2].dp), "Musiikki");
+        EXPECT_EQ(d[4].proc, d_button_proc);
+        EXPECT_EQ(d[4].x, 312);
+        EXPECT_EQ(d[4].y, 272);
+        EXPECT_EQ(d[4].w, 72);
+        EXPECT_EQ(d[4].h, 24);
+        EXPECT_EQ(d[4].flags, D_EXIT);
+        EXPECT_STREQ(static_cast<const char *>(d[4].dp), "ok");
+        EXPECT_EQ(d[5].proc, d_text_proc);
+        EXPECT_EQ(d[5].x, 264);
+        EXPECT_EQ(d[5].y, 184);
+        EXPECT_STREQ(static_cast<const char *>(d[5].dp), "\xc4\xe4net");  // Latin-1 "Äänet"
+        for (int i : {2, 5}) {
+            EXPECT_EQ(d[i].w, 64);
+            EXPECT_EQ(d[i].h, 16);
+            EXPECT_EQ(d[i].fg, 0);
+            EXPECT_EQ(d[i].bg, 0xcacaca);
+        }
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(d[i].key, 0);
+        DIALOG end;
+        std::memset(&end, 0, sizeof end);
+        EXPECT_EQ(std::memcmp(&d[6], &end, sizeof end), 0);
+        return 4;
+    }});
+    clear_to_color(screen, makecol(255, 255, 255));
+    settings();
+    EXPECT_EQ(getpixel(screen, 10, 10), makecol(0, 0, 0));
+    EXPECT_EQ(fake::dialogs, std::vector<std::string>{"do_dialog"});
+}
+
+TEST_F(Settings, OkAtOnceKeepsTheVolumesAndStillStartsAndStopsTheMusic)
+{
+    globalsound = 100;  // not a multiple of 17: recomputing it would show
+    globalmusic = 250;
+    play({[](DIALOG *) { return 4; }});
+    settings();
+    EXPECT_EQ(globalsound, 100);
+    EXPECT_EQ(globalmusic, 250);
+    EXPECT_TRUE(fake::volumes.empty());
+    EXPECT_TRUE(fake::samples.empty());
+    ASSERT_EQ(fake::midis.size(), 1u);
+    EXPECT_EQ(fake::midis[0].midi, preview_music);
+    EXPECT_EQ(fake::midis[0].loop, 0);
+    EXPECT_EQ(fake::stop_midi_calls, 1);
+    EXPECT_EQ(sound_config(), 100);
+    EXPECT_EQ(music_config(), 250);
+}
+
+TEST_F(Settings, MovingOnlyTheMusicSliderRecomputesBothVolumes)
+{
+    globalsound = 100;
+    int shown_sound = -1, callback_result = -1;
+    play({[&](DIALOG *d) {
+              shown_sound = d[1].d2;
+              callback_result = move_slider(d, 3, 9);  // right arrow on the music slider
+              return 3;
+          },
+          [](DIALOG *d) {
+              EXPECT_EQ(d[3].d2, 9);  // the copy keeps its values between runs
+              return 4;
+          }});
+    settings();
+    EXPECT_EQ(shown_sound, 6);
+    EXPECT_EQ(callback_result, D_CLOSE | D_REDRAW);
+    EXPECT_EQ(globalsound, 102);
+    EXPECT_EQ(globalmusic, 153);
+    ASSERT_FALSE(fake::volumes.empty());
+    EXPECT_EQ(fake::volumes.back(), std::make_pair(102, 153));
+    // In the callback, after the close, after "ok".
+    EXPECT_EQ(fake::midis.size(), 3u);
+    EXPECT_TRUE(fake::samples.empty());
+    EXPECT_EQ(sound_config(), 102);
+    EXPECT_EQ(music_config(), 153);
+}
+
+TEST_F(Settings, DraggingTheSoundSliderIsLiveAndSilentUntilRelease)
+{
+    std::vector<std::pair<int, int>> live;
+    size_t samples_during_drag = 99;
+    play({[&](DIALOG *d) {
+              mouse_b = 1;
+              for (int v = 7; v >= 3; --v) {
+                  EXPECT_EQ(move_slider(d, 1, v), D_CLOSE);
+                  live.emplace_back(globalsound, fake::volumes.back().first);
+              }
+              samples_during_drag = fake::samples.size();
+              mouse_b = 0;
+              return 1;
+          },
+          [](DIALOG *) { return 4; }});
+    settings();
+    const std::vector<std::pair<int, int>> expected = {{119, 119}, {102, 102}, {85, 85}, {68, 68}, {51, 51}};
+    EXPECT_EQ(live, expected);
+    EXPECT_EQ(samples_during_drag, 0u);
+    EXPECT_EQ(globalsound, 51);
+    EXPECT_EQ(globalmusic, 136);
+    ASSERT_EQ(fake::samples.size(), 1u);  // once, after the release closed the dialog
+    EXPECT_EQ(fake::samples[0].sample, preview_sample);
+    EXPECT_EQ(fake::samples[0].vol, 255);
+    EXPECT_EQ(fake::samples[0].pan, 128);
+    EXPECT_EQ(fake::samples[0].freq, 1000);
+    EXPECT_EQ(fake::samples[0].loop, 0);
+    EXPECT_EQ(fake::midis.size(), 2u);  // after the close and after "ok"
+    EXPECT_EQ(sound_config(), 51);
+    EXPECT_EQ(music_config(), 136);
+}
+
+TEST_F(Settings, AKeyOnTheSoundSliderPlaysThePreviewTwice)
+{
+    play({[](DIALOG *d) {
+              move_slider(d, 1, 9);
+              return 1;
+          },
+          [](DIALOG *) { return 4; }});
+    settings();
+    EXPECT_EQ(fake::samples.size(), 2u);  // in the callback and after the close
+    EXPECT_EQ(fake::midis.size(), 2u);
+    EXPECT_EQ(globalsound, 153);
+    EXPECT_EQ(sound_config(), 153);
+}
+
+TEST_F(Settings, EscOnlyRestartsTheMusic)
+{
+    globalsound = 100;
+    play({[](DIALOG *) { return -1; }, [](DIALOG *) { return -1; }, [](DIALOG *) { return 4; }});
+    settings();
+    EXPECT_EQ(globalsound, 100);
+    EXPECT_TRUE(fake::volumes.empty());
+    EXPECT_EQ(fake::midis.size(), 3u);
+    EXPECT_EQ(fake::stop_midi_calls, 1);
+}
+
+TEST_F(Settings, EveryCallStartsFromTheTable)
+{
+    // The library marks the focused slider in its flags; that must not leak into the next call.
+    play({[](DIALOG *d) {
+        d[1].flags |= D_GOTFOCUS;
+        d[3].d1 = 3;
+        return 4;
+    }});
+    settings();
+    play({[](DIALOG *d) {
+        EXPECT_EQ(d[1].flags, D_EXIT);
+        EXPECT_EQ(d[3].d1, 15);
+        return 4;
+    }});
+    settings();
+}
+
+TEST_F(Settings, TheLoudestVolumeShowsAtTheTop)
+{
+    globalsound = 255;
+    globalmusic = 0;
+    int shown_sound = -1, shown_music = -1;
+    play({[&](DIALOG *d) {
+        shown_sound = d[1].d2;
+        shown_music = d[3].d2;
+        return 4;
+    }});
+    settings();
+    EXPECT_EQ(shown_sound, 15);
+    EXPECT_EQ(shown_music, 0);
+}

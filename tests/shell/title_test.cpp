@@ -1,0 +1,132 @@
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include "shell/data1.h"
+#include "shell/globals.h"
+#include "shell/title.h"
+#include "support/fakes.h"
+
+namespace {
+
+struct Pixel {
+    int x, y, colour;
+};
+
+// The brightest pixel of a title picture that draw_sprite does not skip, placed where the
+// title puts it.
+Pixel opaque_pixel(int object, int left, int top)
+{
+    BITMAP *picture = static_cast<BITMAP *>(data1[object].dat);
+    Pixel best{left, top, 0};
+    int best_sum = -1;
+    for (int y = 0; y < picture->h; ++y)
+        for (int x = 0; x < picture->w; ++x) {
+            const int c = getpixel(picture, x, y);
+            const int sum = getr(c) + getg(c) + getb(c);
+            if (c != bitmap_mask_color(picture) && sum > best_sum) {
+                best = {left + x, top + y, c};
+                best_sum = sum;
+            }
+        }
+    EXPECT_GT(best_sum, 0) << "object " << object << " has no bright opaque pixel";
+    return best;
+}
+
+class Title : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mouse_b = 0;
+        clear_to_color(screen, makecol(255, 255, 255));
+    }
+    void TearDown() override { mouse_b = 0; }
+};
+
+}  // namespace
+
+TEST_F(Title, WithoutAClickEachPictureFadesInAndTheTitleStaysFiveSeconds)
+{
+    const Pixel logo = opaque_pixel(OBJ_TITLE_LOGO, 235, 150);
+    const Pixel second = opaque_pixel(OBJ_TITLE_2, 195, 240);
+    const Pixel third = opaque_pixel(OBJ_TITLE_3, 235, 300);
+    int rests_before_timer = -1;
+    bool all_shown = false;
+    fake::on_rest = [&] {
+        if (fake::timer && rests_before_timer < 0) {
+            rests_before_timer = fake::rest_calls - 1;
+            all_shown = getpixel(screen, logo.x, logo.y) == logo.colour &&
+                        getpixel(screen, second.x, second.y) == second.colour &&
+                        getpixel(screen, third.x, third.y) == third.colour &&
+                        getpixel(screen, 10, 10) == makecol(0, 0, 0);
+        }
+    };
+
+    start_bild();
+
+    // 3 pictures x 100 fade steps, then 500 ticks of 10 ms.
+    EXPECT_EQ(rests_before_timer, 300);
+    EXPECT_EQ(fake::rest_calls, 800);
+    EXPECT_EQ(teh_counter, 0);
+    EXPECT_TRUE(all_shown);
+    ASSERT_EQ(fake::install_int_speeds.size(), 1u);
+    EXPECT_EQ(fake::install_int_speeds[0], 10);
+    // The tick keeps running for the first game run.
+    EXPECT_EQ(fake::timer, &my_timer);
+    EXPECT_EQ(fake::remove_int_calls, 0);
+    EXPECT_EQ(getpixel(screen, logo.x, logo.y), makecol(0, 0, 0));
+    EXPECT_EQ(getpixel(screen, third.x, third.y), makecol(0, 0, 0));
+}
+
+TEST_F(Title, TheFadeBuildsUpStepByStep)
+{
+    const Pixel logo = opaque_pixel(OBJ_TITLE_LOGO, 235, 150);
+    // Before the first draw the screen is black; after ten steps (alpha 0..9, each moving the
+    // pixel alpha/256 of the way) it has come about 16 % of the way.
+    int at_first = -1, at_ten = -1;
+    fake::on_rest = [&] {
+        if (fake::rest_calls == 1)
+            at_first = getpixel(screen, logo.x, logo.y);
+        if (fake::rest_calls == 11)
+            at_ten = getpixel(screen, logo.x, logo.y);
+    };
+    start_bild();
+    EXPECT_EQ(at_first, makecol(0, 0, 0));
+    const int sum_ten = getr(at_ten) + getg(at_ten) + getb(at_ten);
+    const int sum_logo = getr(logo.colour) + getg(logo.colour) + getb(logo.colour);
+    EXPECT_GT(sum_ten, sum_logo / 10);
+    EXPECT_LT(sum_ten, sum_logo / 4);
+}
+
+TEST_F(Title, AClickEndsTheFadesAndTheWaitThenWaitsForTheRelease)
+{
+    const Pixel third = opaque_pixel(OBJ_TITLE_3, 235, 300);
+    bool third_shown = false;
+    fake::on_rest = [&] {
+        if (fake::rest_calls == 10)
+            mouse_b = 1;
+        if (fake::rest_calls == 11)
+            third_shown = getpixel(screen, third.x, third.y) == third.colour;
+        if (fake::rest_calls == 15)
+            mouse_b = 0;
+    };
+
+    start_bild();
+
+    // Ten fade steps of the first picture, none of the others, no 5-second wait, and then
+    // rests 11..15 while the button is held.
+    EXPECT_EQ(fake::rest_calls, 15);
+    EXPECT_TRUE(third_shown);
+    EXPECT_EQ(teh_counter, 495);
+    EXPECT_EQ(fake::install_int_speeds.size(), 1u);
+    EXPECT_EQ(getpixel(screen, third.x, third.y), makecol(0, 0, 0));
+}
+
+TEST(Timer, MyTimerCountsDownByOne)
+{
+    teh_counter = 3;
+    my_timer();
+    EXPECT_EQ(teh_counter, 2);
+    teh_counter = 0;
+    my_timer();
+    EXPECT_EQ(teh_counter, -1);
+}
