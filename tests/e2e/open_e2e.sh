@@ -1,0 +1,79 @@
+#!/bin/bash
+# "Avaa" in the main menu chooses the level that "Pelaa" then plays: a level file written here
+# is chosen through the real file selector, a cancelled second choice changes nothing, and the
+# run draws that level's board.
+source "$(dirname "$0")/lib.sh"
+e2e_start 81 "$1" "$2"
+W=$E2E_WORK
+
+for p in A41_WALL_BMP:wall A17_HOLE_BMP:hole A14_FLAG_BMP:flag A16_FLOOR_BMP:floor; do
+    (cd "$W" && dat -x data1.dat "${p%%:*}" -o "ref_${p##*:}.bmp" >/dev/null 2>&1) || fail "cannot export ${p%%:*}"
+done
+
+# A wall at row 4, column 4, a hole at row 6, column 8 and the flag at row 12, column 12.
+printf '%s\n' \
+    '**************' \
+    '*A...........*' \
+    '*............*' \
+    '*............*' \
+    '*...*........*' \
+    '*............*' \
+    '*.......O....*' \
+    '*............*' '*............*' '*............*' '*............*' '*............*' \
+    '*...........F*' \
+    '**************' 'noname' '9999' >"$W/kuoppa.vkl"
+
+# cell_is SHOT ROW COL REF: the played board's cell (the board lies at the screen's corner).
+cell_is() {
+    local x=$((39 * $3)) y=$((39 * $2)) diff
+    convert "$1" -crop "39x39+$x+$y" +repage -alpha off "$W/crop.png"
+    diff=$(compare -metric AE "$W/crop.png" -alpha off "$4" null: 2>&1 || true)
+    [ "$diff" = "0" ] || fail "cell ($2, $3) of $1 differs from $4 in $diff pixels"
+}
+
+GREY="170 170 170"
+e2e_game
+sleep 1
+e2e_click 400 300                                  # past the title
+e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
+
+# "Avaa": replace the offered path with the level's and accept.
+e2e_click 400 328
+xdotool mousemove 780 590
+sleep 0.6
+e2e_shot "$W/selector.png"
+xdotool key End
+xdotool key --delay 15 --repeat 120 BackSpace
+xdotool type --delay 30 "$W/kuoppa.vkl"
+sleep 0.2
+xdotool key Return
+e2e_wait_pixel "$W/menu2.png" 330 290 "$GREY" 5
+
+# "Avaa" again, cancelled with Esc: the chosen level stays.
+e2e_click 400 328
+xdotool mousemove 780 590
+sleep 0.6
+xdotool key Escape
+e2e_wait_pixel "$W/menu3.png" 330 290 "$GREY" 5
+
+# "Pelaa" draws the chosen board.
+e2e_click 400 288
+hole_centre=$(e2e_pixel "$W/ref_hole.bmp" 19 19)
+e2e_wait_pixel "$W/play.png" $((39 * 8 + 19)) $((39 * 6 + 19)) "$hole_centre" 5
+sleep 0.3
+e2e_shot "$W/play.png"
+cell_is "$W/play.png" 6 8 "$W/ref_hole.bmp"
+cell_is "$W/play.png" 4 4 "$W/ref_wall.bmp"
+cell_is "$W/play.png" 12 12 "$W/ref_flag.bmp"
+cell_is "$W/play.png" 6 9 "$W/ref_floor.bmp"
+cell_is "$W/play.png" 4 5 "$W/ref_floor.bmp"
+
+# Esc ends the run; "Lopeta" ends the program, which keeps the chosen level as the last one.
+xdotool key Escape
+e2e_wait_pixel "$W/menu4.png" 330 290 "$GREY" 5
+e2e_click 400 488
+rc=$(e2e_wait_exit 10)
+[ "$rc" = "0" ] || fail "the game ended with status $rc"
+! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
+grep -q "^lastgame *= *$W/kuoppa.vkl\$" "$W/vinkla.cfg" || fail "vinkla.cfg does not keep the chosen level: $(grep lastgame "$W/vinkla.cfg")"
+echo "open e2e: ok"
