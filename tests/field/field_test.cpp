@@ -421,8 +421,14 @@ TEST(Field, LaterCellsCoverEarlierOnes)
     f.tiles[3][2]->picture = green;  // south of it
     f.tiles[3][3]->picture = red;
     f.tiles[3][3]->overlay = ring;
+    // The pixel (273, 273) lies in cells (6, 7) and (7, 6) alike ((6, 6) comes before both, and
+    // (7, 7) is left without picture): the row below is drawn after the row above.
+    f.tiles[6][7]->picture = blue;
+    f.tiles[7][6]->picture = green;
+    f.tiles[7][7]->picture = nullptr;
     clear_to_color(screen, 0);
     f.test_draw();
+    EXPECT_EQ(getpixel(screen, 273, 273), makecol(0, 255, 0));
     EXPECT_EQ(getpixel(screen, 78, 80), makecol(255, 0, 0));   // red's own column 0
     EXPECT_EQ(getpixel(screen, 116, 80), makecol(255, 0, 0));  // red's column 38
     EXPECT_EQ(getpixel(screen, 117, 80), makecol(0, 0, 255));  // red's column 39 under blue
