@@ -1,0 +1,34 @@
+# Steps the menu, info and settings scripts share; sourced after lib.sh.
+
+# Holds the button down from the moment the title shows: the fades end at once and the
+# title waits for the release, so the five seconds are skipped without a race.
+menu_skip_title() {
+    local shot="$E2E_WORK/title.png" i got="0 0 0"
+    xdotool mousemove 760 20 mousedown 1
+    for i in $(seq 1 50); do
+        e2e_shot "$shot"
+        got=$(e2e_pixel "$shot" 400 195)
+        [ "$got" != "0 0 0" ] && break
+        sleep 0.2
+    done
+    [ "$got" != "0 0 0" ] || { xdotool mouseup 1; fail "the title picture never showed"; }
+    xdotool mouseup 1
+}
+
+# Waits until the main menu's six buttons are drawn (grey inside the "Lopeta" button).
+menu_wait() {
+    e2e_wait_pixel "$E2E_WORK/menu.png" 330 480 "170 170 170" "${1:-5}"
+}
+
+# Presses "Lopeta" and checks the exit status and the level name written back.
+menu_quit() {
+    e2e_click 400 488
+    local rc
+    # Not rc=$(e2e_wait_exit): a subshell cannot wait for the game, and its wait gives -1
+    # when the game ends while it polls.
+    e2e_wait_exit 10 >"$E2E_WORK/exit_status.txt"
+    rc=$(cat "$E2E_WORK/exit_status.txt")
+    [ "$rc" = 0 ] || fail "exit status $rc after Lopeta"
+    grep -q '^lastgame = standardfile.vkl$' "$E2E_WORK/vinkla.cfg" ||
+        fail "vinkla.cfg lacks lastgame = standardfile.vkl: $(cat "$E2E_WORK/vinkla.cfg")"
+}

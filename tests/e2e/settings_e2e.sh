@@ -1,0 +1,26 @@
+#!/bin/bash
+# "Asetukset": three steps to the right on the sound slider, "ok", and the volume is kept.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start 73 "$1" "$2"
+e2e_game
+menu_skip_title
+menu_wait
+
+e2e_click 400 408
+shot="$E2E_WORK/settings.png"
+e2e_wait_pixel "$shot" 260 300 "202 202 202" 5
+# The pointer over the sound slider gives it the focus; each step closes and reopens the
+# dialog, which gives the focus back to the slider under the pointer.
+xdotool mousemove 352 208
+sleep 0.3
+for i in 1 2 3; do
+    xdotool key Right
+    sleep 0.4
+done
+e2e_click 348 284
+menu_wait
+menu_quit
+grep -q '^sound = 187$' "$E2E_WORK/vinkla.cfg" || fail "sound not 187: $(cat "$E2E_WORK/vinkla.cfg")"
+grep -q '^music = 136$' "$E2E_WORK/vinkla.cfg" || fail "music not 136: $(cat "$E2E_WORK/vinkla.cfg")"
+echo "settings e2e: ok"
