@@ -144,6 +144,13 @@ int save_file(std::string path, const char *text)
             target = real;
     }
 
+    // A file that may not be written stays as it is: renaming over it would bypass that.
+    if (fs::exists(target, ec)) {
+        std::ofstream probe(target.string(), std::ios::out | std::ios::app);
+        if (!probe)
+            return -1;
+    }
+
     std::string body;
     size_t len = 0;
     while (text && len < static_cast<size_t>(side * side) && text[len])

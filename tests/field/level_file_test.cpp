@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -186,6 +188,17 @@ TEST_F(LevelFile, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(read_file(p), blank_file());
 }
 
+TEST_F(LevelFile, ReadOnlyFileIsNotReplaced)
+{
+    std::string p = path("locked.vkl");
+    write_file(p, "locked\n");
+    fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    if (std::ofstream(p, std::ios::app))
+        GTEST_SKIP() << "running with rights that ignore file modes";
+    EXPECT_EQ(save_file(p, blank_level), -1);
+    EXPECT_EQ(read_file(p), "locked\n");
+}
+
 TEST_F(LevelFile, SaveKeepsPermissionsAndLinks)
 {
     std::string real = path("real.vkl");
@@ -339,6 +352,9 @@ TEST_F(LevelFile, MissingFileOrFolderIsNotRead)
     EXPECT_EQ(field::load_field_file(path("folder.vkl")), nullptr);
     EXPECT_EQ(read_path(dir), "");
     EXPECT_EQ(read_path("/dev/zero"), "");
+    // A pipe with no writer would block the open for ever.
+    ASSERT_EQ(mkfifo(path("pipe.vkl").c_str(), 0600), 0);
+    EXPECT_EQ(read_path(path("pipe.vkl")), "");
     EXPECT_EQ(read_path(""), "");
     EXPECT_TRUE(fake::alerts.empty());
 
