@@ -95,6 +95,31 @@ convert "$W/reopened.png" -crop 546x546+16+16 +repage -alpha off "$W/board_reope
 diff=$(compare -metric AE "$W/board_painted.png" "$W/board_reopened.png" null: 2>&1 || true)
 [ "$diff" = "0" ] || fail "the reopened board differs from the painted one in $diff pixels"
 
+# A level that cannot be read: an alert, the board stays, and the name stays the old one,
+# so saving with the offered name rewrites lippu.vkl and creates no puuttuu.vkl.
+e2e_click 636 299
+xdotool mousemove 780 590
+sleep 0.6
+type_path "$W/puuttuu.vkl"
+e2e_wait_pixel "$W/open_failed.png" 400 300 "255 255 255" 5
+xdotool key Escape
+sleep 0.5
+xdotool mousemove 700 590
+sleep 0.3
+e2e_shot "$W/after_failed.png"
+convert "$W/after_failed.png" -crop 546x546+16+16 +repage -alpha off "$W/board_after_failed.png"
+diff=$(compare -metric AE "$W/board_painted.png" "$W/board_after_failed.png" null: 2>&1 || true)
+[ "$diff" = "0" ] || fail "the board changed after a failed open ($diff pixels)"
+rm -f "$W/lippu.vkl"
+e2e_click 636 331
+xdotool mousemove 780 590
+sleep 0.6
+xdotool key Return
+for i in $(seq 1 50); do [ -f "$W/lippu.vkl" ] && break; sleep 0.1; done
+sleep 0.3
+cmp "$W/expected.vkl" "$W/lippu.vkl" || fail "saving after a failed open did not rewrite lippu.vkl"
+[ ! -e "$W/puuttuu.vkl" ] || fail "the unreadable level's name was taken for saving"
+
 # "Apua" shows the help panel over the editor; Esc closes it and the editor goes on.
 e2e_click 636 363
 e2e_wait_pixel "$W/help.png" 770 498 "255 255 182" 5
