@@ -23,20 +23,23 @@ def wood(h, w, light, dark, seed, grain=0.45, corr=(30, 1.5)):
 
 
 def floor_plain():
-    """Honey-coloured planks, three per cell, staggered butt joints."""
-    img = wood(N, N, (214, 170, 112), (168, 118, 66), seed=11)
+    """Honey-coloured boards, three per cell, running the whole width.
+
+    The cell repeats every 39 pixels, so butt joints would form a brick pattern
+    across the board; long boards with a little tone and grain per board tile quietly.
+    """
     xx, yy = grid(N, N)
+    streak = periodic_noise(N, N, 9, 0.8, 12)       # fine streaks, longer along x
+    warp = periodic_noise(N, N, 10, 7, 14)           # lets the grain lines wander
+    figure = periodic_noise(N, N, 8, 5, 13)          # slow figure across the grain
     plank = (yy // 13).astype(int)
-    tone = np.array([1.03, 0.95, 1.0])[plank]
-    img *= tone[..., None]
+    grain = np.sin(2 * np.pi * (yy / 4.3 + 0.55 * warp + plank * 0.37))
+    t = (0.5 + 0.12 * streak + 0.10 * grain + 0.10 * figure
+         + np.array([0.05, -0.07, 0.0])[plank])
+    img = mix((218, 174, 116), (172, 122, 70), np.clip(t, 0, 1))
     row = yy.astype(int) % 13
-    img[row == 12] *= 0.70
-    img[row == 0] *= 1.07
-    joints = [7, 30, 18]
-    for p, jx in enumerate(joints):
-        band = plank == p
-        img[band & (xx == jx)] *= 0.68
-        img[band & (xx == jx + 1)] *= 1.08
+    img[row == 12] *= 0.72
+    img[row == 0] *= 1.06
     return img
 
 
