@@ -54,7 +54,7 @@ bool bead::face_bounce(face_axis axis, int line, face_side side, bool sounds)
 
 bool bead::corner_test(int ky, int kx)
 {
-    if (distance(ky, kx) >= reach)
+    if (!(distance(ky, kx) < reach))
         return false;
     corner_bounce(ky, kx);
     return true;

@@ -1,0 +1,316 @@
+// Whole game runs, headless: the frame loop runs on the fake timer, the player's hand is a
+// script of mouse movements handed out one frame at a time.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <random>
+
+#include "marble/bead.h"
+#include "marble/play_support.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+#include "support/fakes.h"
+
+namespace {
+
+// Calls `frame` once per frame of the run, between frames (while the frame waits for its
+// tick), with the frame's number from 1. Waits of the fall animation are not frames.
+struct frame_script {
+    int frames = 0;
+    long last_ms = 0;
+    std::function<void(int)> frame;
+    std::function<void(long)> other_wait;  // the fall's waits, by their length
+
+    explicit frame_script(std::function<void(int)> f) : frame(std::move(f))
+    {
+        fake::on_rest = [this] {
+            long ms = fake::rest_ms - last_ms;
+            last_ms = fake::rest_ms;
+            if (ms == 1)
+                frame(++frames);
+            else if (other_wait)
+                other_wait(ms);
+        };
+    }
+    ~frame_script() { fake::on_rest = nullptr; }
+};
+
+int count_samples(int object)
+{
+    int n = 0;
+    for (auto &s : fake::samples)
+        if (s.sample == (SAMPLE *)data1[object].dat)
+            n++;
+    return n;
+}
+
+std::vector<std::string> with_row1(const std::string &row1)
+{
+    return {"**************", row1,           "*............*", "*............*",
+            "*............*", "*............*", "*............*", "*............*",
+            "*............*", "*............*", "*............*", "*............*",
+            "*............*", "**************"};
+}
+
+class Run : public ::testing::Test {
+protected:
+    std::string dir = make_temp_dir();
+    bead b;
+    void TearDown() override { key[KEY_ESC] = 0; }
+};
+
+TEST_F(Run, ScriptedMovesPickUpEveryFlagAndEndTheRun)
+{
+    std::vector<std::string> rows = with_row1("*A....F.....F*");
+    rows[12] = "*...........F*";
+    std::string level = write_level(dir, "three.vkl", rows);
+    bool turned = false;
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({100, 0});  // east along row 1
+        if (b.flags_left == 1 && !turned) {
+            fake::mickeys.push_back({0, 150});  // then down the east wall
+            turned = true;
+        }
+        if (n > 3000)
+            key[KEY_ESC] = 1;
+    });
+    EXPECT_EQ(b.start_bead(level), 1);
+    EXPECT_LT(script.frames, 3000);
+    EXPECT_EQ(b.flags_left, 0);
+    EXPECT_EQ(count_samples(OBJ_SND_FLAG), 3);
+    EXPECT_EQ(b.state, 1);  // won, not left with Esc
+    // The run's frame: music, pointer hidden and centred, 10 ms timer, released at the end.
+    ASSERT_EQ(fake::midis.size(), 1u);
+    EXPECT_EQ(fake::midis[0].midi, (MIDI *)data1[OBJ_MIDI_RUN].dat);
+    EXPECT_NE(fake::midis[0].loop, 0);
+    EXPECT_EQ(fake::stop_midi_calls, 1);
+    ASSERT_FALSE(fake::shown_mouse.empty());
+    EXPECT_EQ(fake::shown_mouse[0], nullptr);
+    ASSERT_FALSE(fake::mouse_positions.empty());
+    EXPECT_EQ(fake::mouse_positions[0], std::make_pair(400, 300));
+    ASSERT_EQ(fake::install_int_speeds.size(), 1u);
+    EXPECT_EQ(fake::install_int_speeds[0], 10);
+    EXPECT_EQ(fake::remove_int_calls, 1);
+    EXPECT_EQ(fake::timer, nullptr);
+    EXPECT_EQ(b.current_field, nullptr);  // the run's board is released
+    EXPECT_TRUE(fake::alerts.empty());
+}
+
+TEST_F(Run, MovementBeforeTheRunDoesNotCount)
+{
+    std::string level = write_level(dir, "one.vkl", with_row1("*A..........F*"));
+    fake::mickeys = {{500, 500}};  // made in the menu, read once at the start and dropped
+    frame_script script([&](int n) {
+        if (n == 20)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(b.tilt_x, 0);
+    EXPECT_EQ(b.x, float(centre(1)));
+    EXPECT_EQ(b.y, float(centre(1)));
+}
+
+TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
+{
+    std::string level = write_level(dir, "hole.vkl", with_row1("*A..F...O...F*"));
+    int fall_frame = 0;
+    bool checked = false;
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({100, 0});
+        if (fall_frame == 0 && count_samples(OBJ_SND_HOLE) == 1) {
+            fall_frame = n;
+            // The frame after the fall: on the flag at column 4, at rest, level board.
+            EXPECT_EQ(b.x, float(centre(4)));
+            EXPECT_EQ(b.y, float(centre(1)));
+            EXPECT_EQ(b.speed.x, 0.0f);
+            EXPECT_EQ(b.speed.y, 0.0f);
+            EXPECT_EQ(b.tilt_x, 0);
+            EXPECT_EQ(b.hole_pull.Langd(), 0.0f);
+            EXPECT_EQ(b.tile_push.Langd(), 0.0f);
+            EXPECT_EQ(b.state, 1);
+            EXPECT_EQ(b.flags_left, 1);
+            checked = true;
+        }
+        if (fall_frame && n == fall_frame + 30) {
+            // Still at rest thirty frames later: nothing from before the fall acts on it.
+            EXPECT_EQ(b.x, float(centre(4)));
+            key[KEY_ESC] = 1;
+        }
+        if (n > 3000)
+            key[KEY_ESC] = 1;
+    });
+    // Movement made during the fall is dropped.
+    script.other_wait = [](long ms) {
+        if (ms == 2000)
+            fake::mickeys = {{700, -700}};
+    };
+    b.start_bead(level);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(count_samples(OBJ_SND_FLAG), 1);
+    EXPECT_EQ(count_samples(OBJ_SND_HOLE), 1);
+    EXPECT_EQ(b.state, 0);
+}
+
+TEST_F(Run, FallBeforeAnyFlagRestartsOnTheStart)
+{
+    std::string level = write_level(dir, "early.vkl", with_row1("*A..O.......F*"));
+    bool checked = false;
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({100, 0});
+        if (!checked && count_samples(OBJ_SND_HOLE) == 1) {
+            EXPECT_EQ(b.x, float(centre(1)));
+            EXPECT_EQ(b.y, float(centre(1)));
+            EXPECT_EQ(b.restart_tile, b.current_field->start_point);
+            checked = true;
+            key[KEY_ESC] = 1;
+        }
+        if (n > 3000)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_TRUE(checked);
+}
+
+TEST_F(Run, LevelWithoutFlagsEndsAfterOneFrame)
+{
+    std::string level = write_level(dir, "none.vkl", with_row1("*A...........*"));
+    b.start_bead(level);
+    EXPECT_EQ(fake::rest_calls, 1);
+    EXPECT_EQ(fake::remove_int_calls, 1);
+    EXPECT_EQ(fake::stop_midi_calls, 1);
+    EXPECT_EQ(b.current_field, nullptr);
+}
+
+TEST_F(Run, RejectedLevelAlertsAndReturnsWithoutMusic)
+{
+    for (std::string level : {dir + "/missing.vkl",
+                              write_level(dir, "two.vkl", with_row1("*A.....A..F..*"))}) {
+        fake::reset();
+        EXPECT_EQ(b.start_bead(level), 1);
+        ASSERT_FALSE(fake::alerts.empty());
+        const fake::AlertCall &a = fake::alerts.back();
+        EXPECT_EQ(a.s1, "Virhe kentän luomisessa");
+        EXPECT_EQ(a.s2, "");
+        EXPECT_EQ(a.s3, "");
+        EXPECT_EQ(a.b1, "Ok");
+        EXPECT_EQ(a.b2, "(null)");
+        EXPECT_EQ(fake::midis.size(), 1u);
+        EXPECT_EQ(fake::stop_midi_calls, 1);
+        EXPECT_TRUE(fake::install_int_speeds.empty());
+        EXPECT_EQ(fake::rest_calls, 0);
+        EXPECT_EQ(b.current_field, nullptr);
+    }
+}
+
+TEST_F(Run, EscLeavesTheLastFrameOnTheScreen)
+{
+    std::string level = write_level(dir, "esc.vkl", with_row1("*A..........F*"));
+    BITMAP *shot = create_bitmap(screen->w, screen->h);
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 40});
+        if (n == 25) {
+            blit(screen, shot, 0, 0, 0, 0, screen->w, screen->h);
+            key[KEY_ESC] = 1;
+        }
+    });
+    b.start_bead(level);
+    EXPECT_EQ(script.frames, 26);
+    EXPECT_TRUE(same_pixels(screen, 0, 0, shot, 0, 0, screen->w, screen->h));
+    // The whole board was drawn at the start: the far corner's wall is there.
+    BITMAP *wall = (BITMAP *)data1[OBJ_WALL].dat;
+    EXPECT_TRUE(same_pixels(screen, 39 * 13, 39 * 13, wall, 0, 0, 39, 39));
+    destroy_bitmap(shot);
+}
+
+// The level uses every tile kind; its last flag is walled in, so the run goes on until Esc.
+const std::vector<std::string> every_tile = {
+    "**************", "*A.#.B.V.C.X.*", "*.***..O..I..*", "*.*.e.n..sI..*", "*...w..F..I.B*",
+    "*-----+---E..*", "*.#..I.I..I..*", "*.O..I.W..N..*", "*....I.I.----*", "*.V..S.I..C..*",
+    "*..B.I.I..O..*", "*.ee...nn..***", "*.ss.ww..X.*F*", "**************"};
+
+// Plays `frames` frames with a random hand and checks after every frame that the marble is
+// on an inner cell that is no wall, and never moved more than a cell's width in a frame.
+void random_run(bead &b, const std::string &level, int frames, unsigned seed)
+{
+    std::mt19937 rng(seed);
+    std::uniform_int_distribution<int> hand(-25, 25);
+    std::uniform_int_distribution<int> percent(0, 99);
+    float last_x = b.x, last_y = b.y;
+    int problems = 0;
+    frame_script script([&](int n) {
+        float x = b.x, y = b.y;
+        bool ok = std::isfinite(x) && std::isfinite(y) && x >= 39 && y >= 39 && x < 39 * 13 &&
+                  y < 39 * 13;
+        if (ok) {
+            int row = int(y / 39), column = int(x / 39);
+            ok = b.current_field->codes[row][column] != '*';
+        }
+        bool fell = count_samples(OBJ_SND_HOLE) > 0;
+        if (!fell && n > 1)
+            ok = ok && std::fabs(x - last_x) < 39 && std::fabs(y - last_y) < 39;
+        if (!ok && problems++ < 5)
+            ADD_FAILURE() << "frame " << n << ": marble at (" << x << ", " << y << ") from ("
+                          << last_x << ", " << last_y << ")";
+        last_x = x;
+        last_y = y;
+        // A wandering hand that drifts back towards level, with now and then a jerk.
+        int mx = hand(rng) - b.tilt_x / 40, my = hand(rng) - b.tilt_y / 40;
+        if (percent(rng) == 0) {
+            mx += hand(rng) * 12;
+            my += hand(rng) * 12;
+        }
+        fake::mickeys.push_back({mx, my});
+        fake::samples.clear();  // keeps the record small
+        if (n >= frames)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    key[KEY_ESC] = 0;
+    EXPECT_EQ(script.frames, frames + 1);  // the last one with Esc down
+    EXPECT_EQ(problems, 0);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+const int long_run = 20000;  // the same paths, at the sanitizers' pace
+#else
+const int long_run = 100000;
+#endif
+
+TEST_F(Run, RandomTiltNeverLeavesTheBoardOrEntersAWall)
+{
+    for (auto &r : every_tile)
+        ASSERT_EQ(r.size(), 14u);
+    std::string level = write_level(dir, "every.vkl", every_tile);
+    random_run(b, level, long_run, 1);
+}
+
+TEST_F(Run, AbsurdPhysicsStillNeverEscapes)
+{
+    // No friction at all and the most sensitive hand the configuration accepts.
+    config_keys keys;
+    keys.set("friction", "1");
+    keys.set("softfriction", "1");
+    keys.set("mouse_sensitivity", "100");
+    bead wild;
+    std::string level = write_level(dir, "every.vkl", every_tile);
+    random_run(wild, level, long_run / 5, 2);
+}
+
+TEST_F(Run, BumpersKickingOverStartAndFlagsNeverEscape)
+{
+    // Bumpers between tiles that keep a push, in long rows and columns.
+    std::vector<std::string> rows = {
+        "**************", "*ABFBFBFBFBFB*", "*BXBXBXBXBXBB*", "*FBFBFBFBFBFB*", "*BXBXBXBXBXBB*",
+        "*FBFBFBFBFBFB*", "*B#B#B#B#B#BB*", "*FBFBFBFBFBFB*", "*BXBXBXBXBXBB*", "*FBFBFBFBFBFB*",
+        "*BeBwBnBsBXBB*", "*FBFBFBFBFB***", "*BBBBBBBBBB*F*", "**************"};
+    std::string level = write_level(dir, "bumpers.vkl", rows);
+    random_run(b, level, long_run / 5, 3);
+}
+
+}  // namespace

@@ -1,0 +1,181 @@
+// Drawing a frame: the 3 by 3 block around the marble, tubes over it, Esc, and the fall.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "marble/bead.h"
+#include "marble/play_support.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+#include "support/fakes.h"
+
+namespace {
+
+const std::vector<std::string> rows_with(int row, const std::string &line)
+{
+    std::vector<std::string> rows = {
+        "**************", "*A...........*", "*............*", "*............*", "*............*",
+        "*............*", "*............*", "*............*", "*............*", "*............*",
+        "*............*", "*............*", "*............*", "**************"};
+    rows[row] = line;
+    return rows;
+}
+
+BITMAP *picture(int n)
+{
+    return (BITMAP *)data1[n].dat;
+}
+
+struct bitmap_deleter {
+    void operator()(BITMAP *b) const { destroy_bitmap(b); }
+};
+using bitmap_ptr = std::unique_ptr<BITMAP, bitmap_deleter>;
+
+bitmap_ptr copy_of_screen()
+{
+    bitmap_ptr copy(create_bitmap(screen->w, screen->h));
+    blit(screen, copy.get(), 0, 0, 0, 0, screen->w, screen->h);
+    return copy;
+}
+
+// The block of the 3 by 3 cells around (row, column) as it must look on the screen: the lower
+// pictures at their cells, the marble with its top-left corner at its centre minus 20, the
+// upper pictures over it. `background` is what the marble's buffer held before.
+bitmap_ptr expected_block(bead &b, int row, int column, int background, bool with_marble)
+{
+    bitmap_ptr e(create_bitmap(117, 117));
+    clear_to_color(e.get(), background);
+    int left = 39 * column - 39, top = 39 * row - 39;
+    for (int i = row - 1; i <= row + 1; i++)
+        for (int j = column - 1; j <= column + 1; j++) {
+            tile *t = b.current_field->tiles[i][j];
+            if (t->picture)
+                draw_sprite(e.get(), t->picture, t->x - 20 - left, t->y - 20 - top);
+        }
+    if (with_marble)
+        draw_sprite(e.get(), b.sprite, (int)b.x - 20 - left, (int)b.y - 20 - top);
+    for (int i = row - 1; i <= row + 1; i++)
+        for (int j = column - 1; j <= column + 1; j++) {
+            tile *t = b.current_field->tiles[i][j];
+            if (t->overlay)
+                draw_sprite(e.get(), t->overlay, t->x - 20 - left, t->y - 20 - top);
+        }
+    return e;
+}
+
+TEST(Show, DrawsTheBlockAroundTheMarbleAndNothingElse)
+{
+    bead b;
+    give_board(b, rows_with(6, "*.....B.#....*"));
+    place(b, centre(6) + 5.7f, centre(6) - 3.2f);
+    int background = makecol(10, 20, 30);
+    clear_to_color(screen, makecol(200, 0, 0));
+    clear_to_color(b.buffer, background);
+    b.show();
+
+    bitmap_ptr e = expected_block(b, 6, 6, background, true);
+    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, 117, 117));
+    // Outside the block the screen is untouched.
+    EXPECT_EQ(getpixel(screen, 194, 250), makecol(200, 0, 0));
+    EXPECT_EQ(getpixel(screen, 312, 250), makecol(200, 0, 0));
+    EXPECT_EQ(getpixel(screen, 250, 194), makecol(200, 0, 0));
+    EXPECT_EQ(getpixel(screen, 250, 312), makecol(200, 0, 0));
+}
+
+TEST(Show, BlockFollowsTheMarblesCellAfterBounces)
+{
+    bead b;
+    give_board(b, rows_with(6, "*............*"));
+    // In the cell of row 3, column 9 (a bounce may have put it there).
+    place(b, 39 * 9 + 1.5f, 39 * 3 + 38.9f);
+    clear_to_color(screen, 0);
+    clear_to_color(b.buffer, 0);
+    b.show();
+    bitmap_ptr e = expected_block(b, 3, 9, 0, true);
+    EXPECT_TRUE(same_pixels(screen, 39 * 8, 39 * 2, e.get(), 0, 0, 117, 117));
+}
+
+TEST(Show, TubeAndBumperKnobCoverTheMarble)
+{
+    bead b;
+    give_board(b, rows_with(6, "*.....I......*"));
+    place(b, centre(6), centre(6));
+    clear_to_color(b.buffer, 0);
+    b.show();
+    BITMAP *tube = picture(OBJ_TUBE_NS);
+    int covered = 0;
+    for (int j = 0; j < 39; j++)
+        for (int i = 0; i < 39; i++) {
+            int c = getpixel(tube, i, j);
+            if (c == bitmap_mask_color(tube))
+                continue;
+            covered++;
+            EXPECT_EQ(getpixel(screen, 39 * 6 + i, 39 * 6 + j), c);
+        }
+    EXPECT_GT(covered, 39 * 20);  // the tube's walls at least
+    bitmap_ptr e = expected_block(b, 6, 6, 0, true);
+    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, 117, 117));
+}
+
+TEST(Show, EscPutsNothingOnTheScreen)
+{
+    bead b;
+    give_board(b, rows_with(6, "*............*"));
+    place(b, centre(6), centre(6));
+    b.state = 0;
+    clear_to_color(screen, makecol(1, 2, 3));
+    bitmap_ptr before = copy_of_screen();
+    b.show();
+    EXPECT_TRUE(same_pixels(screen, 0, 0, before.get(), 0, 0, screen->w, screen->h));
+}
+
+TEST(Show, FallIntoTheHoleThenTheEmptyHole)
+{
+    bead b;
+    give_board(b, rows_with(6, "*.....O......*"));
+    place(b, centre(6) + 2, centre(6) - 1);
+    b.state = 2;
+    clear_to_color(b.buffer, 0);
+    b.show();
+    // Seven frames at 5 ms, ten at 3 ms, then 2 s with the hole's sound.
+    EXPECT_EQ(fake::rest_calls, 18);
+    EXPECT_EQ(fake::rest_ms, 7 * 5 + 10 * 3 + 2000);
+    EXPECT_EQ(fake::vsync_calls, 17);
+    ASSERT_EQ(fake::samples.size(), 1u);
+    EXPECT_EQ(fake::samples[0].sample, (SAMPLE *)data1[OBJ_SND_HOLE].dat);
+    EXPECT_EQ(fake::samples[0].vol, 255);
+    EXPECT_EQ(fake::samples[0].pan, 128);
+    EXPECT_EQ(fake::samples[0].freq, 1000);
+    // The block is drawn again without the marble: the hole is empty.
+    bitmap_ptr e = expected_block(b, 6, 6, 0, false);
+    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, 117, 117));
+}
+
+TEST(Show, FlagTakenInThisStepAlreadyShowsTheFloor)
+{
+    bead b;
+    give_board(b, rows_with(6, "*......F.....*"));
+    place(b, centre(6) + 15, centre(6));  // 24 from the flag
+    clear_to_color(b.buffer, 0);
+    b.move();
+    ASSERT_EQ(b.flags_left, 0);
+    b.show();
+    // The flag's cell, right of the marble's picture, is plain floor.
+    ASSERT_FALSE(same_pixels(picture(OBJ_FLAG), 16, 0, picture(OBJ_FLOOR), 16, 0, 23, 39));
+    EXPECT_TRUE(same_pixels(screen, 39 * 7 + 16, 39 * 6, picture(OBJ_FLOOR), 16, 0, 23, 39));
+}
+
+TEST(Draw, PutsTheMarbleAtItsCentreMinusTwenty)
+{
+    bead b;
+    b.x = 100.9f;
+    b.y = 50.2f;
+    clear_to_color(screen, 0);
+    b.draw();
+    bitmap_ptr e(create_bitmap(screen->w, screen->h));
+    clear_to_color(e.get(), 0);
+    draw_sprite(e.get(), b.sprite, 80, 30);
+    EXPECT_TRUE(same_pixels(screen, 0, 0, e.get(), 0, 0, 200, 120));
+}
+
+}  // namespace

@@ -1,0 +1,300 @@
+// Tubes: closed sides stop the marble like a wall's, the openings are guarded by their corner
+// points, and inside its cell a tube holds the marble's centre in a channel 3 either side.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "marble/play_support.h"
+#include "tiles/tube_ns_tile.h"
+#include "tiles/tube_nse_tile.h"
+#include "tiles/tube_nsw_tile.h"
+#include "tiles/tube_we_tile.h"
+#include "tiles/tube_wen_tile.h"
+#include "tiles/tube_wes_tile.h"
+#include "tiles/tube_x_tile.h"
+
+namespace {
+
+const int c6 = centre(6);
+
+std::vector<std::string> rows_with(const std::vector<std::pair<int, std::string>> &lines)
+{
+    std::vector<std::string> rows = {
+        "**************", "*A...........*", "*............*", "*............*", "*............*",
+        "*............*", "*............*", "*............*", "*............*", "*............*",
+        "*............*", "*............*", "*............*", "**************"};
+    for (auto &l : lines)
+        rows[l.first] = l.second;
+    return rows;
+}
+
+TEST(TubeNsTile, HoldsTheMarbleInTheChannelSilently)
+{
+    bead b;
+    std::vector<std::pair<int, std::string>> tube;
+    for (int r = 2; r <= 11; r++)
+        tube.push_back({r, "*.....I......*"});
+    give_board(b, rows_with(tube));
+    place(b, c6, centre(11));
+    fake::mickeys = {{150, -200}};
+    int held_east = 0, held_west = 0;
+    while (b.y > centre(2)) {
+        b.move();
+        ASSERT_LE(std::fabs(b.x - c6), 3.0f);
+        if (b.x == c6 + 3.0f) {
+            held_east++;
+            EXPECT_LE(b.speed.x, 0.0f);  // reversed
+        }
+        if (b.x == c6 - 3.0f) {
+            held_west++;
+            EXPECT_GE(b.speed.x, 0.0f);
+        }
+        if (held_east == 3 && held_west == 0)
+            fake::mickeys = {{-300, 0}};  // and the other way
+    }
+    EXPECT_GE(held_east, 3);
+    EXPECT_GE(held_west, 3);
+    EXPECT_EQ(b.x, c6 - 3.0f);
+    EXPECT_EQ(b.bounced, 0);
+    EXPECT_TRUE(fake::samples.empty());
+    EXPECT_TRUE(fake::stopped.empty());
+}
+
+TEST(TubeNsTile, ChannelBoundReversesAndCuts)
+{
+    bead b;
+    tube_ns_tile t(c6, c6);
+    place(b, c6 + 5, c6);
+    b.speed = Vektor(2, -4);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.x, c6 + 3.0f);
+    EXPECT_FLOAT_EQ(b.speed.x, -0.6f);
+    EXPECT_FLOAT_EQ(b.speed.y, -4.0f);
+    place(b, c6 - 4, c6 + 15);
+    b.speed = Vektor(-1, 0);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.x, c6 - 3.0f);
+    EXPECT_FLOAT_EQ(b.speed.x, 0.3f);
+    EXPECT_EQ(b.y, c6 + 15.0f);  // y is free
+}
+
+TEST(TubeNsTile, OpeningIsGuardedByItsCornerPoints)
+{
+    bead b;
+    tube_ns_tile t(c6, c6);
+    // From the south, 10 right of the axis: touches the SE corner point (274, 274) while in
+    // the cell below.
+    place(b, c6 + 10, c6 + 31);
+    b.old_y = c6 + 36;
+    b.speed = Vektor(0, -5);
+    ASSERT_EQ(int(b.y / 39), 7);
+    t.interfere(&b, 2);
+    EXPECT_EQ(b.bounced, 1);
+    EXPECT_GT(b.speed.y, -5.0f);
+    // On the axis it passes between the two corner points, 20 away on either side.
+    place(b, c6, c6 + 31);
+    b.speed = Vektor(0, -5);
+    t.interfere(&b, 2);
+    t.interfere(&b, 6);
+    EXPECT_EQ(b.bounced, 0);
+    EXPECT_EQ(b.speed.y, -5.0f);
+}
+
+TEST(TubeNsTile, ClosedSidesStopTheMarbleWithASound)
+{
+    bead b;
+    tube_ns_tile t(c6, c6);
+    place(b, c6 - 34, c6);  // west of the tube: side W at x - 36
+    b.speed = Vektor(3, 0);
+    t.interfere(&b, 4);
+    EXPECT_EQ(b.x, c6 - 36.0f);
+    EXPECT_FLOAT_EQ(b.speed.x, -0.9f);
+    ASSERT_EQ(fake::samples.size(), 1u);
+    EXPECT_EQ(fake::samples[0].vol, 127);
+    place(b, c6 + 35, c6);  // east of it: side E at x + 36
+    b.speed = Vektor(-6, 0);
+    t.interfere(&b, 8);
+    EXPECT_EQ(b.x, c6 + 36.0f);
+    ASSERT_EQ(fake::samples.size(), 2u);
+    EXPECT_EQ(fake::samples[1].vol, 255);
+}
+
+TEST(TubeWeTile, ClosedSidesAreSilent)
+{
+    bead b;
+    tube_we_tile t(c6, c6);
+    place(b, c6, c6 - 34);  // north of the tube: side N at y - 36
+    b.speed = Vektor(0, 3);
+    t.interfere(&b, 6);
+    EXPECT_EQ(b.y, c6 - 36.0f);
+    EXPECT_FLOAT_EQ(b.speed.y, -0.9f);
+    place(b, c6, c6 + 33);
+    b.speed = Vektor(1, -5);
+    t.interfere(&b, 2);
+    EXPECT_EQ(b.y, c6 + 36.0f);
+    EXPECT_FLOAT_EQ(b.speed.y, 1.5f);
+    EXPECT_TRUE(fake::samples.empty());
+    // Its channel: y within 3 of the axis, x free.
+    place(b, c6 + 12, c6 - 7);
+    b.speed = Vektor(4, -1);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.y, c6 - 3.0f);
+    EXPECT_FLOAT_EQ(b.speed.y, 0.3f);
+    EXPECT_EQ(b.x, c6 + 12.0f);
+    place(b, c6, c6 + 3.5f);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.y, c6 + 3.0f);
+}
+
+TEST(TubeWeTile, MarbleRunsThroughFromWestToEast)
+{
+    bead b;
+    give_board(b, rows_with({{6, "*...------...*"}}));
+    place(b, centre(2), c6);
+    fake::mickeys = {{200, 0}};
+    while (b.x < centre(11)) {
+        b.move();
+        ASSERT_EQ(b.bounced, 0);
+        ASSERT_EQ(b.y, float(c6));
+    }
+    EXPECT_TRUE(fake::samples.empty());
+}
+
+TEST(TubeXTile, StopsNothing)
+{
+    bead b;
+    give_board(b, rows_with({{6, "*.....+......*"}}));
+    // Across in all four directions along its axes.
+    int starts[][4] = {{centre(3), c6, 200, 0}, {centre(9), c6, -200, 0}, {c6, centre(3), 0, 200},
+                       {c6, centre(9), 0, -200}};
+    for (auto &s : starts) {
+        fake::reset();
+        place(b, s[0], s[1]);
+        fake::mickeys = {{s[2], s[3]}};
+        for (int i = 0; i < 90; i++) {
+            b.move();
+            ASSERT_EQ(b.bounced, 0);
+        }
+        float along = s[2] != 0 ? b.x : b.y;
+        float sign = s[2] + s[3] > 0 ? 1 : -1;
+        EXPECT_GT(sign * (along - c6), 39.0f);
+    }
+}
+
+TEST(TubeXTile, CornerPointsStillDeflect)
+{
+    bead b;
+    tube_x_tile t(c6, c6);
+    for (char where = 0; where <= 8; where++) {
+        place(b, c6 + 20, c6 + 31);  // 11 below the SE corner point
+        b.old_y = c6 + 36;
+        b.speed = Vektor(0, -5);
+        t.interfere(&b, where);
+        EXPECT_EQ(b.bounced, 1) << int(where);
+    }
+}
+
+TEST(TubeNseTile, HoldsTheWestOnlyAndLetsTheMarbleOutEast)
+{
+    bead b;
+    give_board(b, rows_with({{6, "*.....E......*"}}));
+    place(b, c6, c6);
+    fake::mickeys = {{-200, 10}};
+    for (int i = 0; i < 40; i++) {
+        b.move();
+        if (int(b.y / 39) == 6) {
+            ASSERT_GE(b.x, c6 - 3.0f);
+        }
+    }
+    EXPECT_EQ(b.x, c6 - 3.0f);
+    // The marble leaves east.
+    place(b, c6, c6);
+    fake::mickeys = {{200, 0}};
+    for (int i = 0; i < 60; i++)
+        b.move();
+    EXPECT_GT(b.x, centre(8));
+    EXPECT_EQ(b.y, float(c6));
+
+    // Its closed west side seen from the west: silent.
+    tube_nse_tile t(c6, c6);
+    place(b, c6 - 33, c6);
+    b.speed = Vektor(4, 0);
+    fake::reset();
+    t.interfere(&b, 4);
+    EXPECT_EQ(b.x, c6 - 36.0f);
+    EXPECT_TRUE(fake::samples.empty());
+}
+
+TEST(TubeNswTile, HoldsTheEastOnly)
+{
+    bead b;
+    tube_nsw_tile t(c6, c6);
+    place(b, c6 + 4, c6 - 10);
+    b.speed = Vektor(1, 2);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.x, c6 + 3.0f);
+    EXPECT_FLOAT_EQ(b.speed.x, -0.3f);
+    place(b, c6 - 15, c6);  // free to the west
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.x, c6 - 15.0f);
+    place(b, c6 + 34, c6);  // its closed east side, seen from the east
+    b.speed = Vektor(-4, 0);
+    t.interfere(&b, 8);
+    EXPECT_EQ(b.x, c6 + 36.0f);
+    EXPECT_TRUE(fake::samples.empty());
+}
+
+TEST(TubeWenTile, HeldAtMostThreeBelowTheAxisAndGuardedToTheNorth)
+{
+    bead b;
+    tube_wen_tile t(c6, c6);
+    place(b, c6 + 10, c6 + 8);
+    b.speed = Vektor(1, 2);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.y, c6 + 3.0f);
+    EXPECT_FLOAT_EQ(b.speed.y, -0.6f);
+    // Up towards the northern opening, too far right: the NE corner point (274, 234).
+    place(b, c6 + 12, c6 - 8);
+    b.old_y = c6 - 3;
+    b.speed = Vektor(0, -5);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.bounced, 1);
+    // Its closed south side, seen from the south: silent.
+    place(b, c6, c6 + 34);
+    b.speed = Vektor(0, -4);
+    t.interfere(&b, 2);
+    EXPECT_EQ(b.y, c6 + 36.0f);
+    EXPECT_TRUE(fake::samples.empty());
+    // Its open north side, seen from the north: only its corner points.
+    place(b, c6, c6 - 34);
+    b.speed = Vektor(0, 4);
+    t.interfere(&b, 6);
+    EXPECT_EQ(b.y, c6 - 34.0f);
+}
+
+TEST(TubeWesTile, HeldAtMostThreeAboveTheAxisAndGuardedToTheSouth)
+{
+    bead b;
+    tube_wes_tile t(c6, c6);
+    place(b, c6 - 10, c6 - 8);
+    b.speed = Vektor(1, -2);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.y, c6 - 3.0f);
+    EXPECT_FLOAT_EQ(b.speed.y, 0.6f);
+    place(b, c6 - 12, c6 + 8);
+    b.old_y = c6 + 3;
+    b.speed = Vektor(0, 5);
+    t.interfere(&b, 0);
+    EXPECT_EQ(b.bounced, 1);  // the SW corner point (234, 274)
+    place(b, c6, c6 - 34);
+    b.speed = Vektor(0, 4);
+    t.interfere(&b, 6);
+    EXPECT_EQ(b.y, c6 - 36.0f);
+    EXPECT_TRUE(fake::samples.empty());
+    place(b, c6, c6 + 34);
+    b.speed = Vektor(0, -4);
+    t.interfere(&b, 2);
+    EXPECT_EQ(b.y, c6 + 34.0f);
+}
+
+}  // namespace
