@@ -140,30 +140,38 @@ def marble_picture(r=16.0, size=40, dim=1.0, cx=C, cy=C):
 
 
 def dome_or_bowl(concave):
+    """A glossy copper dome, or a blue enamel bowl sunk into the floor.
+
+    Light from the upper left: the dome is bright at its top-left and throws a
+    shadow down-right; the bowl has a raised lip (bright top-left, like any bump),
+    a shadow crescent inside its upper-left wall and its light on the lower-right wall.
+    """
     img = floor()
     xx, yy = grid(N, N)
-    R = 16.5
     d = np.sqrt((xx - C) ** 2 + (yy - C) ** 2)
-    cap = np.clip(R * R - d * d, 0, None) / R
-    h = -cap if concave else cap
-    nx, ny, nz = normals_from_height(h, 0.55)
-    diff, spec = shade_normals(nx, ny, nz, 25)
-    base = np.array([75.0, 120.0, 190.0]) if concave else np.array([210.0, 105.0, 50.0])
-    col = base * (0.35 + 0.85 * diff)[..., None] + 200 * spec[..., None]
-    if concave:
-        # the rim shades the upper-left inside of the bowl
-        sd = np.sqrt((xx + 4.5 - C) ** 2 + (yy + 4.5 - C) ** 2)
-        col *= (1 - 0.4 * np.clip(sd - R + 1.5, 0, 3) / 3)[..., None]
-        # a bright lip around the edge
-        lip = np.clip(1 - np.abs(d - R) / 1.2, 0, 1)
-        col = mix(col, (235, 230, 220), lip * 0.5)
-    else:
-        # the dome throws a soft shadow down and right on the floor
+    if not concave:
+        R = 16.5
+        cap = np.clip(R * R - d * d, 0, None) / R
+        nx, ny, nz = normals_from_height(cap, 0.55)
+        diff, spec = shade_normals(nx, ny, nz, 25)
+        col = np.array([210.0, 105.0, 50.0]) * (0.35 + 0.85 * diff)[..., None] + 200 * spec[..., None]
         sd = np.sqrt((xx - C - 2.5) ** 2 + (yy - C - 2.5) ** 2)
         sh = np.clip((R + 1.5 - sd) / 3, 0, 1) * (d > R)
         img *= (1 - 0.45 * sh)[..., None]
-    cov = np.clip(R + 0.5 - d, 0, 1)
-    return mix(img, col, cov)
+        return mix(img, col, np.clip(R + 0.5 - d, 0, 1))
+    R, LIP = 14.5, 2.6
+    dish = -np.clip(R * R - d * d, 0, None) / R * 0.9
+    lip = np.clip(1 - ((d - R - LIP / 2) / (LIP / 2 + 0.4)) ** 2, 0, 1) * 2.2
+    h = dish + lip
+    nx, ny, nz = normals_from_height(h, 1.0)
+    diff, spec = shade_normals(nx, ny, nz, 18)
+    inside = d < R
+    base = np.where(inside[..., None], np.array([64.0, 112.0, 186.0]), np.array([196.0, 204.0, 216.0]))
+    col = base * (0.3 + 0.9 * diff)[..., None] + np.where(inside, 60, 150)[..., None] * spec[..., None]
+    # the lip shades the upper-left inside of the bowl
+    sd = np.sqrt((xx + 5 - C) ** 2 + (yy + 5 - C) ** 2)
+    col *= (1 - 0.55 * inside * np.clip(sd - R + 2, 0, 4) / 4)[..., None]
+    return mix(img, col, np.clip(R + LIP + 0.5 - d, 0, 1))
 
 
 def hole():
