@@ -8,6 +8,10 @@ set -euo pipefail
 
 out=${1:?usage: build-data.sh OUT.dat [PATCHES.dat]}
 patches=${2:-}
+# the build below changes folder: make the outputs absolute first
+abspath() { case $1 in /*) echo "$1" ;; *) echo "$PWD/$1" ;; esac; }
+out=$(abspath "$out")
+[ -z "$patches" ] || patches=$(abspath "$patches")
 freepats=/usr/share/midi/freepats
 here=$(cd "$(dirname "$0")" && pwd)
 py=/usr/bin/python3            # the system interpreter has PIL and numpy
