@@ -3,7 +3,17 @@
 # is chosen through the real file selector, a cancelled second choice changes nothing, and the
 # run draws that level's board.
 source "$(dirname "$0")/lib.sh"
-e2e_start 81 "$1" "$2"
+# Several builds may run this script at once: take a display of ours that no live server holds.
+display=""
+for n in 85 86 87 88 89; do
+    lock=/tmp/.X$n-lock
+    if [ ! -e "$lock" ] || ! kill -0 "$(tr -d ' ' <"$lock" 2>/dev/null)" 2>/dev/null; then
+        display=$n
+        break
+    fi
+done
+[ -n "$display" ] || { echo "FAIL: displays 85, 86, 87, 88, 89 all busy" >&2; exit 1; }
+e2e_start "$display" "$1" "$2"
 W=$E2E_WORK
 
 for p in A41_WALL_BMP:wall A17_HOLE_BMP:hole A14_FLAG_BMP:flag A16_FLOOR_BMP:floor; do
@@ -68,8 +78,9 @@ cell_is "$W/play.png" 12 12 "$W/ref_flag.bmp"
 cell_is "$W/play.png" 6 9 "$W/ref_floor.bmp"
 cell_is "$W/play.png" 4 5 "$W/ref_floor.bmp"
 
-# Esc ends the run; "Lopeta" ends the program, which keeps the chosen level as the last one.
-xdotool key Escape
+# Esc ends the run (held for a while: the run polls the key state once a frame); "Lopeta"
+# ends the program, which keeps the chosen level as the last one.
+xdotool keydown Escape sleep 0.3 keyup Escape
 e2e_wait_pixel "$W/menu4.png" 330 290 "$GREY" 5
 e2e_click 400 488
 rc=$(e2e_wait_exit 10)
