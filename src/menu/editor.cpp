@@ -18,6 +18,8 @@ const int cell = 39;
 const int board_cells = 14;
 const int board_pixels = cell * board_cells;  // 546
 const int level_chars = board_cells * board_cells;  // 196
+// The reader can fill 484 characters and a terminator; the buffer keeps a margin beyond that.
+const int level_buffer = 547;
 
 // Palette order: tool t (1..16) paints tool_codes[t - 1] and shows tool_pictures[t - 1].
 const char tool_codes[] = "A.*OCVFI-WENS+B#";
@@ -119,8 +121,7 @@ std::string editor(std::string current)
     }
     clear_bitmap(board);
 
-    // The reader can fill 484 characters and a terminator; room for 546 as the board's pixels.
-    char level[board_pixels + 1];
+    char level[level_buffer];
     char tool = 0;  // no tool until one is chosen: clicks on the board paint nothing
 
     DIALOG dialog[OBJECT_COUNT + 1];
