@@ -33,12 +33,22 @@ while read -r kind file; do
     esac
 done < manifest.txt
 
-# Refuse to install a file that lost or misordered objects.
-count=$(dat -l "$work/data1.dat" | grep -c '^- ')
+# Refuse to install a file that lost or misordered objects: the game finds them by position.
+names=$(dat -l "$work/data1.dat" | awk '/^- / { print $4 }')
+count=$(echo "$names" | grep -c .)
 if [ "$count" -ne "$n" ]; then
     echo "build-data.sh: expected $n objects, dat lists $count" >&2
     exit 1
 fi
+k=0
+for name in $names; do
+    expected=$(printf 'A%02d_' "$k")
+    if [ "${name:0:4}" != "$expected" ]; then
+        echo "build-data.sh: object $k is $name" >&2
+        exit 1
+    fi
+    k=$((k + 1))
+done
 
 install_file() {
     mkdir -p "$(dirname "$2")"

@@ -3,6 +3,7 @@
 
 Each manifest line: kind file  (in object order 0..43). Kinds are dat's -t types.
 """
+import colorsys
 import os
 import sys
 
@@ -26,7 +27,6 @@ def palette():
     for i in range(24, 32):
         g = int((i - 24) * 255 / 7)
         pal[i] = (g, g, g)
-    import colorsys
     for i in range(32, 248):
         k = i - 32
         hue, band = (k % 24) / 24.0, k // 24

@@ -2,7 +2,7 @@
 import numpy as np
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
-from .common import (CELL, LIGHT, aa_disc, grid, mix, normals_from_height,
+from .common import (CELL, aa_disc, grid, mix, normals_from_height,
                      periodic_noise, shade_normals, solid)
 
 C = 20.0          # the tile's and the marble's centre, in picture pixels
