@@ -2,6 +2,8 @@
 # A script sources this, calls e2e_start DISPLAY_NUMBER "$1" "$2" (the executable and the data
 # folder CTest passes), and everything it started is ended by id when the script exits.
 set -euo pipefail
+# stdbuf preloads a library; a sanitizer build refuses to start after it unless told not to check.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 
 E2E_PIDS=()
 E2E_WORK=""
@@ -54,7 +56,7 @@ e2e_game() {
     (cd "$E2E_WORK" && exec stdbuf -oL "$E2E_EXE" "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") &
     E2E_GAME_PID=$!
     E2E_PIDS+=($E2E_GAME_PID)
-    xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
+    timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
 }
 
 # e2e_wait_exit SECONDS: waits for the game to end; prints its exit status.
