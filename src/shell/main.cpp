@@ -17,11 +17,12 @@
 namespace {
 
 // The dialog manager polls in a loop of its own and would keep a whole core busy while a
-// screen waits for the player. It reads the mouse buttons through this hook on every round,
-// so giving the processor away here lets every dialog, alert and file selector idle.
+// screen waits for the player. It reads the mouse buttons through this hook about once a
+// round, so resting here lets every dialog, alert and file selector idle. 5 ms still polls
+// at 200 Hz, far quicker than a click; 1 ms costs measurably more wake-ups for nothing.
 int resting_mouse_b()
 {
-    rest(1);
+    rest(5);
     return mouse_b;
 }
 
