@@ -3,6 +3,7 @@
 //
 //   levelsolver [options] LEVEL.vkl...     solve each level and write its replay
 //   levelsolver --check LEVEL.vkl...       play each level's replay through start_bead
+//   levelsolver --audit FRAMES LEVEL...    random play, watching for the marble breaking through
 //   levelsolver --picture OUT.bmp LEVEL    draw the board, with the replay's path if there is one
 //
 // The player: every flag gets a distance field over the positions the marble's centre can take
@@ -845,6 +846,64 @@ int check(const std::string &path)
     return won ? 0 : 1;
 }
 
+// Random play on a level, watching for what the tiles must never let happen: the marble's centre
+// in a wall cell, outside a tube's channel, off the board, or not a number.
+int audit(const std::string &path, long frames, unsigned seed)
+{
+    field *f = field::load_field_file(path);
+    if (!f || !f->start_point) {
+        std::fprintf(stderr, "%s: cannot build the level\n", path.c_str());
+        delete f;
+        return 1;
+    }
+    board b;
+    read_board(f, b);
+    run game(f);
+    game.load(game.start);
+    std::srand(seed);
+    std::pair<int, int> target(0, 0);
+    long faults = 0, falls = 0, flags_taken = 0;
+    for (long k = 0; k < frames; k++) {
+        // Long holds build up speed, quick changes throw the marble about.
+        if (k % (std::rand() % 2 ? 5 : 60) == 0)
+            target = {std::rand() % 401 - 200, std::rand() % 401 - 200};
+        int before = game.marble.flags_left;
+        if (game.frame(target, nullptr))
+            falls++;
+        const bead &m = game.marble;
+        if (m.flags_left < before)
+            flags_taken++;
+        if (m.flags_left <= 0)
+            game.load(game.start);  // a won board starts again
+        std::string fault;
+        if (!std::isfinite(m.x) || !std::isfinite(m.y))
+            fault = "position not a number";
+        else if (m.x < 39 || m.y < 39 || m.x >= board_px - 39 || m.y >= board_px - 39)
+            fault = "off the inner board";
+        else {
+            int r = (int)(m.y / 39), c = (int)(m.x / 39);
+            char code = b.code[r][c];
+            float dx = m.x - cell_centre(c), dy = m.y - cell_centre(r);
+            if (code == '*')
+                fault = "inside a wall cell";
+            else if ((code == 'I' && std::fabs(dx) > 3.5f) || (code == '-' && std::fabs(dy) > 3.5f) ||
+                     (code == 'E' && dx < -3.5f) || (code == 'W' && dx > 3.5f) ||
+                     (code == 'N' && dy > 3.5f) || (code == 'S' && dy < -3.5f))
+                fault = std::string("outside the channel of a '") + code + "' tube";
+        }
+        if (!fault.empty()) {
+            if (faults < 10)
+                std::printf("%s: frame %ld: %s at (%.2f, %.2f), speed (%.2f, %.2f), from (%.2f, %.2f)\n",
+                            base_name(path).c_str(), k, fault.c_str(), m.x, m.y, m.speed.x,
+                            m.speed.y, m.old_x, m.old_y);
+            faults++;
+        }
+    }
+    std::printf("%-22s %ld frames of random tilt: %ld faults, %ld falls, %ld flags taken\n",
+                base_name(path).c_str(), frames, faults, falls, flags_taken);
+    return faults ? 1 : 0;
+}
+
 // The board as the game draws it, with the replay's path over it.
 int picture(const std::string &path, const std::string &out)
 {
@@ -892,6 +951,7 @@ void usage()
                  "usage: levelsolver [--width N] [--epoch N] [--tries N] [--stall N] [--max-frames N]\n"
                  "                   [--order R,C;R,C...] [--out FILE] [-v] LEVEL.vkl...\n"
                  "       levelsolver --check LEVEL.vkl...\n"
+                 "       levelsolver --audit FRAMES [--seed N] LEVEL.vkl...\n"
                  "       levelsolver --picture OUT.bmp LEVEL.vkl\n");
 }
 
@@ -916,6 +976,8 @@ int main(int argc, char **argv)
 
     settings opt;
     std::string mode = "solve", out, picture_out, order_text;
+    long audit_frames = 0;
+    unsigned seed = 1;
     std::vector<std::string> levels_given;
     for (int i = 1; i < argc; i++) {
         std::string a = argv[i];
@@ -928,6 +990,10 @@ int main(int argc, char **argv)
         };
         if (a == "--check")
             mode = "check";
+        else if (a == "--audit") {
+            mode = "audit";
+            audit_frames = std::atol(value().c_str());
+        }
         else if (a == "--picture") {
             mode = "picture";
             picture_out = value();
@@ -937,6 +1003,8 @@ int main(int argc, char **argv)
             opt.epoch = std::atoi(value().c_str());
         else if (a == "--tries")
             opt.tries = std::atoi(value().c_str());
+        else if (a == "--seed")
+            seed = (unsigned)std::atol(value().c_str());
         else if (a == "--lookahead")
             opt.lookahead = (float)std::atof(value().c_str());
         else if (a == "--stall")
@@ -966,6 +1034,10 @@ int main(int argc, char **argv)
     for (const std::string &path : levels_given) {
         if (mode == "check") {
             failures += check(path);
+            continue;
+        }
+        if (mode == "audit") {
+            failures += audit(path, audit_frames, seed);
             continue;
         }
         std::vector<int> order;
