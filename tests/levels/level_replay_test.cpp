@@ -1,6 +1,8 @@
 // The shipped levels: every file in the data folder has the exact level layout, the set covers
 // every tile kind, and every level is proven winnable by its recorded run, which is played back
 // through the real game run (start_bead with the fake mouse) and must take every flag.
+// A change to the physics that breaks a recorded run fails here; tests/levels/solver
+// (`levelsolver data/*.vkl`) then finds and records new winning runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>
