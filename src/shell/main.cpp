@@ -32,7 +32,7 @@ int main()
 {
     set_uformat(U_ASCII);
     if (allegro_init() != 0) {
-        std::fprintf(stderr, "vinkla: cannot start the graphics library: %s\n", allegro_error);
+        std::fprintf(stderr, "vinkla: cannot start Allegro (no display?) %s\n", allegro_error);
         return 1;
     }
     set_config_file("vinkla.cfg");
