@@ -1,0 +1,93 @@
+#!/bin/bash
+# Installed like a desktop game: install.sh into a temporary DESTDIR, the installed launcher
+# started twice with a fresh HOME (the player's folder made and filled on the first start, the
+# player's own and changed levels kept on the second), then uninstall.sh removes every installed
+# file and leaves the player's folder alone.
+source "$(dirname "$0")/lib.sh"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+exe=$(readlink -f "$1")
+build=$(dirname "$exe")
+e2e_start 53 "$exe" "$2"
+W=$E2E_WORK
+prefix=/usr/local
+dest="$W/dest"
+P="$dest$prefix"
+
+bash "$root/scripts/install.sh" "$build" "$prefix" "$dest" >"$W/install.txt" 2>&1 ||
+    fail "install.sh failed: $(cat "$W/install.txt")"
+
+# What was installed, and where.
+for f in bin/vinkla lib/vinkla/vinkla; do
+    [ -x "$P/$f" ] || fail "$prefix/$f is not an installed executable"
+done
+if [ -f "$build/patches.dat" ]; then
+    cmp -s "$build/patches.dat" "$P/lib/vinkla/patches.dat" || fail "patches.dat is not beside the installed game"
+fi
+cmp -s "$root/data/data1.dat" "$P/share/vinkla/data1.dat" || fail "data1.dat not installed"
+shipped=$(cd "$root/data" && ls -- *.vkl)
+[ -n "$shipped" ] || fail "no shipped levels in $root/data"
+for level in $shipped; do
+    cmp -s "$root/data/$level" "$P/share/vinkla/levels/$level" || fail "level $level not installed"
+done
+desktop="$P/share/applications/vinkla.desktop"
+[ -f "$desktop" ] || fail "no .desktop entry"
+for line in '[Desktop Entry]' 'Type=Application' 'Name=vinkla' "Exec=$prefix/bin/vinkla" 'Icon=vinkla' \
+    'Terminal=false'; do
+    grep -qxF "$line" "$desktop" || fail "vinkla.desktop lacks the line $line"
+done
+grep -q '^Categories=.*Game;' "$desktop" || fail "vinkla.desktop is not in the Game category"
+icon="$P/share/icons/hicolor/64x64/apps/vinkla.png"
+[ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG 64x64" ] || fail "no 64x64 PNG icon at $icon"
+
+# The player: a home of their own, no XDG_DATA_HOME, so the folder is ~/.local/share/vinkla.
+home="$W/home"
+mkdir -p "$home"
+export HOME="$home"
+unset XDG_DATA_HOME
+player="$home/.local/share/vinkla"
+E2E_EXE="$P/bin/vinkla"
+
+# play_and_quit: starts the launcher, skips the title, "Lopeta", exit status 0.
+play_and_quit() {
+    e2e_game
+    xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
+    e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
+    e2e_click 400 488
+    e2e_wait_exit 10 >"$W/exit_status.txt"
+    [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") (stderr: $(tail -3 "$W/stderr.txt"))"
+}
+
+play_and_quit
+[ -d "$player" ] || fail "the launcher made no $player"
+grep -q '^lastgame = standardfile.vkl$' "$player/vinkla.cfg" 2>/dev/null ||
+    fail "no vinkla.cfg with lastgame in $player: $(ls -A "$player")"
+for level in $shipped; do
+    cmp -s "$root/data/$level" "$player/$level" || fail "shipped level $level not in the player's folder"
+done
+[ -L "$player/data1.dat" ] || fail "data1.dat in the player's folder is not a link"
+[ "$(readlink -f "$player/data1.dat")" = "$(readlink -f "$P/share/vinkla/data1.dat")" ] ||
+    fail "data1.dat links to $(readlink -f "$player/data1.dat")"
+[ ! -e "$W/vinkla.cfg" ] || fail "the game wrote vinkla.cfg outside the player's folder"
+
+# Second start: a level the player changed and one of their own are kept, the settings too.
+first=$(echo "$shipped" | head -1)
+printf '%s\n' '**************' '*AF..........*' '*............*' '*............*' '*............*' \
+    '*............*' '*............*' '*............*' '*............*' '*............*' \
+    '*............*' '*............*' '*............*' '**************' noname 9999 >"$player/oma.vkl"
+cp "$player/oma.vkl" "$player/$first"
+printf '[settings]\nsound = 51\nlastgame = oma.vkl\n' >"$player/vinkla.cfg"
+play_and_quit
+cmp -s "$player/oma.vkl" "$player/$first" || fail "the launcher overwrote the player's $first"
+[ -f "$player/oma.vkl" ] || fail "the player's own level is gone"
+grep -q '^lastgame = oma.vkl$' "$player/vinkla.cfg" || fail "the player's lastgame was lost: $(cat "$player/vinkla.cfg")"
+grep -q '^sound = 51$' "$player/vinkla.cfg" || fail "the player's volume was lost: $(cat "$player/vinkla.cfg")"
+
+# Uninstall: nothing installed is left; the player's folder is untouched.
+before=$(cd "$player" && ls -A | sort)
+bash "$root/scripts/uninstall.sh" "$prefix" "$dest" >"$W/uninstall.txt" 2>&1 ||
+    fail "uninstall.sh failed: $(cat "$W/uninstall.txt")"
+left=$(find "$dest" -type f -o -type l)
+[ -z "$left" ] || fail "uninstall.sh left: $left"
+[ "$(cd "$player" && ls -A | sort)" = "$before" ] || fail "uninstall.sh changed the player's folder"
+[ -f "$player/vinkla.cfg" ] && [ -f "$player/oma.vkl" ] || fail "the player's files are gone"
+echo "install e2e: ok ($(echo "$shipped" | wc -l) levels, player folder $player)"
