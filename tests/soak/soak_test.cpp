@@ -1,0 +1,160 @@
+// Soak: whole game runs on every shipped level and on random levels of every tile kind, under a
+// restless random hand, with the marble checked after every frame: finite, on the inner board,
+// never inside a wall, never more than a cell in one frame. A few seconds in `make test`;
+// VINKLA_SOAK_FRAMES sets the frames of each test (make soak: millions), VINKLA_SOAK_SEED the
+// random seed (a failure prints the seed and the level, which replay it).
+#include <allegro.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "marble/bead.h"
+#include "soak/soak_checks.h"
+#include "support/fakes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+long env_number(const char *name, long fallback)
+{
+    const char *text = std::getenv(name);
+    if (!text || !*text)
+        return fallback;
+    char *end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    return *end == '\0' && v > 0 ? v : fallback;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+const long default_frames = 20000;  // the same checks at the sanitizers' pace
+#else
+const long default_frames = 100000;
+#endif
+
+long frames_per_test()
+{
+    return env_number("VINKLA_SOAK_FRAMES", default_frames);
+}
+
+unsigned seed()
+{
+    return static_cast<unsigned>(env_number("VINKLA_SOAK_SEED", 1));
+}
+
+class Soak : public ::testing::Test {
+protected:
+    std::string dir = make_temp_dir();
+    bead b;
+    soak::hand player{seed()};
+    long frames = 0;    // played in this test
+    int problems = 0;
+    std::chrono::steady_clock::time_point began = std::chrono::steady_clock::now();
+
+    void TearDown() override
+    {
+        key[KEY_ESC] = 0;
+        fake::on_rest = nullptr;
+        double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        std::printf("soak: %ld frames in %.1f s (%.2f us a frame), seed %u\n", frames, s,
+                    frames ? s * 1e6 / frames : 0.0, seed());
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    // One game run of the level file, Esc after `budget` frames (or won earlier); every frame
+    // is checked while it waits for its tick. Returns the frames played.
+    long play(const std::string &path, long budget)
+    {
+        long n = 0;
+        long last_ms = fake::rest_ms;
+        bool fell = false;
+        float last_x = 0, last_y = 0;
+        fake::on_rest = [&] {
+            long ms = fake::rest_ms - last_ms;
+            last_ms = fake::rest_ms;
+            if (ms != 1) {  // the fall's waits: the marble restarts elsewhere
+                fell = true;
+                return;
+            }
+            n++;
+            std::string problem = soak::marble_problem(b);
+            if (problem.empty() && n > 1 && !fell &&
+                (std::fabs(b.x - last_x) >= 39 || std::fabs(b.y - last_y) >= 39)) {
+                char what[120];
+                std::snprintf(what, sizeof what, "jumped from (%g, %g) to (%g, %g)", last_x,
+                              last_y, b.x, b.y);
+                problem = what;
+            }
+            if (!problem.empty() && problems++ < 5)
+                ADD_FAILURE() << path << ", frame " << n << " of its run, seed " << seed()
+                              << ": " << problem << "\n"
+                              << read_file(path);
+            fell = false;
+            last_x = b.x;
+            last_y = b.y;
+            fake::mickeys.push_back(player.next(b.tilt_x, b.tilt_y));
+            // The records of the fakes would grow without end.
+            fake::samples.clear();
+            fake::stopped.clear();
+            fake::mouse_positions.clear();
+            if (n >= budget)
+                key[KEY_ESC] = 1;
+        };
+        b.start_bead(path);
+        key[KEY_ESC] = 0;
+        fake::on_rest = nullptr;
+        fake::mickeys.clear();
+        frames += n;
+        return n;
+    }
+};
+
+TEST_F(Soak, ShippedLevels)
+{
+    std::vector<std::string> levels;
+    for (const auto &entry : fs::directory_iterator(VINKLA_DATA_DIR))
+        if (entry.path().extension() == ".vkl")
+            levels.push_back(entry.path().string());
+    std::sort(levels.begin(), levels.end());
+    ASSERT_GE(levels.size(), 1u);
+
+    const long share = frames_per_test() / static_cast<long>(levels.size()) + 1;
+    for (const std::string &level : levels) {
+        long played = 0;
+        while (played < share) {
+            long n = play(level, share - played);
+            ASSERT_GT(n, 0) << level << " did not start";
+            played += n;
+        }
+        EXPECT_TRUE(fake::alerts.empty()) << level << ": " << fake::alerts[0].s1;
+    }
+}
+
+TEST_F(Soak, RandomLevelsOfEveryTileKind)
+{
+    std::mt19937 rng(seed());
+    const long budget = frames_per_test();
+    const long per_level = 5000;
+    int levels = 0;
+    while (frames < budget) {
+        std::string text = soak::random_level(rng, soak::random_kinds(rng));
+        std::string path = dir + "/random.vkl";
+        write_file(path, soak::level_file(text));
+        long n = play(path, std::min(per_level, budget - frames));
+        ASSERT_GT(n, 0) << "a random level did not start:\n" << soak::level_file(text);
+        levels++;
+    }
+    EXPECT_TRUE(fake::alerts.empty()) << fake::alerts[0].s1;
+    std::printf("soak: %d random levels\n", levels);
+}
+
+}  // namespace
