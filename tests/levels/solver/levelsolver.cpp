@@ -20,12 +20,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <numeric>
 #include <queue>
-#include <set>
 #include <sstream>
 #include <string>
 #include <unordered_map>
