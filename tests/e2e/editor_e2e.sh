@@ -145,7 +145,8 @@ cell_is "$W/after_help.png" 2 5 "$W/ref_flag.bmp"
 e2e_click 636 395
 e2e_wait_pixel "$W/menu2.png" 330 290 "$GREY" 5
 e2e_click 400 488
-rc=$(e2e_wait_exit 10)
+e2e_wait_exit 10 >"$W/exit_status.txt"  # not $(...): only this shell can wait for the game
+rc=$(cat "$W/exit_status.txt")
 [ "$rc" = "0" ] || fail "the game ended with status $rc"
 ! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
 echo "editor e2e: ok"

@@ -59,7 +59,8 @@ e2e_game() {
     timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
 }
 
-# e2e_wait_exit SECONDS: waits for the game to end; prints its exit status.
+# e2e_wait_exit SECONDS: waits for the game to end; prints its exit status. Call it in the
+# script's own shell (redirect to a file), never as $(...): a subshell cannot wait for the game.
 e2e_wait_exit() {
     local limit=$1 i
     for i in $(seq 1 $((limit * 10))); do
