@@ -144,6 +144,10 @@ int save_file(std::string path, const char *text)
             target = real;
     }
 
+    // Only a regular file is replaced: opening a pipe waits for a reader for ever, and renaming
+    // over a device (a link to /dev/full, say) would put a plain file in its place.
+    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec))
+        return -1;
     // A file that may not be written stays as it is: renaming over it would bypass that.
     if (fs::exists(target, ec)) {
         std::ofstream probe(target.string(), std::ios::out | std::ios::app);
