@@ -1,0 +1,68 @@
+// The configuration file: any bytes as vinkla.cfg, then everything the game reads from it
+// (volumes, last level, the marble's three physics factors) and a few hundred frames of play
+// with those factors on a board of every tile kind under a hand far past the tilt limit.
+#include <allegro.h>
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "field/field.h"
+#include "fuzz_support.h"
+#include "marble/bead.h"
+#include "shell/config.h"
+#include "support/fakes.h"
+
+namespace {
+
+// Every tile kind, bumpers beside tiles that keep a push, holes, slopes and long tubes.
+const char every_tile[] =
+    "**************"
+    "*A.#.B.V.C.X.*"
+    "*.***..O..I..*"
+    "*.*.e.n..sI..*"
+    "*...w..F..I.B*"
+    "*-----+---E..*"
+    "*.#..I.I..I..*"
+    "*.O..I.W..N..*"
+    "*....I.I.----*"
+    "*.V..S.I..C..*"
+    "*..B.I.I..O..*"
+    "*.ee...nn..***"
+    "*.ss.ww..X.*F*"
+    "**************";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::setup();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fake::reset();
+    const std::string path = fuzz::temp_path("fuzzed.cfg");
+    fuzz::write_bytes(path, data, size);
+    set_config_file(path.c_str());
+
+    for (const char *key : {"sound", "music"}) {
+        int v = config_volume(key);
+        if (v < 0 || v > 255)
+            fuzz::fail("volume %s = %d", key, v);
+    }
+    if (config_lastgame().empty())
+        fuzz::fail("empty level name");
+
+    bead b;
+    if (!std::isfinite(b.friction) || b.friction < 0 || b.friction > 1 ||
+        !std::isfinite(b.softfriction) || b.softfriction < 0 || b.softfriction > 1 ||
+        !std::isfinite(b.sensitivity) || std::fabs(b.sensitivity) > 100 || b.cur_friction != b.friction)
+        fuzz::fail("factors taken: friction %g, softfriction %g, sensitivity %g", b.friction,
+                   b.softfriction, b.sensitivity);
+
+    field f(every_tile, 14, 14);
+    fuzz::roll(b, &f, data, size, 400);
+    return 0;
+}

@@ -1,0 +1,86 @@
+// The resource data file: any bytes loaded as data1.dat and put through the start-up's check.
+// A file the check lets through is then used as the game uses it: every tile drawn, the
+// marble rolled and drawn (a fall included), both fonts, the palette, the samples and music
+// handed on. A crash there means the check let through a file the game cannot use.
+#include <allegro.h>
+
+#include <cstdint>
+#include <string>
+
+#include "field/field.h"
+#include "fuzz_support.h"
+#include "marble/bead.h"
+#include "shell/data1.h"
+#include "shell/data_check.h"
+#include "shell/globals.h"
+#include "support/fakes.h"
+#include "tiles/tile.h"
+
+namespace {
+
+// Every tile kind; the marble starts beside a hole, so the roll shows a fall.
+const char every_tile[] =
+    "**************"
+    "*AO#.B.V.C.X.*"
+    "*.***..O..I..*"
+    "*.*.e.n..sI..*"
+    "*...w..F..I.B*"
+    "*-----+---E..*"
+    "*.#..I.I..I..*"
+    "*.O..I.W..N..*"
+    "*....I.I.----*"
+    "*.V..S.I..C..*"
+    "*..B.I.I..O..*"
+    "*.ee...nn..***"
+    "*.ss.ww..X.*F*"
+    "**************";
+
+DATAFILE *game_data;
+
+void use(DATAFILE *dat)
+{
+    data1 = dat;
+    FONT *saved_font = font;
+    {
+        field f(every_tile, 14, 14);
+        f.test_draw();
+        bead b;
+        const uint8_t east[] = {40, 0};
+        fuzz::roll(b, &f, east, sizeof east, 60);
+        b.draw();
+    }
+    for (int k : {OBJ_FONT_MENU, OBJ_FONT_TEXT}) {
+        font = (FONT *)data1[k].dat;
+        textout_ex(screen, font, "Äänet ja musiikki", 10, 10, makecol(0, 0, 0), -1);
+        text_length(font, "Lähtöpiste");
+    }
+    font = saved_font;
+    set_palette((RGB *)data1[OBJ_PALETTE].dat);
+    play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
+    for (int k = 0; k < OBJ_COUNT; k++)
+        if (data1_kind(k) == DAT_BITMAP)
+            draw_sprite(screen, (BITMAP *)data1[k].dat, 100, 100);
+    data1 = game_data;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    fuzz::setup();
+    game_data = data1;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    fake::reset();
+    const std::string path = fuzz::temp_path("fuzzed.dat");
+    fuzz::write_bytes(path, data, size);
+    DATAFILE *dat = load_datafile(path.c_str());
+    if (dat && data1_usable(dat))
+        use(dat);
+    if (dat)
+        unload_datafile(dat);
+    return 0;
+}
