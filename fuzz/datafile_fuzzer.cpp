@@ -1,4 +1,4 @@
-// The resource data file: any bytes loaded as data1.dat and put through the start-up's check.
+// The resource data file: any bytes as data1.dat, through the start-up's walk, load and check.
 // A file the check lets through is then used as the game uses it: every tile drawn, the
 // marble rolled and drawn (a fall included), both fonts, the palette, the samples and music
 // handed on. A crash there means the check let through a file the game cannot use.
@@ -77,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fake::reset();
     const std::string path = fuzz::temp_path("fuzzed.dat");
     fuzz::write_bytes(path, data, size);
-    DATAFILE *dat = load_datafile(path.c_str());
+    // As start-up does: only a file whose objects add up is loaded.
+    DATAFILE *dat = data1_file_state(path.c_str()) == data1_file::whole ? load_datafile(path.c_str()) : nullptr;
     if (dat && data1_usable(dat))
         use(dat);
     if (dat)

@@ -7,3 +7,12 @@ int data1_kind(int index);
 // True when the loaded file holds at least the 44 objects the game uses, each of its kind
 // and with its contents present. A file that fails this would crash the game later.
 bool data1_usable(const DATAFILE *dat);
+
+// What a walk through a data file's object headers finds, before the library loads it: its
+// loader crashes on a file cut short (it takes the end of the file for an object kind that it
+// has no load function for) and on objects nested without end.
+enum class data1_file { missing, damaged, whole };
+
+// missing: no file, or not a data file at all; damaged: the objects do not add up (cut short,
+// an object of the end kind, nested too deep); whole: every object and property is complete.
+data1_file data1_file_state(const char *path);

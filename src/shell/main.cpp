@@ -47,15 +47,18 @@ int main()
     set_window_title("vinkla 1.0");
     install_keyboard();
 
-    data1 = load_datafile("data1.dat");
-    if (!data1) {
+    // The library's loader crashes on a file cut short: only a whole file is loaded.
+    const data1_file state = data1_file_state("data1.dat");
+    data1 = state == data1_file::whole ? load_datafile("data1.dat") : nullptr;
+    if (!data1 && state != data1_file::damaged) {
         alert("Datatiedosto data1.dat puuttuu", "", "", "Ok", nullptr, 0, 0);
         return 0;
     }
     // A file of the wrong make would crash the first screen that reaches a missing object.
-    if (!data1_usable(data1)) {
+    if (!data1 || !data1_usable(data1)) {
         alert("Datatiedosto data1.dat on vioittunut", "", "", "Ok", nullptr, 0, 0);
-        unload_datafile(data1);
+        if (data1)
+            unload_datafile(data1);
         data1 = nullptr;
         return 0;
     }
