@@ -1,0 +1,131 @@
+#!/bin/bash
+# Takes the README's pictures of the real game under Xvfb and writes them to docs/:
+# menu, a run, the editor with a level opened, its help panel, the info screen and the settings.
+#   scripts/screenshots.sh [BUILD_DIR]     (default: build)
+# Needs Xvfb, xdotool and ImageMagick; uses a display of its own from :51 to :59.
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build=${1:-$root/build}
+exe="$(cd "$build" && pwd)/vinkla"
+[ -x "$exe" ] || { echo "no executable $exe: build the game first" >&2; exit 1; }
+source "$root/tests/e2e/lib.sh"
+source "$root/tests/e2e/menu_lib.sh"
+
+display=""
+for n in 51 52 53 54 55 56 57 58 59; do
+    lock=/tmp/.X$n-lock
+    if [ ! -e "$lock" ] || ! kill -0 "$(tr -d ' ' <"$lock" 2>/dev/null)" 2>/dev/null; then
+        display=$n
+        break
+    fi
+done
+[ -n "$display" ] || { echo "displays :51 to :59 are all busy" >&2; exit 1; }
+e2e_start "$display" "$exe" "$root/data"
+W=$E2E_WORK
+docs="$root/docs"
+mkdir -p "$docs"
+
+# The run shows the level with the most kinds of tile.
+run_level=12_mestari.vkl
+[ -f "$W/$run_level" ] || run_level=standardfile.vkl
+printf '[settings]\nlastgame = %s\n' "$run_level" >"$W/vinkla.cfg"
+
+GREY="170 170 170"
+# keep NAME: the window's 800 by 600 pixels, with the pointer parked outside the window so the
+# library's arrow is not drawn; it comes back inside after, where keys reach the game.
+keep() {
+    xdotool mousemove 1000 740
+    sleep 0.5
+    e2e_shot "$W/whole.png"
+    convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/$1.png"
+    xdotool mousemove 790 590
+    echo "docs/$1.png"
+}
+
+# type_path TEXT: replaces the selector's offered path and accepts.
+type_path() {
+    xdotool key End
+    xdotool key --delay 15 --repeat 120 BackSpace
+    xdotool type --delay 30 "$1"
+    sleep 0.2
+    xdotool key Return
+}
+
+e2e_game
+menu_skip_title
+menu_wait 5
+keep menu
+
+# "Asetukset", left with "ok".
+e2e_click 400 408
+e2e_wait_pixel "$W/s.png" 260 300 "202 202 202" 5
+keep settings
+e2e_click 348 284
+menu_wait 5
+
+# "Info", left with its "Ok".
+e2e_click 400 448
+e2e_wait_pixel "$W/s.png" 690 540 "255 238 221" 5
+keep info
+e2e_click 400 575
+menu_wait 5
+
+# "Editori": the run's level opened through the file selector, then "Apua".
+e2e_click 400 368
+e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
+e2e_click 636 299
+xdotool mousemove 780 590
+sleep 0.6
+type_path "$W/$run_level"
+sleep 0.8
+keep editor
+e2e_click 636 364
+e2e_wait_pixel "$W/s.png" 770 498 "255 255 182" 5
+keep help
+xdotool key Escape
+e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
+e2e_click 636 395
+menu_wait 5
+
+# "Pelaa", clicked where the run holds the pointer, then a gentle tilt down the first corridor;
+# the picture is kept while the marble rolls between the start and the hole below it.
+(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
+convert "$W/marble.bmp" -alpha off "$W/marble.png"
+# marble: the marble's centre "X Y" in the first column of cells, where it rolls straight down
+# (x stays 59), or "none" unless every opaque pixel of its picture is there exactly.
+marble() {
+    e2e_shot "$W/whole.png"
+    convert "$W/whole.png" -crop 40x546+39+0 +repage -alpha off "$W/strip.png"
+    local y
+    y=$(compare -dissimilarity-threshold 1 -metric RMSE -subimage-search "$W/strip.png" "$W/marble.png" null: 2>&1 |
+        sed -n 's/.*@ 0,\([0-9]*\)$/\1/p')
+    [ -n "$y" ] || { echo none; return; }
+    convert "$W/strip.png" -crop "40x40+0+$y" +repage "$W/cell.png"
+    convert "$W/cell.png" \( "$W/marble.bmp" -transparent '#ff00ff' \) -composite -alpha off "$W/cell_marble.png"
+    if [ "$(compare -metric AE "$W/cell.png" "$W/cell_marble.png" null: 2>&1 || true)" = 0 ]; then
+        echo "59 $((y + 20))"
+    else
+        echo none
+    fi
+}
+e2e_click 400 300
+for i in $(seq 1 20); do
+    [ "$(marble)" != none ] && break
+    sleep 0.25
+done
+xdotool mousemove_relative -- 0 15 sleep 0.06 mousemove_relative -- 0 15
+at=none
+for i in $(seq 1 40); do
+    at=$(marble)
+    if [ "$at" != none ] && [ "${at#* }" -ge 140 ]; then
+        break
+    fi
+    sleep 0.1
+done
+[ "$at" != none ] && [ "${at#* }" -ge 140 ] && [ "${at#* }" -le 260 ] ||
+    fail "the marble did not roll into the picture (last seen at $at)"
+convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/run.png"
+echo "docs/run.png (marble at $at)"
+xdotool keydown Escape sleep 0.3 keyup Escape
+menu_wait 5
+e2e_click 400 488
+e2e_wait_exit 10 >/dev/null
