@@ -1,8 +1,8 @@
 #!/bin/bash
 # Installed like a desktop game: install.sh into a temporary DESTDIR, the installed launcher
-# started twice with a fresh HOME (the player's folder made and filled on the first start, the
-# player's own and changed levels kept on the second), then uninstall.sh removes every installed
-# file and leaves the player's folder alone.
+# started twice with a fresh HOME (the player's folder made and filled on the first start, where
+# the run's music from the installed patch set is heard; the player's own and changed levels kept
+# on the second), then uninstall.sh removes every installed file and leaves the player's folder.
 source "$(dirname "$0")/lib.sh"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 exe=$(readlink -f "$1")
@@ -30,9 +30,8 @@ bash "$root/scripts/install.sh" "$build" "$prefix" "$dest" >"$W/install.txt" 2>&
 for f in bin/vinkla lib/vinkla/vinkla; do
     [ -x "$P/$f" ] || fail "$prefix/$f is not an installed executable"
 done
-if [ -f "$build/patches.dat" ]; then
-    cmp -s "$build/patches.dat" "$P/lib/vinkla/patches.dat" || fail "patches.dat is not beside the installed game"
-fi
+[ -f "$build/patches.dat" ] || fail "no patch set beside the executable: $build/patches.dat"
+cmp -s "$build/patches.dat" "$P/lib/vinkla/patches.dat" || fail "patches.dat is not beside the installed game"
 cmp -s "$root/data/data1.dat" "$P/share/vinkla/data1.dat" || fail "data1.dat not installed"
 shipped=$(cd "$root/data" && ls -- *.vkl)
 [ -n "$shipped" ] || fail "no shipped levels in $root/data"
@@ -57,17 +56,35 @@ unset XDG_DATA_HOME
 player="$home/.local/share/vinkla"
 E2E_EXE="$P/bin/vinkla"
 
-# play_and_quit: starts the launcher, skips the title, "Lopeta", exit status 0.
+# The game's sound goes to a WAV file (ALSA's default device is a file with a null sink).
+mkdir -p "$W/xdg/alsa"
+export XDG_CONFIG_HOME="$W/xdg"
+cat >"$XDG_CONFIG_HOME/alsa/asoundrc" <<EOF
+pcm.!default {
+    type plug
+    slave { pcm "vinkla_capture"; format S16_LE; rate 44100; channels 2 }
+}
+pcm.vinkla_capture { type file; slave.pcm "null"; file "$W/installed.wav"; format "wav" }
+EOF
+
+# play_and_quit [run]: starts the launcher, skips the title, plays two seconds of the default
+# level when asked, "Lopeta", exit status 0.
 play_and_quit() {
     e2e_game
     xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
+    if [ "${1:-}" = run ]; then
+        e2e_click 400 300
+        sleep 2
+        xdotool keydown Escape sleep 0.3 keyup Escape
+        e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
+    fi
     e2e_click 400 488
     e2e_wait_exit 10 >"$W/exit_status.txt"
     [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") (stderr: $(tail -3 "$W/stderr.txt"))"
 }
 
-play_and_quit
+play_and_quit run
 [ -d "$player" ] || fail "the launcher made no $player"
 grep -q '^lastgame = standardfile.vkl$' "$player/vinkla.cfg" 2>/dev/null ||
     fail "no vinkla.cfg with lastgame in $player: $(ls -A "$player")"
@@ -78,6 +95,11 @@ done
 [ "$(readlink -f "$player/data1.dat")" = "$(readlink -f "$P/share/vinkla/data1.dat")" ] ||
     fail "data1.dat links to $(readlink -f "$player/data1.dat")"
 [ ! -e "$W/vinkla.cfg" ] || fail "the game wrote vinkla.cfg outside the player's folder"
+# The installed game reaches its patch set: the run's music is in the capture (nothing else
+# sounds in a run without a tilt).
+music_rms=$(sox "$W/installed.wav" -n stat 2>&1 | sed -n 's/^RMS *amplitude: *//p')
+awk -v r="${music_rms:-0}" 'BEGIN { exit !(r >= 0.003) }' ||
+    fail "no music from the installed game (RMS ${music_rms:-none} over $(soxi -D "$W/installed.wav" 2>/dev/null) s)"
 
 # Second start: a level the player changed and one of their own are kept, the settings too.
 first=$(echo "$shipped" | head -1)
@@ -100,4 +122,4 @@ left=$(find "$dest" -type f -o -type l)
 [ -z "$left" ] || fail "uninstall.sh left: $left"
 [ "$(cd "$player" && ls -A | sort)" = "$before" ] || fail "uninstall.sh changed the player's folder"
 [ -f "$player/vinkla.cfg" ] && [ -f "$player/oma.vkl" ] || fail "the player's files are gone"
-echo "install e2e: ok ($(echo "$shipped" | wc -l) levels, player folder $player)"
+echo "install e2e: ok ($(echo "$shipped" | wc -l) levels, music RMS $music_rms, player folder $player)"
