@@ -83,6 +83,17 @@ std::string be32(uint32_t v)
     return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
 }
 
+std::string be16(int v)
+{
+    return {char(v >> 8), char(v)};
+}
+
+// A file of one object of the kind, its contents in an unpacked chunk.
+std::string one(const char *kind, const std::string &contents)
+{
+    return "slh.ALL." + be32(1) + kind + be32(contents.size()) + be32(contents.size()) + contents;
+}
+
 // A file of one object nested `depth` files deep, each an uncompressed chunk.
 std::string nested(int depth)
 {
@@ -155,12 +166,44 @@ TEST(HostileData, FilesTheLoaderWouldCrashOnAreDamaged)
         {"a text file", "Tämä ei ole datatiedosto, vaikka nimi on.\n", data1_file::missing},
         {"an object of the end kind",
          "slh.ALL." + be32(1) + be32(0xffffffff) + be32(4) + be32(4) + "abcd", data1_file::damaged},
+        {"a property of the end kind", "slh.ALL." + be32(1) + "prop" + be32(0xffffffff) + be32(1) + "x" +
+         "PAL " + be32(1) + be32(1) + "x", data1_file::damaged},
         {"a property cut short", "slh.ALL." + be32(1) + "propNAME" + be32(100) + "A0", data1_file::damaged},
         {"a negative count", "slh.ALL." + be32(0x80000000), data1_file::damaged},
         {"a count beyond the objects", "slh.ALL." + be32(1000000), data1_file::damaged},
         {"no count", "slh.ALL.", data1_file::damaged},
         {"not a data file inside", "slh.KAIK" + be32(0), data1_file::damaged},
         {"no objects", "slh.ALL." + be32(0), data1_file::whole},
+        // Each object's contents as its loader reads them: a loader that fails makes the library
+        // free twice, so every size a loader allocates must be there.
+        {"a picture of no bytes", one("BMP ", ""), data1_file::damaged},
+        {"a picture of depth 0", one("BMP ", be16(0) + be16(2) + be16(2) + std::string(12, 'x')),
+         data1_file::damaged},
+        {"a picture bigger than its bytes", one("BMP ", be16(32) + be16(1000) + be16(1000) + std::string(12, 'x')),
+         data1_file::damaged},
+        {"a picture of 2x2 in 32 bits", one("BMP ", be16(32) + be16(2) + be16(2) + std::string(12, 'x')),
+         data1_file::whole},
+        {"a sample longer than its bytes", one("SAMP", be16(8) + be16(11025) + be32(0x7fffffff) + "abcd"),
+         data1_file::damaged},
+        {"a sample of 12 bits", one("SAMP", be16(12) + be16(11025) + be32(2) + "abcd"), data1_file::damaged},
+        {"a stereo sample of 16 bits", one("SAMP", be16(-16) + be16(11025) + be32(1) + "abcd"),
+         data1_file::whole},
+        {"a music track longer than its bytes", one("MIDI", be16(96) + be32(1000) + "MTrk"),
+         data1_file::damaged},
+        {"music without tracks", one("MIDI", be16(96) + std::string(32 * 4, '\0')), data1_file::whole},
+        {"a font of an older format", one("FONT", be16(8) + std::string(95 * 8, 'x')), data1_file::damaged},
+        {"a font range that ends before it begins",
+         one("FONT", be16(0) + be16(1) + "\1" + be32(0x41) + be32(0x40)), data1_file::damaged},
+        {"a font range neither mono nor in colour",
+         one("FONT", be16(0) + be16(1) + "\3" + be32(0x41) + be32(0x41) + be16(0) + be16(0)), data1_file::damaged},
+        {"a colour glyph of no pixels",
+         one("FONT", be16(0) + be16(1) + std::string(1, '\0') + be32(0x41) + be32(0x41) + be16(0) + be16(0)),
+         data1_file::damaged},
+        {"a mono font of one glyph",
+         one("FONT", be16(0) + be16(1) + "\1" + be32(0x41) + be32(0x41) + be16(3) + be16(2) + "ab"),
+         data1_file::whole},
+        {"a sprite of a kind the game never uses", one("RLE ", std::string(16, '\0')), data1_file::damaged},
+        {"plain bytes of a kind of its own", one("PAL ", std::string(1024, '\0')), data1_file::whole},
         {"files nested eight deep", nested(8), data1_file::whole},
         {"files nested nine deep", nested(9), data1_file::damaged},
         {"files nested 10 000 deep", nested(10000), data1_file::damaged},
