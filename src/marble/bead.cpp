@@ -96,6 +96,7 @@ int bead::start_bead(std::string file)
     show_mouse(nullptr);
     position_mouse(400, 300);
     get_mouse_mickeys(&mickey_x, &mickey_y);
+    clear_keybuf();  // keys pressed before the run do not end it
     install_int(my_timer, 10);
 
     do {
@@ -118,6 +119,10 @@ int bead::start_bead(std::string file)
 
     remove_int(my_timer);
     stop_midi();
+    // The menu gets the pointer at the centre, in step again with the window system's pointer
+    // (reading mickeys lets the two drift apart), and none of the keys typed during play.
+    position_mouse(400, 300);
+    clear_keybuf();
     delete current_field;
     current_field = nullptr;
     return 1;

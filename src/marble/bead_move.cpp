@@ -50,6 +50,15 @@ constexpr neighbour scan_order[9] = {
     {1, -1, 7}, {-1, -1, 1}, {-1, 1, 3}, {0, 0, 0},
 };
 
+// A centre inside a wall's cell, or off the board.
+bool in_wall(const field *f, float px, float py)
+{
+    float c = px / 39.0f, r = py / 39.0f;
+    if (!(c >= 0 && r >= 0 && c < f->columns && r < f->rows))
+        return true;
+    return f->codes && f->codes[(int)r][(int)c] == '*';
+}
+
 }  // namespace
 
 void bead::move()
@@ -57,10 +66,12 @@ void bead::move()
     if (hole_pull.Langd() > 0) {
         speed = speed + hole_pull;
     } else {
+        // The pointer is put at (400, 300) when the run starts and after a fall, not here:
+        // placing it every frame loses movements on X11, whose mouse driver keeps the hidden
+        // pointer away from the screen's edges by itself while mickeys are read.
         get_mouse_mickeys(&mickey_x, &mickey_y);
         tilt_x = add_mickeys(tilt_x, mickey_x);
         tilt_y = add_mickeys(tilt_y, mickey_y);
-        position_mouse(400, 300);
         float ax = clamp_tilt(tilt_x * sensitivity);
         float ay = clamp_tilt(tilt_y * sensitivity);
         tilt_acc = Vektor(ax / tilt_divisor, ay / tilt_divisor) + slope_acc;
@@ -77,6 +88,13 @@ void bead::move()
     y += speed.y;
     int column = board_cell(x, current_field->columns);
     int row = board_cell(y, current_field->rows);
+    // A fast marble rushing diagonally past a wall's corner point can land inside the wall's
+    // cell, where the wall, as the marble's own cell, does nothing. Seen from the cell the step
+    // began in, the wall is the neighbour whose corner point or face stops the marble.
+    if (in_wall(current_field, x, y)) {
+        column = board_cell(old_x, current_field->columns);
+        row = board_cell(old_y, current_field->rows);
+    }
 
     bounced = 0;
     slope_acc = Vektor();
@@ -85,7 +103,19 @@ void bead::move()
         if (t)
             t->interfere(this, n.where);
     }
+    // The last guard of "never inside a wall": should a chain of bounces still leave the centre
+    // in a wall's cell, the step is taken back and the marble rebounds along its path.
+    if (in_wall(current_field, x, y) && !in_wall(current_field, old_x, old_y)) {
+        x = old_x;
+        y = old_y;
+        speed = speed * -0.3f;
+    }
 
     if (key[KEY_ESC])
         state = 0;
+    // A tap of Esc that came and went between two frames is not in key[] any more, but it
+    // waits in the keyboard buffer (bounded: readkey without a keyboard driver reads nothing).
+    for (int i = 0; i < 64 && keypressed(); i++)
+        if ((readkey() >> 8) == KEY_ESC)
+            state = 0;
 }

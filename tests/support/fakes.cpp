@@ -30,6 +30,7 @@ std::vector<std::string> dialogs;
 std::function<int(char *, int)> file_select_hook;
 std::vector<FileSelectCall> file_selects;
 std::vector<const RGB *> palettes;
+std::deque<int> keys;
 
 void reset()
 {
@@ -56,6 +57,7 @@ void reset()
     file_select_hook = nullptr;
     file_selects.clear();
     palettes.clear();
+    keys.clear();
 }
 
 }  // namespace fake
@@ -191,6 +193,25 @@ int file_select_ex(const char *message, char *path, const char *ext, int size, i
 void set_palette(const RGB *p)
 {
     fake::palettes.push_back(p);
+}
+
+int keypressed(void)
+{
+    return !fake::keys.empty();
+}
+
+int readkey(void)
+{
+    if (fake::keys.empty())
+        return 0;
+    int k = fake::keys.front();
+    fake::keys.pop_front();
+    return k;
+}
+
+void clear_keybuf(void)
+{
+    fake::keys.clear();
 }
 
 }  // extern "C"

@@ -62,6 +62,9 @@ extern std::vector<FileSelectCall> file_selects;
 
 extern std::vector<const RGB *> palettes;       // set_palette
 
+// The keyboard buffer behind keypressed, readkey and clear_keybuf: (scancode << 8) | ASCII.
+extern std::deque<int> keys;
+
 void reset();
 
 }  // namespace fake

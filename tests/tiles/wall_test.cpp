@@ -157,6 +157,27 @@ TEST(WallTile, BorderHoldsTheMarbleInAnInnerCell)
     EXPECT_EQ(b.y, centre(1) - 3.0f);
 }
 
+// A rush at full speed along the diagonal, from 17.6 off the corner point K (157, 157) of the
+// wall at row 3, column 3, ends at (153.93, 155.25): past K and inside the wall's cell, where
+// the wall as the own cell would do nothing. Seen from the cell (4, 4) the step began in, the
+// wall is the north-west neighbour: contact 1.62 along the step at H (167.64, 168.95), and the
+// nearly head-on bounce sends the marble back out at (3.27, 5.51).
+TEST(WallTile, DiagonalRushAtACornerBouncesOffIt)
+{
+    bead b;
+    std::vector<std::string> rows = open_rows();
+    rows[3] = "*..*.........*";
+    give_board(b, rows);
+    place(b, 168.783f, 170.098f);
+    b.speed = Vektor(-15, -15);
+    b.move();
+    EXPECT_EQ(b.bounced, 1);
+    EXPECT_NEAR(b.x, 170.655f, 0.01);
+    EXPECT_NEAR(b.y, 174.037f, 0.01);
+    EXPECT_NEAR(b.speed.x, 3.270f, 0.005);
+    EXPECT_NEAR(b.speed.y, 5.510f, 0.005);
+}
+
 TEST(WallTile, WallUnderTheMarbleDoesNothing)
 {
     bead b;
