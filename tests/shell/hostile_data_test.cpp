@@ -21,35 +21,39 @@ const std::string seeds = VINKLA_SOURCE_DIR "/fuzz/corpus/datafile/";
 struct data_case {
     const char *name;
     std::string bytes;
-    bool loads;   // load_datafile gives a file
-    bool usable;  // data1_usable takes it
+    data1_file state;  // what the walk before loading finds
+    bool usable;       // data1_usable takes the loaded file
 };
 
 std::vector<data_case> cases()
 {
     return {
-        {"empty", "", false, false},
-        {"a text file", "Tämä ei ole datatiedosto.\n", false, false},
-        {"a level file", read_file(VINKLA_DATA_DIR "/standardfile.vkl"), false, false},
-        {"only the header", "slh.ALL.", true, false},  // the missing count reads as none
-        {"no objects", std::string("slh.ALL.\0\0\0\0", 12), true, false},
+        {"empty", "", data1_file::missing, false},
+        {"a text file", "Tämä ei ole datatiedosto.\n", data1_file::missing, false},
+        {"a level file", read_file(VINKLA_DATA_DIR "/standardfile.vkl"), data1_file::missing, false},
+        // The library would load this as an array without even its end entry.
+        {"only the header", "slh.ALL.", data1_file::damaged, false},
+        {"no objects", std::string("slh.ALL.\0\0\0\0", 12), data1_file::whole, false},
         // Three objects of the right kinds, then nothing: a foreign or unfinished file.
-        {"three objects", read_file(seeds + "tiny3.dat"), true, false},
+        {"three objects", read_file(seeds + "tiny3.dat"), data1_file::whole, false},
         // All 44 objects of the right kinds with tiny pictures and a full-size last fall frame:
         // ugly, but nothing the game draws reads outside a picture.
-        {"every object, tiny", read_file(seeds + "tiny44.dat"), true, true},
-        {"every object, tiny, compressed", read_file(seeds + "tiny44_packed.dat"), true, true},
+        {"every object, tiny", read_file(seeds + "tiny44.dat"), data1_file::whole, true},
+        {"every object, tiny, compressed", read_file(seeds + "tiny44_packed.dat"), data1_file::whole, true},
     };
 }
 
+// As start-up does it: the walk, then the library's loader on a whole file, then the check.
 TEST(HostileData, FilesThatAreNotTheGamesOwn)
 {
     const std::string path = make_temp_dir() + "/data1.dat";
     for (const data_case &c : cases()) {
         SCOPED_TRACE(c.name);
         write_file(path, c.bytes);
-        DATAFILE *dat = load_datafile(path.c_str());
-        EXPECT_EQ(c.loads, dat != nullptr);
+        const data1_file state = data1_file_state(path.c_str());
+        EXPECT_EQ(c.state, state);
+        DATAFILE *dat = state == data1_file::whole ? load_datafile(path.c_str()) : nullptr;
+        EXPECT_EQ(state == data1_file::whole, dat != nullptr);
         EXPECT_EQ(c.usable, data1_usable(dat));
         if (dat)
             unload_datafile(dat);

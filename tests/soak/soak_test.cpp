@@ -35,7 +35,7 @@ long env_number(const char *name, long fallback)
 }
 
 #if defined(__SANITIZE_ADDRESS__)
-const long default_frames = 20000;  // the same checks at the sanitizers' pace
+const long default_frames = 50000;  // the same checks at the sanitizers' pace
 #else
 const long default_frames = 100000;
 #endif
