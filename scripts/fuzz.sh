@@ -2,9 +2,8 @@
 # Builds the fuzz harnesses (clang, libFuzzer, ASan, UBSan) and runs each for SECONDS:
 #   bash scripts/fuzz.sh SECONDS [HARNESS...]      (harnesses: level config datafile)
 # New inputs go to BUILD/corpus/HARNESS (the committed seeds in fuzz/corpus stay as they are),
-# findings to BUILD/findings/HARNESS. Exits 1 if any harness found something.
-# BUILD is build-fuzz unless FUZZ_BUILD says otherwise; FUZZ_JOBS runs that many processes
-# per harness (default 1).
+# findings to BUILD/findings/HARNESS. Exits 1 if any harness found something in this run.
+# BUILD is build-fuzz unless FUZZ_BUILD says otherwise.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: fuzz.sh SECONDS [HARNESS...]}
@@ -12,7 +11,6 @@ shift
 harnesses=("$@")
 [ ${#harnesses[@]} -gt 0 ] || harnesses=(level config datafile)
 build=${FUZZ_BUILD:-build-fuzz}
-jobs=${FUZZ_JOBS:-1}
 
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null || exit 1
 cmake --build "$build" -j 2 >/dev/null || { cmake --build "$build" -j 1; exit 1; }
@@ -28,14 +26,14 @@ for h in "${harnesses[@]}"; do
     mkdir -p "$corpus" "$findings"
     log=$build/$h.log
     echo "fuzz: $h for ${seconds}s"
-    extra=()
-    [ "$jobs" -gt 1 ] && extra=(-jobs="$jobs" -workers="$jobs")
+    stamp=$build/$h.started
+    touch "$stamp"
     "$build/${h}_fuzzer" "$corpus" "fuzz/corpus/$h" -max_total_time="$seconds" -timeout=10 \
         -rss_limit_mb=2048 -malloc_limit_mb=8192 -print_final_stats=1 \
-        -artifact_prefix="$findings/" "${extra[@]}" >"$log" 2>&1
+        -artifact_prefix="$findings/" >"$log" 2>&1
     rc=$?
-    runs=$(grep -h '^stat::number_of_executed_units' "$log" "$build"/fuzz-*.log 2>/dev/null | awk '{s += $2} END {print s + 0}')
-    found=$(find "$findings" -type f | wc -l)
+    runs=$(awk '/^stat::number_of_executed_units/ {print $2}' "$log")
+    found=$(find "$findings" -type f -newer "$stamp" | wc -l)
     echo "fuzz: $h: $runs inputs, $found findings (log $log)"
     if [ "$rc" -ne 0 ] || [ "$found" -ne 0 ]; then
         status=1
