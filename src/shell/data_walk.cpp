@@ -2,7 +2,9 @@
 // takes the end of a file cut short for an object kind without a load function and calls a
 // null pointer, and when an object's loader fails (a picture of depth 0, a sample longer than
 // memory) its clean-up frees twice. So start-up loads only a file in which every object is
-// complete and every size a loader will allocate is really there.
+// complete and every size a loader will allocate is really there. Compressed files are refused:
+// the library's decompression reads ring buffer memory it never set, so a damaged compressed
+// file can read differently here and in the loader; the game's own file is not compressed.
 #include <cstdint>
 
 #include "shell/data_check.h"
@@ -104,7 +106,8 @@ bool font_whole(reader &r)
             return false;
         for (long c = begin; c <= end; c++) {
             long w, h;
-            if (!r.word(w) || !r.word(h) || w < 0 || h < 0 || (!mono && (w < 1 || h < 1)))
+            // The library's glyph drawing reads outside a glyph of no width.
+            if (!r.word(w) || !r.word(h) || w < 1 || h < 1)
                 return false;
             if (!r.skip(mono ? (w + 7) / 8 * h : w * h))
                 return false;
@@ -115,28 +118,32 @@ bool font_whole(reader &r)
 
 bool objects_whole(reader &r, int depth);
 
-// One object's contents, `size` bytes unpacked, read as its kind's loader reads them.
-bool contents_whole(PACKFILE *chunk, long kind, long size, int depth)
+// One object's contents, `size` bytes, read as its kind's loader reads them; whatever the
+// loader leaves unread is read past, as the loader's chunk does when it closes.
+bool contents_whole(reader &r, long kind, long size, int depth)
 {
-    // A nested file's objects end where its chunk ends; any other kind must fill its chunk.
-    reader r{chunk, kind == DAT_FILE ? unlimited : size};
+    reader part{r.f, size};
     bool ok;
     switch (kind) {
-    case DAT_FILE: ok = objects_whole(r, depth + 1); break;
-    case DAT_BITMAP: ok = bitmap_whole(r); break;
-    case DAT_SAMPLE: ok = sample_whole(r); break;
-    case DAT_MIDI: ok = midi_whole(r); break;
-    case DAT_FONT: ok = font_whole(r); break;
+    case DAT_FILE: ok = objects_whole(part, depth + 1); break;
+    case DAT_BITMAP: ok = bitmap_whole(part); break;
+    case DAT_SAMPLE: ok = sample_whole(part); break;
+    case DAT_MIDI: ok = midi_whole(part); break;
+    case DAT_FONT: ok = font_whole(part); break;
     // Sprites of these kinds are nothing the game uses.
     case DAT_RLE_SPRITE:
     case DAT_C_SPRITE:
     case DAT_XC_SPRITE: ok = false; break;
     default: ok = true; break;  // kept as plain bytes
     }
-    return ok && (kind == DAT_FILE || r.skip(r.left));
+    if (!ok || !part.skip(part.left))
+        return false;
+    r.left -= size;
+    return true;
 }
 
-// A count, then per object its properties, its kind and its contents in a chunk.
+// A count, then per object its properties, its kind and its contents in a chunk: the chunk's
+// size on disk and unpacked (negative when compressed), then its bytes.
 bool objects_whole(reader &r, int depth)
 {
     long count;
@@ -153,13 +160,10 @@ bool objects_whole(reader &r, int depth)
                 return false;
             continue;
         }
-        PACKFILE *chunk = pack_fopen_chunk(r.f, FALSE);
-        if (!chunk)
+        long on_disk, unpacked;
+        if (!r.number(on_disk) || !r.number(unpacked) || unpacked < 0 || on_disk != unpacked)
             return false;
-        const long size = chunk->normal.todo;
-        bool ok = size >= 0 && contents_whole(chunk, kind, size, depth);
-        pack_fclose_chunk(chunk);
-        if (!ok)
+        if (unpacked > r.left || !contents_whole(r, kind, unpacked, depth))
             return false;
         c++;
     }
@@ -170,12 +174,17 @@ bool objects_whole(reader &r, int depth)
 
 data1_file data1_file_state(const char *path)
 {
-    PACKFILE *f = pack_fopen(path, F_READ_PACKED);
+    // Read as it is on disk: the library would unpack a compressed file on the way.
+    PACKFILE *f = pack_fopen(path, F_READ);
     if (!f)
         return data1_file::missing;
     reader r{f, unlimited};
-    long magic;
-    bool whole = r.number(magic) && magic == DAT_MAGIC && objects_whole(r, 0);
+    long magic = 0;
+    data1_file state = data1_file::missing;
+    if (r.number(magic) && magic == F_PACK_MAGIC)
+        state = data1_file::damaged;
+    else if (magic == F_NOPACK_MAGIC)
+        state = r.number(magic) && magic == DAT_MAGIC && objects_whole(r, 0) ? data1_file::whole : data1_file::damaged;
     pack_fclose(f);
-    return whole ? data1_file::whole : data1_file::damaged;
+    return state;
 }
