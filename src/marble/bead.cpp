@@ -93,8 +93,11 @@ int bead::start_bead(std::string file)
     x = old_x = (float)restart_tile->x;
     y = old_y = (float)restart_tile->y;
 
+    // Movement made before the run is read and dropped. The pointer is not placed at (400, 300)
+    // here nor anywhere in the run: on X11 every placing races with the movements under way and
+    // loses or corrupts some, and while mickeys are read the mouse driver keeps the hidden
+    // pointer away from the screen's edges itself.
     show_mouse(nullptr);
-    position_mouse(400, 300);
     get_mouse_mickeys(&mickey_x, &mickey_y);
     clear_keybuf();  // keys pressed before the run do not end it
     install_int(my_timer, 10);
@@ -109,7 +112,6 @@ int bead::start_bead(std::string file)
             x = (float)restart_tile->x;
             y = (float)restart_tile->y;
             // Movement made during the fall must not tilt the new start.
-            position_mouse(400, 300);
             get_mouse_mickeys(&mickey_x, &mickey_y);
             state = 1;
             tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
@@ -119,8 +121,8 @@ int bead::start_bead(std::string file)
 
     remove_int(my_timer);
     stop_midi();
-    // The menu gets the pointer at the centre, in step again with the window system's pointer
-    // (reading mickeys lets the two drift apart), and none of the keys typed during play.
+    // Placing the pointer hands it back to the menu at the centre and ends the driver's holding
+    // of it; the menu gets none of the keys typed during play.
     position_mouse(400, 300);
     clear_keybuf();
     delete current_field;

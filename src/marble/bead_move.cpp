@@ -66,9 +66,7 @@ void bead::move()
     if (hole_pull.Langd() > 0) {
         speed = speed + hole_pull;
     } else {
-        // The pointer is put at (400, 300) when the run starts and after a fall, not here:
-        // placing it every frame loses movements on X11, whose mouse driver keeps the hidden
-        // pointer away from the screen's edges by itself while mickeys are read.
+        // The pointer is not put back at (400, 300) here: see start_bead.
         get_mouse_mickeys(&mickey_x, &mickey_y);
         tilt_x = add_mickeys(tilt_x, mickey_x);
         tilt_y = add_mickeys(tilt_y, mickey_y);

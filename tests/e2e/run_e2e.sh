@@ -1,0 +1,74 @@
+#!/bin/bash
+# "Pelaa" plays the default level: the whole board drawn and the marble on its start; relative
+# mouse movements tilt the board and roll the marble (its picture moves); Esc returns to the
+# menu, which works as before.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start 90 "$1" "$2"
+W=$E2E_WORK
+HERE=$(dirname "$0")
+PY=/usr/bin/python3
+[ -x $PY ] || PY=python3
+(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
+
+marble() {
+    e2e_shot "$W/run.png"
+    $PY "$HERE/marble_at.py" "$W/run.png" "$W/marble.bmp"
+}
+
+e2e_game
+menu_skip_title
+menu_wait 5
+# The start is row 1, column 1 of standardfile.vkl: centre (59, 59).
+e2e_click 400 300
+for i in $(seq 1 20); do
+    at=$(marble)
+    [ "$at" = "59 59" ] && break
+    sleep 0.25
+done
+[ "$at" = "59 59" ] || fail "the marble is not on the start (59, 59) but at '$at'"
+# Every cell but the start's block shows its tile; the block shows them around the marble.
+cells=""
+for i in $(seq 0 13); do
+    for j in $(seq 0 13); do
+        [ $i -le 2 ] && [ $j -le 2 ] && continue
+        cells="$cells $i,$j"
+    done
+done
+# shellcheck disable=SC2086
+got=$($PY "$HERE/board_cells.py" "$W/run.png" "$W/standardfile.vkl" "$W/data1.dat" $cells)
+[ "$got" = "ok" ] || fail "cells differ from the level's tiles: $got"
+
+# East: the marble rolls right along row 1 up to the wall at column 4 and rests against it.
+xdotool mousemove_relative -- 30 0
+sleep 0.04
+xdotool mousemove_relative -- 30 0
+positions=""
+for i in $(seq 1 8); do
+    sleep 0.3
+    positions="$positions $(marble | tr ' ' ',')"
+done
+echo "east:$positions"
+last=${positions##* }
+[ "${last#*,}" = "59" ] || fail "tilted east only, the marble left its row: $positions"
+[ "${last%,*}" -gt 100 ] || fail "tilted east, the marble did not roll east: $positions"
+[ "${last%,*}" -le 140 ] || fail "the marble is past the wall east of it: $positions"
+# Down as well: column 3 is open down to row 3.
+xdotool mousemove_relative -- 0 30
+sleep 0.04
+xdotool mousemove_relative -- 0 30
+sleep 2
+at=$(marble)
+echo "south: $at"
+[ "${at#* }" -gt 100 ] || fail "tilted south, the marble did not roll down: $at"
+
+# Esc (held for a moment, as a hand does) ends the run; the menu works as before.
+xdotool keydown Escape sleep 0.1 keyup Escape
+menu_wait 5
+# The run hands the pointer back at the screen's centre; the first movement after it brings
+# the window system's pointer and the game's into step (an absolute jump is read as relative).
+xdotool mousemove_relative -- 1 1
+sleep 0.3
+menu_quit
+! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
+echo "run e2e: ok"
