@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Compares cells of a screenshot of a game run with the pictures their tiles must show.
 
-usage: board_cells.py SHOT LEVEL DATAFILE [ROW,COL ...]
+usage: board_cells.py SHOT[:SHOT...] LEVEL DATAFILE [ROW,COL ...]
 Each listed cell (every cell when none is listed) of the board at the screen's top-left corner
 must equal its tile's lower picture with the upper picture drawn over it, pixel for pixel.
-Prints "ok", or the cells that differ. The pictures come from the data file through `dat`.
+Prints, a line for each screenshot, "ok" or the cells that differ. The pictures come from the
+data file through `dat`.
 """
 import os
 import subprocess
@@ -34,7 +35,6 @@ def packed(path):
 
 
 def main():
-    shot = packed(sys.argv[1])
     rows = open(sys.argv[2], encoding="latin-1").read().split()[:14]
     datafile = sys.argv[3]
     cells = [tuple(int(v) for v in c.split(",")) for c in sys.argv[4:]]
@@ -49,18 +49,20 @@ def main():
                     subprocess.run(["dat", "-x", datafile, name, "-o", out], check=True,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                     pictures[name] = packed(out)
-    bad = []
-    for i, j in cells:
-        lower, upper = PICTURES[rows[i][j]]
-        region = shot[39 * i:39 * i + 39, 39 * j:39 * j + 39]
-        want = np.full((39, 39), -1, dtype=np.int64)  # -1: anything (nothing drawn there)
-        for name in (lower, upper):
-            if name:
-                p = pictures[name][:39, :39]
-                want = np.where(p != MASK, p, want)
-        if np.any((want != -1) & (region != want)):
-            bad.append("%d,%d" % (i, j))
-    print("ok" if not bad else " ".join(bad))
+    for path in sys.argv[1].split(":"):
+        shot = packed(path)
+        bad = []
+        for i, j in cells:
+            lower, upper = PICTURES[rows[i][j]]
+            region = shot[39 * i:39 * i + 39, 39 * j:39 * j + 39]
+            want = np.full((39, 39), -1, dtype=np.int64)  # -1: anything (nothing drawn there)
+            for name in (lower, upper):
+                if name:
+                    p = pictures[name][:39, :39]
+                    want = np.where(p != MASK, p, want)
+            if np.any((want != -1) & (region != want)):
+                bad.append("%d,%d" % (i, j))
+        print("ok" if not bad else " ".join(bad))
 
 
 main()

@@ -1,10 +1,11 @@
 #!/usr/bin/python3
 """Finds the marble on a screenshot of a game run.
 
-usage: marble_at.py SHOT MARBLE_BMP
-Prints the marble's centre "X Y" (its picture's top-left corner plus 20) where every opaque
-pixel of the marble's picture appears exactly, or "none" when the whole marble is nowhere on
-the board (hidden under a tube, or not drawn). Pixels are exact on a 24-bit Xvfb screen.
+usage: marble_at.py SHOT[:SHOT...] MARBLE_BMP
+Prints, a line for each screenshot, the marble's centre "X Y" (its picture's top-left corner
+plus 20) where every opaque pixel of the marble's picture appears exactly, or "none" when the
+whole marble is nowhere on the board (hidden under a tube, or not drawn). Pixels are exact on a
+24-bit Xvfb screen.
 """
 import sys
 
@@ -17,9 +18,8 @@ def packed(path):
     return (a[:, :, 0] << 16) | (a[:, :, 1] << 8) | a[:, :, 2]
 
 
-def main():
-    shot = packed(sys.argv[1])[:546, :546]  # the board lies at the screen's top-left corner
-    sprite = packed(sys.argv[2])
+def find(shot, sprite):
+    shot = shot[:546, :546]  # the board lies at the screen's top-left corner
     mask = 0xFF00FF
     js, is_ = np.nonzero(sprite != mask)
     values = sprite[js, is_]
@@ -32,9 +32,14 @@ def main():
         if len(cy) == 0:
             break
     if len(cy) == 0:
-        print("none")
-    else:
-        print(cx[0] + 20, cy[0] + 20)
+        return "none"
+    return "%d %d" % (cx[0] + 20, cy[0] + 20)
+
+
+def main():
+    sprite = packed(sys.argv[2])
+    for path in sys.argv[1].split(":"):
+        print(find(packed(path), sprite))
 
 
 main()
