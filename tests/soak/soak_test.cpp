@@ -163,10 +163,9 @@ namespace {
 
 // Found by the level fuzzer: a marble rushing diagonally at the corner of a wall whose two
 // orthogonal neighbours are open steps from 17.6 pixels off the corner point (157, 157), just
-// outside the corner test's reach of 16, to 3.7 pixels past it, inside the wall's cell. From
-// the cell (4, 4) the wall is only a diagonal neighbour, whose corner test missed, and from
-// inside its own cell the wall does nothing, so the marble stays in the wall.
-TEST(SoakFinding, DISABLED_DiagonalRushAtAWallCornerStaysOut)
+// outside the corner test's reach of 16, to 3.7 pixels past it, inside the wall's cell: from the
+// cell (4, 4) the wall is only a diagonal neighbour. The step must not end inside the wall.
+TEST(SoakFinding, DiagonalRushAtAWallCornerStaysOut)
 {
     const std::string ring = "**************", open = "*............*";
     std::string text = ring + "*A...........*" + open + "*..*.........*";
