@@ -246,3 +246,29 @@ TEST(HostileConfig, DISABLED_FullDiskKeepsTheOldSettings)
 }
 
 }  // namespace
+
+namespace {
+
+// A key the settings dialog or the shutdown adds to [settings] when another section follows it
+// (the [sound] section that names the MIDI patches, say): the library adds the key at the end of
+// the file, in the last section, where the game never finds it; the volume is lost at once and
+// on the next start.
+TEST(HostileConfig, DISABLED_AKeyAddedToSettingsBeforeAnotherSectionIsKept)
+{
+    const std::string dir = make_temp_dir();
+    const std::string path = dir + "/vinkla.cfg";
+    write_file(path, "[settings]\nsound = 51\n[sound]\npatches = /usr/share/vinkla/patches.dat\n");
+    set_config_file(path.c_str());
+    set_config_int("settings", "music", 68);  // what the settings dialog writes
+    EXPECT_EQ(68, config_volume("music"));
+    flush_config_file();  // what the shutdown does
+    set_config_file(path.c_str());
+    EXPECT_EQ(51, config_volume("sound"));
+    EXPECT_EQ(68, config_volume("music"));
+    EXPECT_EQ("/usr/share/vinkla/patches.dat", std::string(get_config_string("sound", "patches", "")));
+    use_fresh_config();
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+}  // namespace
