@@ -82,12 +82,7 @@ int bead::start_bead(std::string file)
     }
     current_field->test_draw();
 
-    // Flags are counted on the board itself: a code past the last cell can never be picked up.
-    flags_left = 0;
-    for (int i = 0; i < current_field->rows; i++)
-        for (int j = 0; j < current_field->columns; j++)
-            if (current_field->codes[i][j] == 'F')
-                flags_left++;
+    flags_left = current_field->flag_count;
     state = 1;
     restart_tile = current_field->start_point;
     x = old_x = (float)restart_tile->x;
