@@ -12,6 +12,7 @@
 #include "field/field.h"
 #include "marble/bead.h"
 #include "shell/globals.h"
+#include "support/headless.h"
 #include "tiles/tile.h"
 
 namespace {
@@ -107,22 +108,13 @@ BENCHMARK(BM_CornerBounce);
 
 int main(int argc, char **argv)
 {
-    set_uformat(U_ASCII);
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0)
-        return 1;
-    set_color_depth(32);
-    screen = create_bitmap(800, 600);
     char cfg[] = "/tmp/vinkla-bench-XXXXXX";
     int fd = mkstemp(cfg);
     if (fd >= 0)
         close(fd);
-    set_config_file(cfg);
-    install_sound(DIGI_NONE, MIDI_NONE, nullptr);
-    data1 = load_datafile(VINKLA_DATA_DIR "/data1.dat");
-    if (!data1) {
-        std::fprintf(stderr, "cannot load %s\n", VINKLA_DATA_DIR "/data1.dat");
+    if (!start_headless(cfg, VINKLA_DATA_DIR "/data1.dat"))
         return 1;
-    }
+    install_sound(DIGI_NONE, MIDI_NONE, nullptr);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -35,6 +35,7 @@
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
+#include "support/headless.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/flag_tile.h"
 #include "tiles/tile.h"
@@ -966,20 +967,8 @@ void usage()
 
 int main(int argc, char **argv)
 {
-    set_uformat(U_ASCII);
-    if (install_allegro(SYSTEM_NONE, &errno, atexit) != 0) {
-        std::fprintf(stderr, "install_allegro failed\n");
+    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_DIR "/data1.dat"))
         return 1;
-    }
-    set_color_depth(32);
-    screen = create_bitmap(800, 600);
-    std::string cfg = make_temp_dir() + "/vinkla.cfg";
-    set_config_file(cfg.c_str());
-    data1 = load_datafile(VINKLA_DATA_DIR "/data1.dat");
-    if (!data1) {
-        std::fprintf(stderr, "cannot load %s\n", VINKLA_DATA_DIR "/data1.dat");
-        return 1;
-    }
 
     settings opt;
     std::string mode = "solve", out, picture_out, order_text;
