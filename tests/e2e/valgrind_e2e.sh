@@ -1,0 +1,129 @@
+#!/bin/bash
+# The real program under valgrind, played through as a player does: the menu, a run with a fall
+# into a hole and a win, the editor with a save, the settings, info, and "Lopeta".
+# Passes when valgrind finds no error and no definite leak.
+# No suppressions are needed: the library, X11 and ALSA give no errors and no definite leaks.
+# usage: tests/e2e/valgrind_e2e.sh [EXECUTABLE] [DATA_FOLDER]   (defaults: build/vinkla, data)
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+EXE=$(realpath "${1:-$ROOT/build/vinkla}")
+DATA=$(realpath "${2:-$ROOT/data}")
+source "$ROOT/tests/e2e/lib.sh"
+source "$ROOT/tests/e2e/menu_lib.sh"
+command -v valgrind >/dev/null || fail "valgrind is not installed"
+# Valgrind cannot run a program built with AddressSanitizer; the sanitizer build checks memory itself.
+if nm -a "$EXE" 2>/dev/null | grep -q __asan_init || ldd "$EXE" 2>/dev/null | grep -q libasan; then
+    echo "valgrind e2e: skipped (the program is built with AddressSanitizer)"
+    exit 0
+fi
+display=""
+for n in 96 97 98 99; do
+    lock=/tmp/.X$n-lock
+    if [ ! -e "$lock" ] || ! kill -0 "$(tr -d ' ' <"$lock" 2>/dev/null)" 2>/dev/null; then
+        display=$n
+        break
+    fi
+done
+[ -n "$display" ] || fail "displays 96 to 99 all busy"
+e2e_start "$display" "$EXE" "$DATA"
+W=$E2E_WORK
+PY=/usr/bin/python3
+[ -x $PY ] || PY=python3
+(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
+
+# The start at row 1, column 1 with a hole east of it and the one flag south of it.
+{
+    echo '**************'
+    echo '*AO***********'
+    echo '*F************'
+    for i in $(seq 1 11); do echo '**************'; done
+    echo 'noname'
+    echo '9999'
+} >"$W/kuoppa.vkl"
+printf '[settings]\nlastgame = kuoppa.vkl\n' >"$W/vinkla.cfg"
+
+marble() {
+    e2e_shot "$W/run.png"
+    $PY "$ROOT/tests/e2e/marble_at.py" "$W/run.png" "$W/marble.bmp"
+}
+
+# A hand moves the mouse in small steps, as X11 reports them to a slow program.
+tilt() {
+    local i
+    for i in 1 2 3; do
+        xdotool mousemove_relative -- "$1" "$2"
+        sleep 0.1
+    done
+}
+
+(cd "$W" && exec valgrind --error-exitcode=99 --leak-check=full --errors-for-leak-kinds=definite \
+    --show-leak-kinds=definite \
+    --log-file="$W/valgrind.log" "$EXE" >"$W/stdout.txt" 2>"$W/stderr.txt") &
+E2E_GAME_PID=$!
+E2E_PIDS+=($E2E_GAME_PID)
+timeout 120 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
+t_start=$SECONDS
+menu_skip_title
+menu_wait 60
+
+# "Pelaa": east into the hole; after the fall the marble is back on the start; south onto the flag.
+e2e_click 400 288
+at=""
+for i in $(seq 1 120); do
+    at=$(marble)
+    [ "$at" = "59 59" ] && break
+    sleep 0.5
+done
+[ "$at" = "59 59" ] || fail "the marble is not on the start (59, 59) but at '$at'"
+tilt 20 0
+left=""
+for i in $(seq 1 120); do
+    at=$(marble)
+    [ "$at" != "59 59" ] && left=1
+    [ -n "$left" ] && [ "$at" = "59 59" ] && break
+    sleep 0.5
+done
+[ -n "$left" ] || fail "tilted east, the marble never left the start"
+[ "$at" = "59 59" ] || fail "after the fall the marble is not back on the start but at '$at'"
+tilt 0 20
+menu_wait 60  # the flag was the only one: the run is won and the menu returns
+xdotool mousemove_relative -- 1 1
+sleep 0.5
+
+# "Editori": "Uusi", "Tallenna" with the offered name, "Lopeta".
+e2e_click 400 368
+e2e_wait_pixel "$W/editor.png" 600 260 "170 170 170" 60
+e2e_click 636 267
+sleep 1
+e2e_click 636 331
+xdotool mousemove 780 590
+sleep 3
+xdotool key Return
+for i in $(seq 1 120); do [ -f "$W/nimeton.vkl" ] && break; sleep 0.5; done
+[ -f "$W/nimeton.vkl" ] || fail "the editor did not write nimeton.vkl"
+sleep 1
+e2e_click 636 395
+menu_wait 60
+
+# "Asetukset" and its "ok".
+e2e_click 400 408
+e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 60
+e2e_click 348 284
+menu_wait 60
+
+# "Info" and its "Ok".
+e2e_click 400 448
+e2e_wait_pixel "$W/info.png" 690 540 "255 238 221" 60
+e2e_click 400 575
+menu_wait 60
+
+# "Lopeta".
+xdotool mousemove_relative -- 1 1
+sleep 0.5
+e2e_click 400 488
+e2e_wait_exit 120 >"$W/exit_status.txt"
+rc=$(cat "$W/exit_status.txt")
+grep -q '^lastgame = kuoppa.vkl$' "$W/vinkla.cfg" || fail "vinkla.cfg lacks lastgame = kuoppa.vkl"
+echo "play-through under valgrind: $((SECONDS - t_start)) s"
+grep -E 'ERROR SUMMARY|definitely lost|indirectly lost|possibly lost|still reachable' "$W/valgrind.log" || true
+[ "$rc" = 0 ] || { cat "$W/valgrind.log" >&2; fail "exit status $rc under valgrind (99: valgrind found errors)"; }
+echo "valgrind play-through: ok"
