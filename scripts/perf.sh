@@ -4,7 +4,9 @@
 # processor share over 10 s in the menu, and the peak memory.
 # usage: scripts/perf.sh [BUILD_DIR] [DATA_FOLDER]   (defaults: build, data)
 # Frames are counted by preloading bench/frame_counter.c (one blit a frame); processor time is
-# that of the game's process (all its threads) from /proc/PID/stat, memory its VmHWM.
+# that of the game's process (all its threads) from /proc/PID/stat, and apart from it that of the
+# main thread (the game's own code; the others are the library's timer and X11 threads); memory
+# is the process's VmHWM.
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=$(realpath "${1:-$ROOT/build}")
 EXE=$BUILD/vinkla
@@ -41,6 +43,7 @@ printf '[settings]\nlastgame = mittaus.vkl\n' >"$W/vinkla.cfg"
 now() { date +%s.%N; }
 frames() { od -An -t d8 "$W/frames" | tr -d ' '; }
 ticks() { awk '{print $14 + $15}' "/proc/$E2E_GAME_PID/stat"; }
+main_ticks() { awk '{print $14 + $15}' "/proc/$E2E_GAME_PID/task/$E2E_GAME_PID/stat"; }
 hz=$(getconf CLK_TCK)
 
 # Start to window and to the first picture of the title (not black any more).
@@ -67,8 +70,8 @@ menu_wait 5
 
 # measure SECONDS LABEL [hand]: frames and processor share over that time.
 measure() {
-    local f0 c0 s0 f1 c1 s1 i
-    f0=$(frames); c0=$(ticks); s0=$(now)
+    local f0 c0 m0 s0 f1 c1 m1 s1 i
+    f0=$(frames); c0=$(ticks); m0=$(main_ticks); s0=$(now)
     if [ "${3:-}" = hand ]; then
         for i in $(seq 1 $(($1 * 2))); do  # a new tilt every half second
             xdotool mousemove_relative -- $(((RANDOM % 61) - 30)) $(((RANDOM % 61) - 30))
@@ -77,12 +80,12 @@ measure() {
     else
         sleep "$1"
     fi
-    f1=$(frames); c1=$(ticks); s1=$(now)
-    awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v s0="$s0" -v s1="$s1" -v hz="$hz" -v what="$2" 'BEGIN {
+    f1=$(frames); c1=$(ticks); m1=$(main_ticks); s1=$(now)
+    awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v m=$((m1 - m0)) -v s0="$s0" -v s1="$s1" -v hz="$hz" -v what="$2" 'BEGIN {
         s = s1 - s0
         if (what == "run")
             printf "run: %.2f frames/s (%d frames in %.2f s)\n", f / s, f, s
-        printf "%s: processor %.1f %% of one core (%.2f s in %.2f s)\n", what, 100 * c / hz / s, c / hz, s
+        printf "%s: processor %.1f %% of one core (%.2f s in %.2f s), of which the main thread %.1f %%\n", what, 100 * c / hz / s, c / hz, s, 100 * m / hz / s
     }'
 }
 
