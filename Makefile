@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: run test test-asan bench data build deps clean install uninstall
+.PHONY: run test test-asan bench data build deps clean install uninstall fuzz soak perf
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
@@ -36,6 +36,20 @@ bench: deps
 	cmake -S . -B $(BUILD) -DVINKLA_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	$(BUILD)/bench/vinkla_bench
+
+# libFuzzer harnesses (clang, ASan, UBSan) for the level readers, the configuration and the data file.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	bash scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# Millions of frames of random tilt on every shipped level and on random levels.
+SOAK_FRAMES ?= 10000000
+soak: build
+	VINKLA_SOAK_FRAMES=$(SOAK_FRAMES) $(BUILD)/tests/vinkla_tests --gtest_filter='Soak.*'
+
+# Frames per second, processor share and memory of the real program under Xvfb.
+perf: build
+	bash scripts/perf.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) data/data1.dat
