@@ -3,7 +3,7 @@
 #   bash scripts/fuzz.sh SECONDS [HARNESS...]      (harnesses: level config datafile)
 # New inputs go to BUILD/corpus/HARNESS (the committed seeds in fuzz/corpus stay as they are),
 # findings to BUILD/findings/HARNESS. Exits 1 if any harness found something in this run.
-# BUILD is build-fuzz unless FUZZ_BUILD says otherwise.
+# BUILD is build-fuzz unless FUZZ_BUILD says otherwise; FUZZ_FLAGS go to every harness (e.g. -seed=1).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:?usage: fuzz.sh SECONDS [HARNESS...]}
@@ -30,7 +30,7 @@ for h in "${harnesses[@]}"; do
     touch "$stamp"
     "$build/${h}_fuzzer" "$corpus" "fuzz/corpus/$h" -max_total_time="$seconds" -timeout=10 \
         -rss_limit_mb=2048 -malloc_limit_mb=8192 -print_final_stats=1 \
-        -artifact_prefix="$findings/" >"$log" 2>&1
+        -artifact_prefix="$findings/" ${FUZZ_FLAGS:-} >"$log" 2>&1
     rc=$?
     runs=$(awk '/^stat::number_of_executed_units/ {print $2}' "$log")
     found=$(find "$findings" -type f -newer "$stamp" | wc -l)
