@@ -43,13 +43,13 @@ def solid(h, w, colour):
     return img
 
 
-def shade_normals(nx, ny, nz, spec_power=30.0):
-    """Lambert and Blinn specular terms for normal maps under LIGHT."""
+def shade_normals(nx, ny, nz, shine_power=30.0):
+    """Lambert diffuse and Blinn highlight terms for normal maps under LIGHT."""
     diff = np.clip(nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2], 0, 1)
     half = LIGHT + np.array([0, 0, 1.0])
     half /= np.linalg.norm(half)
-    spec = np.clip(nx * half[0] + ny * half[1] + nz * half[2], 0, 1) ** spec_power
-    return diff, spec
+    shine = np.clip(nx * half[0] + ny * half[1] + nz * half[2], 0, 1) ** shine_power
+    return diff, shine
 
 
 def normals_from_height(h, scale=1.0):

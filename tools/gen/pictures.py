@@ -121,8 +121,8 @@ def marble_colours(nx, ny, nz, dim=1.0):
     col = np.where((rz > horizon)[..., None], sky, floor_refl)
     band = np.exp(-((rz - horizon - 0.02) / 0.10) ** 2)
     col = mix(col, (34, 36, 44), band * 0.8)
-    _, spec = shade_normals(nx, ny, nz, 120)
-    col = col + 255 * (spec * 1.5)[..., None]
+    _, shine = shade_normals(nx, ny, nz, 120)
+    col = col + 255 * (shine * 1.5)[..., None]
     return col * dim
 
 
@@ -153,8 +153,8 @@ def dome_or_bowl(concave):
         R = 16.5
         cap = np.clip(R * R - d * d, 0, None) / R
         nx, ny, nz = normals_from_height(cap, 0.55)
-        diff, spec = shade_normals(nx, ny, nz, 25)
-        col = np.array([210.0, 105.0, 50.0]) * (0.35 + 0.85 * diff)[..., None] + 200 * spec[..., None]
+        diff, shine = shade_normals(nx, ny, nz, 25)
+        col = np.array([210.0, 105.0, 50.0]) * (0.35 + 0.85 * diff)[..., None] + 200 * shine[..., None]
         sd = np.sqrt((xx - C - 2.5) ** 2 + (yy - C - 2.5) ** 2)
         sh = np.clip((R + 1.5 - sd) / 3, 0, 1) * (d > R)
         img *= (1 - 0.45 * sh)[..., None]
@@ -164,10 +164,10 @@ def dome_or_bowl(concave):
     lip = np.clip(1 - ((d - R - LIP / 2) / (LIP / 2 + 0.4)) ** 2, 0, 1) * 2.2
     h = dish + lip
     nx, ny, nz = normals_from_height(h, 1.0)
-    diff, spec = shade_normals(nx, ny, nz, 18)
+    diff, shine = shade_normals(nx, ny, nz, 18)
     inside = d < R
     base = np.where(inside[..., None], np.array([64.0, 112.0, 186.0]), np.array([196.0, 204.0, 216.0]))
-    col = base * (0.3 + 0.9 * diff)[..., None] + np.where(inside, 60, 150)[..., None] * spec[..., None]
+    col = base * (0.3 + 0.9 * diff)[..., None] + np.where(inside, 60, 150)[..., None] * shine[..., None]
     # the lip shades the upper-left inside of the bowl
     sd = np.sqrt((xx + 5 - C) ** 2 + (yy + 5 - C) ** 2)
     col *= (1 - 0.55 * inside * np.clip(sd - R + 2, 0, 4) / 4)[..., None]
@@ -214,7 +214,7 @@ def knob_layer():
     d = np.sqrt((xx - C) ** 2 + (yy - C) ** 2)
     R1, R2, R3 = 12.5, 9.0, 3.8
     nx, ny, nz = sphere_normals(xx, yy, C, C, R1 + 2, flat=1.6)
-    diff, spec = shade_normals(nx, ny, nz, 20)
+    diff, shine = shade_normals(nx, ny, nz, 20)
     skirt = np.array([235.0, 232.0, 222.0]) * (0.45 + 0.6 * diff)[..., None]
     nx2, ny2, nz2 = sphere_normals(xx, yy, C, C, R2 + 1, flat=0.9)
     d2, s2 = shade_normals(nx2, ny2, nz2, 40)
@@ -270,8 +270,8 @@ def start_marker():
     d = np.sqrt((xx - C) ** 2 + (yy - C) ** 2)
     R = 14.0
     nx, ny, nz = sphere_normals(xx, yy, C, C, R + 3, flat=2.5)
-    diff, spec = shade_normals(nx, ny, nz, 20)
-    disc = np.array([40.0, 170.0, 70.0]) * (0.5 + 0.6 * diff)[..., None] + 160 * spec[..., None]
+    diff, shine = shade_normals(nx, ny, nz, 20)
+    disc = np.array([40.0, 170.0, 70.0]) * (0.5 + 0.6 * diff)[..., None] + 160 * shine[..., None]
     ring = np.clip(1.2 - np.abs(d - R + 1.2) / 0.9, 0, 1)
     disc = mix(disc, (235, 245, 235), ring)
     img = mix(img, disc, np.clip(R + 0.5 - d, 0, 1))
@@ -326,7 +326,7 @@ def slope(direction):
     stroke = np.clip(2.4 - dist, 0, 1.6) / 1.6   # 0 outside, 1 on the chevron
     h = stroke * 1.8 - u * 0.30                   # the ramp falls along u
     nx, ny, nz = normals_from_height(h, 1.0)
-    diff, spec = shade_normals(nx, ny, nz, 14)
+    diff, shine = shade_normals(nx, ny, nz, 14)
     base = wood(N, N, (226, 196, 140), (186, 150, 96), seed=61, grain=0.5)
     if direction in ("up", "down"):
         base = np.transpose(base, (1, 0, 2))
@@ -334,7 +334,7 @@ def slope(direction):
     mat = mix(base, inlay, stroke)
     # a gentle brightness ramp along the slope makes the tilt readable as well
     ramp = 1.08 - 0.16 * (u + 19) / 38
-    col = mat * (0.32 + 0.85 * diff)[..., None] * ramp[..., None] + 70 * spec[..., None]
+    col = mat * (0.32 + 0.85 * diff)[..., None] * ramp[..., None] + 70 * shine[..., None]
     return col
 
 
@@ -387,9 +387,9 @@ def tube(opens):
             solid_part = np.maximum(solid_part, np.where(band, r - across, -1e9))
     h2 = np.maximum(h, collar)
     nx, ny, nz = normals_from_height(h2, 1.0)
-    diff, spec = shade_normals(nx, ny, nz, 40)
+    diff, shine = shade_normals(nx, ny, nz, 40)
     metal = np.array([128.0, 146.0, 170.0])
-    col = metal * (0.3 + 0.85 * diff)[..., None] + 235 * spec[..., None]
+    col = metal * (0.3 + 0.85 * diff)[..., None] + 235 * shine[..., None]
     col[collar > h] *= 0.82
     img = floor()
     sh = np.clip((1.5 - shadow_d) / 3.0, 0, 1)
@@ -434,9 +434,9 @@ def logo():
     t = text_mask("vinkla", "DejaVuSans-Bold.ttf", 70, W, H, W / 2, H / 2 + 1, anchor="mm")
     tb = np.asarray(Image.fromarray((t * 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(2.2)), float) / 255
     nx, ny, nz = normals_from_height(tb * 10, 1.0)
-    diff, spec = shade_normals(nx, ny, nz, 30)
+    diff, shine = shade_normals(nx, ny, nz, 30)
     grad = mix((255, 226, 120), (196, 126, 36), np.clip((yy - 20) / 60, 0, 1))
-    brass = grad * (0.45 + 0.7 * diff)[..., None] + 255 * spec[..., None] * 0.9
+    brass = grad * (0.45 + 0.7 * diff)[..., None] + 255 * shine[..., None] * 0.9
     shadow = np.asarray(Image.fromarray((t * 255).astype(np.uint8)).filter(ImageFilter.GaussianBlur(2.5)), float) / 255
     shadow = np.roll(np.roll(shadow, 4, 0), 4, 1)
     img *= (1 - 0.7 * shadow)[..., None]
