@@ -10,16 +10,7 @@ exe="$(cd "$build" && pwd)/vinkla"
 source "$root/tests/e2e/lib.sh"
 source "$root/tests/e2e/menu_lib.sh"
 
-display=""
-for n in 51 52 53 54 55 56 57 58 59; do
-    lock=/tmp/.X$n-lock
-    if [ ! -e "$lock" ] || ! kill -0 "$(tr -d ' ' <"$lock" 2>/dev/null)" 2>/dev/null; then
-        display=$n
-        break
-    fi
-done
-[ -n "$display" ] || { echo "displays :51 to :59 are all busy" >&2; exit 1; }
-e2e_start "$display" "$exe" "$root/data"
+e2e_start "51 52 53 54 55 56 57 58 59" "$exe" "$root/data"
 W=$E2E_WORK
 docs="$root/docs"
 mkdir -p "$docs"

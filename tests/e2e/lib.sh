@@ -1,5 +1,5 @@
 # Shared helpers for the end-to-end tests: the real program in a real window under Xvfb.
-# A script sources this, calls e2e_start DISPLAY_NUMBER "$1" "$2" (the executable and the data
+# A script sources this, calls e2e_start "DISPLAY_NUMBERS" "$1" "$2" (the executable and the data
 # folder CTest passes), and everything it started is ended by id when the script exits.
 set -euo pipefail
 # stdbuf preloads a library; a sanitizer build refuses to start after it unless told not to check.
@@ -30,9 +30,19 @@ fail() {
     exit 1
 }
 
-# e2e_start N EXE DATA: Xvfb on :N, a fresh working folder holding a copy of the data folder.
+# e2e_start "N [M ...]" EXE DATA: Xvfb on the first of the displays that no live server holds
+# (several builds may run a script at once), and a fresh working folder holding a copy of the
+# data folder.
 e2e_start() {
-    local n=$1
+    local n="" candidate lock
+    for candidate in $1; do
+        lock=/tmp/.X$candidate-lock
+        if [ ! -e "$lock" ] || ! kill -0 "$(tr -d ' ' <"$lock" 2>/dev/null)" 2>/dev/null; then
+            n=$candidate
+            break
+        fi
+    done
+    [ -n "$n" ] || fail "displays $1 all busy"
     E2E_EXE=$2
     E2E_DATA=$3
     export DISPLAY=":$n"

@@ -9,6 +9,7 @@
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
+#include "support/pictures.h"
 
 namespace {
 
@@ -28,27 +29,6 @@ const std::string expected_text =
     "Joka labyrintiss\xe4 pit\xe4\xe4 olla v\xe4hint\xe4\xe4n yksi poimittava lippu!\n"
     "Mahdottoman vaikeita labyrinttej\xe4 on helppo tehd\xe4, mutta tyls\xe4 pelata.\n"
     "Hauskuus on sallittua suunnittelussa.\n";
-
-struct Pixel {
-    int x, y, colour;
-};
-
-Pixel brightest_opaque(int object, int left, int top)
-{
-    BITMAP *picture = static_cast<BITMAP *>(data1[object].dat);
-    Pixel best{left, top, 0};
-    int best_sum = -1;
-    for (int y = 0; y < picture->h; ++y)
-        for (int x = 0; x < picture->w; ++x) {
-            const int c = getpixel(picture, x, y);
-            const int sum = getr(c) + getg(c) + getb(c);
-            if (c != bitmap_mask_color(picture) && sum > best_sum) {
-                best = {left + x, top + y, c};
-                best_sum = sum;
-            }
-        }
-    return best;
-}
 
 }  // namespace
 

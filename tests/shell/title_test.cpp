@@ -5,32 +5,9 @@
 #include "shell/globals.h"
 #include "shell/title.h"
 #include "support/fakes.h"
+#include "support/pictures.h"
 
 namespace {
-
-struct Pixel {
-    int x, y, colour;
-};
-
-// The brightest pixel of a title picture that draw_sprite does not skip, placed where the
-// title puts it.
-Pixel opaque_pixel(int object, int left, int top)
-{
-    BITMAP *picture = static_cast<BITMAP *>(data1[object].dat);
-    Pixel best{left, top, 0};
-    int best_sum = -1;
-    for (int y = 0; y < picture->h; ++y)
-        for (int x = 0; x < picture->w; ++x) {
-            const int c = getpixel(picture, x, y);
-            const int sum = getr(c) + getg(c) + getb(c);
-            if (c != bitmap_mask_color(picture) && sum > best_sum) {
-                best = {left + x, top + y, c};
-                best_sum = sum;
-            }
-        }
-    EXPECT_GT(best_sum, 0) << "object " << object << " has no bright opaque pixel";
-    return best;
-}
 
 class Title : public ::testing::Test {
 protected:
@@ -46,9 +23,9 @@ protected:
 
 TEST_F(Title, WithoutAClickEachPictureFadesInAndTheTitleStaysFiveSeconds)
 {
-    const Pixel logo = opaque_pixel(OBJ_TITLE_LOGO, 235, 150);
-    const Pixel second = opaque_pixel(OBJ_TITLE_2, 195, 240);
-    const Pixel third = opaque_pixel(OBJ_TITLE_3, 235, 300);
+    const Pixel logo = brightest_opaque(OBJ_TITLE_LOGO, 235, 150);
+    const Pixel second = brightest_opaque(OBJ_TITLE_2, 195, 240);
+    const Pixel third = brightest_opaque(OBJ_TITLE_3, 235, 300);
     int rests_before_timer = -1;
     bool all_shown = false;
     fake::on_rest = [&] {
@@ -79,7 +56,7 @@ TEST_F(Title, WithoutAClickEachPictureFadesInAndTheTitleStaysFiveSeconds)
 
 TEST_F(Title, TheFadeBuildsUpStepByStep)
 {
-    const Pixel logo = opaque_pixel(OBJ_TITLE_LOGO, 235, 150);
+    const Pixel logo = brightest_opaque(OBJ_TITLE_LOGO, 235, 150);
     // Before the first draw the screen is black; after ten steps (alpha 0..9, each moving the
     // pixel alpha/256 of the way) it has come about 16 % of the way.
     int at_first = -1, at_ten = -1;
@@ -99,7 +76,7 @@ TEST_F(Title, TheFadeBuildsUpStepByStep)
 
 TEST_F(Title, AClickEndsTheFadesAndTheWaitThenWaitsForTheRelease)
 {
-    const Pixel third = opaque_pixel(OBJ_TITLE_3, 235, 300);
+    const Pixel third = brightest_opaque(OBJ_TITLE_3, 235, 300);
     bool third_shown = false;
     fake::on_rest = [&] {
         if (fake::rest_calls == 10)
