@@ -5,6 +5,7 @@
 #include <string>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "field/level_file.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
@@ -73,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 bool edge = i == 0 || j == 0 || i == 13 || j == 13;
                 if (edge && (f->codes[i][j] != '*' || !f->tiles[i][j]))
                     fuzz::fail("ring cell (%d, %d) is no wall", i, j);
-                if (f->tiles[i][j] && (f->tiles[i][j]->x != 39 * j + 20 || f->tiles[i][j]->y != 39 * i + 20))
+                if (f->tiles[i][j] && (f->tiles[i][j]->x != grid::cell_centre(j) || f->tiles[i][j]->y != grid::cell_centre(i)))
                     fuzz::fail("tile (%d, %d) off its centre", i, j);
             }
         f->test_draw();

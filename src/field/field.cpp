@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "field/grid.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"
 #include "tiles/convex_tile.h"
@@ -143,7 +144,7 @@ void field::init_tiles()
     for (int i = 0; i < rows; i++) {
         for (int j = 0; j < columns; j++) {
             delete tiles[i][j];
-            tile *t = make_tile(codes[i][j], i * 39 + 20, j * 39 + 20);
+            tile *t = make_tile(codes[i][j], grid::cell_centre(i), grid::cell_centre(j));
             tiles[i][j] = t;
             if (t && codes[i][j] == 'A')
                 start_point = t;

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "field/field.h"
+#include "field/grid.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +29,7 @@ const char blank_level[197] =
 
 namespace {
 
-const int side = 14;
+const int side = grid::cells;
 const size_t word_max = 38;
 // Thirteen words never need more; this also bounds the work a huge or endless file can cause.
 const std::streamsize scan_limit = 64 * 1024;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "tiles/tile.h"
@@ -36,7 +37,7 @@ float read_factor(const char *key, float fallback, float lo, float hi)
 
 bead::bead()
     : mickey_x(0), mickey_y(0), tilt_x(0), tilt_y(0), sensitivity(1.0f),
-      sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(117, 117)),
+      sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(grid::block, grid::block)),
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(0), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
       softfriction(0.5f)

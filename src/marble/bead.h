@@ -16,7 +16,7 @@ public:
     int tilt_y;
     float sensitivity;
     BITMAP *sprite;      // data file object, not owned
-    BITMAP *buffer;      // 117 by 117 work bitmap, owned
+    BITMAP *buffer;      // the 3 by 3 cells block, owned
     field *current_field;
     float x;             // centre, screen pixels
     float y;

@@ -1,5 +1,6 @@
 #include <cmath>
 
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/error.h"
@@ -8,7 +9,7 @@
 namespace {
 
 constexpr float restitution = -0.3f;
-constexpr double reach = 16.0;
+constexpr double reach = grid::reach;
 
 void bounce_sound(float component)
 {

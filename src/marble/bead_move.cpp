@@ -1,6 +1,7 @@
 #include <climits>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "tiles/tile.h"
@@ -53,7 +54,7 @@ constexpr neighbour scan_order[9] = {
 // A centre inside a wall's cell, or off the board.
 bool in_wall(const field *f, float px, float py)
 {
-    float c = px / 39.0f, r = py / 39.0f;
+    float c = px / (float)grid::cell, r = py / (float)grid::cell;
     if (!(c >= 0 && r >= 0 && c < f->columns && r < f->rows))
         return true;
     return f->codes && f->codes[(int)r][(int)c] == '*';

@@ -1,4 +1,5 @@
 #include "field/field.h"
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "shell/data1.h"
@@ -11,8 +12,8 @@ namespace {
 // into the hole, then the hole alone and its sound.
 void play_fall(const tile *hole)
 {
-    int left = hole ? hole->x - 20 : 0;
-    int top = hole ? hole->y - 20 : 0;
+    int left = hole ? hole->x - grid::half : 0;
+    int top = hole ? hole->y - grid::half : 0;
     BITMAP *under = hole ? hole->picture : nullptr;
     for (int k = OBJ_FALL1; k <= OBJ_FALL7; k++) {
         rest(5);
@@ -27,7 +28,8 @@ void play_fall(const tile *hole)
         vsync();
         if (under)
             draw_sprite(screen, under, left, top);
-        masked_stretch_blit(last, screen, 0, 0, 39, 39, left + i, top + i, 39 - 2 * i, 39 - 2 * i);
+        masked_stretch_blit(last, screen, 0, 0, grid::cell, grid::cell, left + i, top + i, grid::cell - 2 * i,
+                            grid::cell - 2 * i);
     }
     if (under)
         draw_sprite(screen, under, left, top);
@@ -47,28 +49,29 @@ void bead::show()
         for (int dx = -1; dx <= 1; dx++) {
             tile *t = tiles[row + dy][column + dx];
             if (t && t->picture)
-                draw_sprite(buffer, t->picture, 39 * dx + 39, 39 * dy + 39);
+                draw_sprite(buffer, t->picture, grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
     if (state == 1)
-        draw_sprite(buffer, sprite, (int)x - 39 * column + 19, (int)y - 39 * row + 19);
+        draw_sprite(buffer, sprite, (int)x - grid::half - grid::cell * (column - 1),
+                    (int)y - grid::half - grid::cell * (row - 1));
     if (state == 0)
         return;  // Esc: the last frame stays as it was
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++) {
             tile *t = tiles[row + dy][column + dx];
             if (t && t->overlay)
-                draw_sprite(buffer, t->overlay, 39 * dx + 39, 39 * dy + 39);
+                draw_sprite(buffer, t->overlay, grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
-    blit(buffer, screen, 0, 0, 39 * column - 39, 39 * row - 39, 117, 117);
+    blit(buffer, screen, 0, 0, grid::cell * (column - 1), grid::cell * (row - 1), grid::block, grid::block);
 
     if (state == 2) {
         play_fall(tiles[row][column]);
         // The block without the marble, so the hole is empty when the marble restarts.
-        blit(buffer, screen, 0, 0, 39 * column - 39, 39 * row - 39, 117, 117);
+        blit(buffer, screen, 0, 0, grid::cell * (column - 1), grid::cell * (row - 1), grid::block, grid::block);
     }
 }
 
 void bead::draw()
 {
-    draw_sprite(screen, sprite, (int)x - 20, (int)y - 20);
+    draw_sprite(screen, sprite, (int)x - grid::half, (int)y - grid::half);
 }

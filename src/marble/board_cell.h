@@ -1,10 +1,11 @@
 #pragma once
+#include "field/grid.h"
 
-// The row or column of the cell under a coordinate (truncated, 39 pixels a cell), kept off the
+// The row or column of the cell under a coordinate (truncated), kept off the
 // outer ring so that the 3 by 3 block around it always lies on the board.
 inline int board_cell(float position, int cells)
 {
-    float c = position / 39.0f;
+    float c = position / (float)grid::cell;
     if (!(c >= 1.0f))  // also NaN
         return 1;
     if (c >= (float)(cells - 2))

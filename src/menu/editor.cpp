@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "field/file_select.h"
+#include "field/grid.h"
 #include "field/level_file.h"
 #include "menu/editor_help.h"
 #include "shell/data1.h"
@@ -14,10 +15,6 @@ BITMAP *mysha = nullptr;
 
 namespace {
 
-const int cell = 39;
-const int board_cells = 14;
-const int board_pixels = cell * board_cells;  // 546
-const int level_chars = board_cells * board_cells;  // 196
 // The reader can fill 484 characters and a terminator; the buffer keeps a margin beyond that.
 const int level_buffer = 547;
 
@@ -59,7 +56,7 @@ void set_button(DIALOG &d, int y, const char *text)
 void take_blank(char *text, int size)
 {
     std::memset(text, 0, size);
-    std::memcpy(text, blank_level, level_chars);
+    std::memcpy(text, blank_level, grid::level_chars);
 }
 
 // Just the last part of a path, short enough for one line of an alert box.
@@ -75,10 +72,10 @@ std::string short_name(const std::string &path)
 
 void draw_myfield(BITMAP *bmp, char *board)
 {
-    for (int i = 0; i < level_chars && board[i]; i++) {
+    for (int i = 0; i < grid::level_chars && board[i]; i++) {
         BITMAP *picture = picture_of(board[i]);
         if (picture)
-            draw_sprite(bmp, picture, cell * (i % board_cells), cell * (i / board_cells));
+            draw_sprite(bmp, picture, grid::cell * (i % grid::cells), grid::cell * (i / grid::cells));
     }
 }
 
@@ -96,12 +93,12 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
         break;
     case MSG_CLICK: {
         // The cell under the pointer counted from the screen's corner, not the board's.
-        int row = mouse_y / cell;
-        int column = mouse_x / cell;
+        int row = mouse_y / grid::cell;
+        int column = mouse_x / grid::cell;
         const char *tool = static_cast<const char *>(d->dp3);
-        if (row >= 1 && row <= 12 && column >= 1 && column <= 12 && tool && *tool) {
+        if (row >= 1 && row <= grid::cells - 2 && column >= 1 && column <= grid::cells - 2 && tool && *tool) {
             char *text = static_cast<char *>(d->dp2);
-            text[board_cells * row + column] = *tool;
+            text[grid::cells * row + column] = *tool;
             draw_myfield(static_cast<BITMAP *>(d->dp), text);
         }
         return D_REDRAWME;
@@ -114,7 +111,7 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
 
 std::string editor(std::string current)
 {
-    BITMAP *board = create_bitmap(board_pixels, board_pixels);
+    BITMAP *board = create_bitmap(grid::pixels, grid::pixels);
     if (!board) {
         alert("Editorin avaaminen epäonnistui", "", "", "Ok", nullptr, -1, -1);
         return current;
@@ -126,10 +123,10 @@ std::string editor(std::string current)
 
     DIALOG dialog[OBJECT_COUNT + 1];
     std::memset(dialog, 0, sizeof dialog);
-    dialog[BOARD] = DIALOG{d_my_bitmap_proc, 16, 16, board_pixels, board_pixels, 0, 0, 0, D_EXIT, 0, 0, board, level, &tool};
+    dialog[BOARD] = DIALOG{d_my_bitmap_proc, 16, 16, grid::pixels, grid::pixels, 0, 0, 0, D_EXIT, 0, 0, board, level, &tool};
     for (int t = FIRST_TOOL; t <= LAST_TOOL; t++) {
         int row = (t - 1) / 4, column = (t - 1) % 4;
-        dialog[t] = DIALOG{d_icon_proc, 592 + 48 * column, 56 + 48 * row, cell, cell, 0, 0, 0, D_EXIT, 0, 0,
+        dialog[t] = DIALOG{d_icon_proc, 592 + 48 * column, 56 + 48 * row, grid::cell, grid::cell, 0, 0, 0, D_EXIT, 0, 0,
                            data1[tool_pictures[t - 1]].dat, nullptr, nullptr};
     }
     set_button(dialog[OPEN], 288, "Avaa");

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "field/grid.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 
@@ -45,7 +46,7 @@ const HelpEntry right_column[8] = {
 
 DIALOG picture_object(int x, const HelpEntry &e)
 {
-    return DIALOG{d_bitmap_proc, x, e.y, 39, 39, 0, 0, 0, 0, 0, 0, data1[e.picture].dat, nullptr, nullptr};
+    return DIALOG{d_bitmap_proc, x, e.y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, data1[e.picture].dat, nullptr, nullptr};
 }
 
 DIALOG text_object(int x, int w, int h, const HelpEntry &e)

@@ -1,5 +1,6 @@
 #include "shell/data_check.h"
 
+#include "field/grid.h"
 #include "shell/data1.h"
 
 namespace {
@@ -34,8 +35,8 @@ bool data1_usable(const DATAFILE *dat)
         if (dat[i].type == DAT_END || dat[i].type != kinds[i] || !dat[i].dat)
             return false;
     }
-    // The fall's last frame is shrunk from its top-left 39 by 39 pixels, and the library's
+    // The fall's last frame is shrunk from its top-left cell, and the library's
     // stretch does not clip its source: a smaller picture would be read out of bounds.
     const BITMAP *last = static_cast<const BITMAP *>(dat[OBJ_FALL7].dat);
-    return last->w >= 39 && last->h >= 39;
+    return last->w >= grid::cell && last->h >= grid::cell;
 }

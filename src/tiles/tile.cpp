@@ -1,5 +1,7 @@
 #include "tiles/tile.h"
 
+#include "field/grid.h"
+
 tile::tile(int y, int x, BITMAP *picture) : x(x), y(y), picture(picture), overlay(nullptr) {}
 
 void tile::interfere(bead *, char) {}
@@ -7,7 +9,7 @@ void tile::interfere(bead *, char) {}
 void tile::draw()
 {
     if (picture)
-        draw_sprite(screen, picture, x - 20, y - 20);
+        draw_sprite(screen, picture, x - grid::half, y - grid::half);
     if (overlay)
-        draw_sprite(screen, overlay, x - 20, y - 20);
+        draw_sprite(screen, overlay, x - grid::half, y - grid::half);
 }

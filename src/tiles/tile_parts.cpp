@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "tiles/tile.h"
 
@@ -9,8 +10,8 @@ namespace tile_parts {
 
 bool corner(bead *marble, const tile *t, corner_point p)
 {
-    int kx = (p == nw || p == sw) ? t->x - 20 : t->x + 20;
-    int ky = (p == nw || p == ne) ? t->y - 20 : t->y + 20;
+    int kx = (p == nw || p == sw) ? t->x - grid::half : t->x + grid::half;
+    int ky = (p == nw || p == ne) ? t->y - grid::half : t->y + grid::half;
     return marble->corner_test(ky, kx);
 }
 
@@ -29,56 +30,57 @@ void scan(bead *marble, const tile *t)
 
 void side_n(bead *marble, const tile *t, bool sounds)
 {
-    marble->face_bounce(bead::on_y, t->y - 36, bead::keeps_less, sounds);
+    marble->face_bounce(bead::on_y, t->y - grid::face, bead::keeps_less, sounds);
 }
 
 void side_s(bead *marble, const tile *t, bool sounds)
 {
-    marble->face_bounce(bead::on_y, t->y + 36, bead::keeps_more, sounds);
+    marble->face_bounce(bead::on_y, t->y + grid::face, bead::keeps_more, sounds);
 }
 
 void side_w(bead *marble, const tile *t, bool sounds)
 {
-    marble->face_bounce(bead::on_x, t->x - 36, bead::keeps_less, sounds);
+    marble->face_bounce(bead::on_x, t->x - grid::face, bead::keeps_less, sounds);
 }
 
 void side_e(bead *marble, const tile *t, bool sounds)
 {
-    marble->face_bounce(bead::on_x, t->x + 36, bead::keeps_more, sounds);
+    marble->face_bounce(bead::on_x, t->x + grid::face, bead::keeps_more, sounds);
 }
 
 bool channel_east(bead *marble, const tile *t)
 {
-    return marble->face_bounce(bead::on_x, t->x + 3, bead::keeps_less, false);
+    return marble->face_bounce(bead::on_x, t->x + grid::channel, bead::keeps_less, false);
 }
 
 bool channel_west(bead *marble, const tile *t)
 {
-    return marble->face_bounce(bead::on_x, t->x - 3, bead::keeps_more, false);
+    return marble->face_bounce(bead::on_x, t->x - grid::channel, bead::keeps_more, false);
 }
 
 bool channel_south(bead *marble, const tile *t)
 {
-    return marble->face_bounce(bead::on_y, t->y + 3, bead::keeps_less, false);
+    return marble->face_bounce(bead::on_y, t->y + grid::channel, bead::keeps_less, false);
 }
 
 bool channel_north(bead *marble, const tile *t)
 {
-    return marble->face_bounce(bead::on_y, t->y - 3, bead::keeps_more, false);
+    return marble->face_bounce(bead::on_y, t->y - grid::channel, bead::keeps_more, false);
 }
 
 void slope(bead *marble, const tile *t, float dx, float dy)
 {
     int a = (int)std::fabs(marble->x - (float)t->x);
     int b = (int)std::fabs(marble->y - (float)t->y);
-    if (a > 19 || b > 19)
+    const int fade = 5;
+    if (a >= grid::half || b >= grid::half)
         return;
     float strength;
-    if (a <= 14 && b <= 14) {
+    if (a < grid::half - fade && b < grid::half - fade) {
         strength = 0.1f;
     } else {
         int m = a > b ? a : b;
-        strength = (float)((20 - m) * 0.1 / 5);
+        strength = (float)((grid::half - m) * 0.1 / fade);
     }
     marble->slope_acc = Vektor(dx * strength, dy * strength);
 }

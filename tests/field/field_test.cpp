@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "field/level_file.h"
 #include "support/fakes.h"
 #include "tiles/bumper_tile.h"
@@ -99,8 +100,8 @@ TEST(Field, BlankLevelBuilds)
             tile *t = f.tiles[i][j];
             ASSERT_NE(t, nullptr);
             EXPECT_EQ(f.codes[i][j], blank_level[i * 14 + j]);
-            EXPECT_EQ(t->x, 39 * j + 20);
-            EXPECT_EQ(t->y, 39 * i + 20);
+            EXPECT_EQ(t->x, grid::cell_centre(j));
+            EXPECT_EQ(t->y, grid::cell_centre(i));
             bool ring = i == 0 || i == 13 || j == 0 || j == 13;
             if (ring)
                 EXPECT_EQ(typeid(*t), typeid(wall_tile));
@@ -130,8 +131,8 @@ TEST(Field, EveryCodeBuildsItsClass)
         tile *t = f.tiles[5][7];
         ASSERT_NE(t, nullptr);
         EXPECT_EQ(std::type_index(typeid(*t)), c.type);
-        EXPECT_EQ(t->x, 7 * 39 + 20);
-        EXPECT_EQ(t->y, 5 * 39 + 20);
+        EXPECT_EQ(t->x, grid::cell_centre(7));
+        EXPECT_EQ(t->y, grid::cell_centre(5));
         EXPECT_EQ(f.flag_count, c.code == 'F' ? 2 : 1);
         if (c.code == 'A')
             EXPECT_EQ(f.start_point, t);
@@ -343,8 +344,8 @@ void paint_expected(BITMAP *out, const field &f, int background)
             tile *t = f.tiles[i][j];
             if (!t)
                 continue;
-            paint(t->picture, 39 * j, 39 * i);
-            paint(t->overlay, 39 * j, 39 * i);
+            paint(t->picture, grid::cell * j, grid::cell * i);
+            paint(t->overlay, grid::cell * j, grid::cell * i);
         }
 }
 
@@ -397,7 +398,7 @@ TEST(Field, TestDrawPutsEveryTileAtItsCorner)
         EXPECT_EQ(getpixel(screen, 0, 0), getpixel(wall, 0, 0));
         EXPECT_EQ(getpixel(screen, 507, 507), getpixel(wall, 0, 0));
     }
-    EXPECT_EQ(getpixel(screen, 39 * 3 + 20, 39 * 5 + 20), background);
+    EXPECT_EQ(getpixel(screen, grid::cell_centre(3), grid::cell_centre(5)), background);
     // Nothing is drawn past the board.
     EXPECT_EQ(getpixel(screen, 600, 300), background);
 }

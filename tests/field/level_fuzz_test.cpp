@@ -9,6 +9,7 @@
 #include <typeinfo>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "field/level_file.h"
 #include "support/fakes.h"
 #include "tiles/tile.h"
@@ -154,8 +155,8 @@ void check_field(const field &f, const std::string &text)
                 empty++;
                 continue;
             }
-            ASSERT_EQ(t->x, 39 * j + 20);
-            ASSERT_EQ(t->y, 39 * i + 20);
+            ASSERT_EQ(t->x, grid::cell_centre(j));
+            ASSERT_EQ(t->y, grid::cell_centre(i));
             if (ring) {
                 ASSERT_EQ(typeid(*t), typeid(wall_tile));
             }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/play_support.h"
 #include "shell/data1.h"
@@ -85,7 +86,7 @@ TEST(Move, TiltIsTheClampedSumOfAllMovement)
 {
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{100, -50}, {150, 0}, {-30, 0}, {-30, 0}, {0, 0}};
 
     b.move();
@@ -94,7 +95,7 @@ TEST(Move, TiltIsTheClampedSumOfAllMovement)
     EXPECT_FLOAT_EQ(b.tilt_acc.x, 100.0f / 1650);
     EXPECT_FLOAT_EQ(b.tilt_acc.y, -50.0f / 1650);
     EXPECT_FLOAT_EQ(b.speed.x, 100.0f / 1650 * 0.99f);
-    EXPECT_FLOAT_EQ(b.x, centre(6) + 100.0f / 1650 * 0.99f);
+    EXPECT_FLOAT_EQ(b.x, grid::cell_centre(6) + 100.0f / 1650 * 0.99f);
 
     b.move();  // 250: at the limit
     EXPECT_EQ(b.tilt_x, 250);
@@ -118,13 +119,13 @@ TEST(Move, TerminalSpeedIsTwelveAtTheDefaultFriction)
 {
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{200, 200}};
     for (int i = 0; i < 3000; i++) {
         b.move();
         // Keep it in the open: the speed does not depend on where the marble is.
-        b.x = centre(6);
-        b.y = centre(6);
+        b.x = grid::cell_centre(6);
+        b.y = grid::cell_centre(6);
     }
     // 200 / 1650 * 0.99 / 0.01 = 12, on each axis: the limit of 15 never binds in normal play.
     EXPECT_NEAR(b.speed.x, 12.0f, 0.001);
@@ -135,14 +136,14 @@ TEST(Move, SpeedComponentsStayBelowSixteen)
 {
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.tile_push = Vektor(40, -25);
     b.speed = Vektor(14, -14);
     b.move();
     EXPECT_EQ(b.speed.x, 15.0f);
     EXPECT_EQ(b.speed.y, -15.0f);
-    EXPECT_EQ(b.x, centre(6) + 15.0f);
-    EXPECT_EQ(b.y, centre(6) - 15.0f);
+    EXPECT_EQ(b.x, grid::cell_centre(6) + 15.0f);
+    EXPECT_EQ(b.y, grid::cell_centre(6) - 15.0f);
     // The floor cleared the push in the tile pass.
     EXPECT_EQ(b.tile_push.x, 0.0f);
 }
@@ -151,7 +152,7 @@ TEST(Move, HolePullReplacesTiltFrictionAndPush)
 {
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.speed = Vektor(1, 2);
     b.hole_pull = Vektor(-3, 0);
     b.tile_push = Vektor(5, 5);
@@ -176,7 +177,7 @@ TEST(Move, SlopeActsOneStepLate)
     rows[6] = "*.....s......*";
     bead b;
     give_board(b, rows);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.move();
     EXPECT_EQ(b.speed.y, 0.0f);  // found on the slope in this step
     EXPECT_FLOAT_EQ(b.slope_acc.y, 0.1f);
@@ -184,7 +185,7 @@ TEST(Move, SlopeActsOneStepLate)
     EXPECT_FLOAT_EQ(b.speed.y, 0.1f * 0.99f);
 
     // Off the slope: its last acceleration acts once more, then no longer.
-    place(b, centre(6), centre(8));
+    place(b, grid::cell_centre(6), grid::cell_centre(8));
     b.slope_acc = Vektor(0, 0.1f);
     b.move();
     EXPECT_FLOAT_EQ(b.speed.y, 0.1f * 0.99f);
@@ -199,12 +200,12 @@ TEST(Move, EscEndsTheRunAfterTheWholeStep)
     rows[6] = "*......F.....*";
     bead b;
     give_board(b, rows);
-    place(b, centre(6) + 14, centre(6));
+    place(b, grid::cell_centre(6) + 14, grid::cell_centre(6));
     b.speed = Vektor(2, 0);
     esc_down esc;
     b.move();
     EXPECT_EQ(b.state, 0);
-    EXPECT_FLOAT_EQ(b.x, centre(6) + 14 + 2 * 0.99f);  // still moved
+    EXPECT_FLOAT_EQ(b.x, grid::cell_centre(6) + 14 + 2 * 0.99f);  // still moved
     // ... and the tiles still ran: the flag east of it, now 23 away, was picked up.
     auto *flag = dynamic_cast<flag_tile *>(b.current_field->tiles[6][7]);
     ASSERT_NE(flag, nullptr);
@@ -216,7 +217,7 @@ TEST(Move, ClearsBouncedAndSlopeBeforeTheTilePass)
 {
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.bounced = 1;
     b.slope_acc = Vektor(0.05f, 0.05f);
     b.move();

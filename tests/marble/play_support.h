@@ -8,22 +8,17 @@
 #include <vector>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "support/fakes.h"
 #include "tiles/tile.h"
-
-// Centre of row or column i in board pixels.
-inline int centre(int i)
-{
-    return 39 * i + 20;
-}
 
 // The 196-character level text of 14 rows.
 inline std::string board(const std::vector<std::string> &rows)
 {
     std::string text;
     for (const std::string &r : rows) {
-        if (r.size() != 14)
+        if (r.size() != grid::cells)
             ADD_FAILURE() << "level row of " << r.size() << " characters: " << r;
         text += r;
     }
@@ -36,7 +31,7 @@ inline std::string write_level(const std::string &dir, const std::string &name,
 {
     std::string body;
     for (const std::string &r : rows) {
-        if (r.size() != 14)
+        if (r.size() != grid::cells)
             ADD_FAILURE() << "level row of " << r.size() << " characters: " << r;
         body += r + "\n";
     }
@@ -62,7 +57,7 @@ inline void place(bead &b, float x, float y)
 inline void give_board(bead &b, const std::vector<std::string> &rows)
 {
     delete b.current_field;
-    b.current_field = new field(board(rows).c_str(), 14, 14);
+    b.current_field = new field(board(rows).c_str(), grid::cells, grid::cells);
     b.restart_tile = b.current_field->start_point;
     b.flags_left = b.current_field->flag_count;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <random>
 
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/play_support.h"
 #include "shell/data1.h"
@@ -111,8 +112,8 @@ TEST_F(Run, MovementBeforeTheRunDoesNotCount)
     });
     b.start_bead(level);
     EXPECT_EQ(b.tilt_x, 0);
-    EXPECT_EQ(b.x, float(centre(1)));
-    EXPECT_EQ(b.y, float(centre(1)));
+    EXPECT_EQ(b.x, float(grid::cell_centre(1)));
+    EXPECT_EQ(b.y, float(grid::cell_centre(1)));
 }
 
 TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
@@ -126,8 +127,8 @@ TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
         if (fall_frame == 0 && count_samples(OBJ_SND_HOLE) == 1) {
             fall_frame = n;
             // The frame after the fall: on the flag at column 4, at rest, level board.
-            EXPECT_EQ(b.x, float(centre(4)));
-            EXPECT_EQ(b.y, float(centre(1)));
+            EXPECT_EQ(b.x, float(grid::cell_centre(4)));
+            EXPECT_EQ(b.y, float(grid::cell_centre(1)));
             EXPECT_EQ(b.speed.x, 0.0f);
             EXPECT_EQ(b.speed.y, 0.0f);
             EXPECT_EQ(b.tilt_x, 0);
@@ -139,7 +140,7 @@ TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
         }
         if (fall_frame && n == fall_frame + 30) {
             // Still at rest thirty frames later: nothing from before the fall acts on it.
-            EXPECT_EQ(b.x, float(centre(4)));
+            EXPECT_EQ(b.x, float(grid::cell_centre(4)));
             key[KEY_ESC] = 1;
         }
         if (n > 3000)
@@ -183,8 +184,8 @@ TEST_F(Run, FallBeforeAnyFlagRestartsOnTheStart)
         if (n == 1)
             fake::mickeys.push_back({100, 0});
         if (!checked && count_samples(OBJ_SND_HOLE) == 1) {
-            EXPECT_EQ(b.x, float(centre(1)));
-            EXPECT_EQ(b.y, float(centre(1)));
+            EXPECT_EQ(b.x, float(grid::cell_centre(1)));
+            EXPECT_EQ(b.y, float(grid::cell_centre(1)));
             EXPECT_EQ(b.restart_tile, b.current_field->start_point);
             checked = true;
             key[KEY_ESC] = 1;
@@ -244,7 +245,7 @@ TEST_F(Run, EscLeavesTheLastFrameOnTheScreen)
     EXPECT_TRUE(same_pixels(screen, 0, 0, shot, 0, 0, screen->w, screen->h));
     // The whole board was drawn at the start: the far corner's wall is there.
     BITMAP *wall = (BITMAP *)data1[OBJ_WALL].dat;
-    EXPECT_TRUE(same_pixels(screen, 39 * 13, 39 * 13, wall, 0, 0, 39, 39));
+    EXPECT_TRUE(same_pixels(screen, grid::cell * 13, grid::cell * 13, wall, 0, 0, grid::cell, grid::cell));
     destroy_bitmap(shot);
 }
 
@@ -265,15 +266,15 @@ void random_run(bead &b, const std::string &level, int frames, unsigned seed)
     int problems = 0;
     frame_script script([&](int n) {
         float x = b.x, y = b.y;
-        bool ok = std::isfinite(x) && std::isfinite(y) && x >= 39 && y >= 39 && x < 39 * 13 &&
-                  y < 39 * 13;
+        bool ok = std::isfinite(x) && std::isfinite(y) && x >= grid::cell && y >= grid::cell && x < grid::cell * 13 &&
+                  y < grid::cell * 13;
         if (ok) {
-            int row = int(y / 39), column = int(x / 39);
+            int row = int(y / grid::cell), column = int(x / grid::cell);
             ok = b.current_field->codes[row][column] != '*';
         }
         bool fell = count_samples(OBJ_SND_HOLE) > 0;
         if (!fell && n > 1)
-            ok = ok && std::fabs(x - last_x) < 39 && std::fabs(y - last_y) < 39;
+            ok = ok && std::fabs(x - last_x) < grid::cell && std::fabs(y - last_y) < grid::cell;
         if (!ok && problems++ < 5)
             ADD_FAILURE() << "frame " << n << ": marble at (" << x << ", " << y << ") from ("
                           << last_x << ", " << last_y << ")";

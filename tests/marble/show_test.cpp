@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/play_support.h"
 #include "shell/data1.h"
@@ -45,7 +46,7 @@ bitmap_ptr expected_block(bead &b, int row, int column, int background, bool wit
 {
     bitmap_ptr e(create_bitmap(117, 117));
     clear_to_color(e.get(), background);
-    int left = 39 * column - 39, top = 39 * row - 39;
+    int left = grid::cell * (column - 1), top = grid::cell * (row - 1);
     for (int i = row - 1; i <= row + 1; i++)
         for (int j = column - 1; j <= column + 1; j++) {
             tile *t = b.current_field->tiles[i][j];
@@ -67,14 +68,14 @@ TEST(Show, DrawsTheBlockAroundTheMarbleAndNothingElse)
 {
     bead b;
     give_board(b, rows_with(6, "*.....B.#....*"));
-    place(b, centre(6) + 5.7f, centre(6) - 3.2f);
+    place(b, grid::cell_centre(6) + 5.7f, grid::cell_centre(6) - 3.2f);
     int background = makecol(10, 20, 30);
     clear_to_color(screen, makecol(200, 0, 0));
     clear_to_color(b.buffer, background);
     b.show();
 
     bitmap_ptr e = expected_block(b, 6, 6, background, true);
-    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, 117, 117));
+    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, grid::block, grid::block));
     // Outside the block the screen is untouched.
     EXPECT_EQ(getpixel(screen, 194, 250), makecol(200, 0, 0));
     EXPECT_EQ(getpixel(screen, 312, 250), makecol(200, 0, 0));
@@ -87,41 +88,41 @@ TEST(Show, BlockFollowsTheMarblesCellAfterBounces)
     bead b;
     give_board(b, rows_with(6, "*............*"));
     // In the cell of row 3, column 9 (a bounce may have put it there).
-    place(b, 39 * 9 + 1.5f, 39 * 3 + 38.9f);
+    place(b, grid::cell * 9 + 1.5f, grid::cell * 3 + 38.9f);
     clear_to_color(screen, 0);
     clear_to_color(b.buffer, 0);
     b.show();
     bitmap_ptr e = expected_block(b, 3, 9, 0, true);
-    EXPECT_TRUE(same_pixels(screen, 39 * 8, 39 * 2, e.get(), 0, 0, 117, 117));
+    EXPECT_TRUE(same_pixels(screen, grid::cell * 8, grid::cell * 2, e.get(), 0, 0, grid::block, grid::block));
 }
 
 TEST(Show, TubeAndBumperKnobCoverTheMarble)
 {
     bead b;
     give_board(b, rows_with(6, "*.....I......*"));
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     clear_to_color(b.buffer, 0);
     b.show();
     BITMAP *tube = picture(OBJ_TUBE_NS);
     int covered = 0;
-    for (int j = 0; j < 39; j++)
-        for (int i = 0; i < 39; i++) {
+    for (int j = 0; j < grid::cell; j++)
+        for (int i = 0; i < grid::cell; i++) {
             int c = getpixel(tube, i, j);
             if (c == bitmap_mask_color(tube))
                 continue;
             covered++;
-            EXPECT_EQ(getpixel(screen, 39 * 6 + i, 39 * 6 + j), c);
+            EXPECT_EQ(getpixel(screen, grid::cell * 6 + i, grid::cell * 6 + j), c);
         }
-    EXPECT_GT(covered, 39 * 20);  // the tube's walls at least
+    EXPECT_GT(covered, grid::cell * 20);  // the tube's walls at least
     bitmap_ptr e = expected_block(b, 6, 6, 0, true);
-    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, 117, 117));
+    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, grid::block, grid::block));
 }
 
 TEST(Show, EscPutsNothingOnTheScreen)
 {
     bead b;
     give_board(b, rows_with(6, "*............*"));
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.state = 0;
     clear_to_color(screen, makecol(1, 2, 3));
     bitmap_ptr before = copy_of_screen();
@@ -133,7 +134,7 @@ TEST(Show, FallIntoTheHoleThenTheEmptyHole)
 {
     bead b;
     give_board(b, rows_with(6, "*.....O......*"));
-    place(b, centre(6) + 2, centre(6) - 1);
+    place(b, grid::cell_centre(6) + 2, grid::cell_centre(6) - 1);
     b.state = 2;
     clear_to_color(b.buffer, 0);
     b.show();
@@ -148,21 +149,21 @@ TEST(Show, FallIntoTheHoleThenTheEmptyHole)
     EXPECT_EQ(fake::samples[0].freq, 1000);
     // The block is drawn again without the marble: the hole is empty.
     bitmap_ptr e = expected_block(b, 6, 6, 0, false);
-    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, 117, 117));
+    EXPECT_TRUE(same_pixels(screen, 195, 195, e.get(), 0, 0, grid::block, grid::block));
 }
 
 TEST(Show, FlagTakenInThisStepAlreadyShowsTheFloor)
 {
     bead b;
     give_board(b, rows_with(6, "*......F.....*"));
-    place(b, centre(6) + 15, centre(6));  // 24 from the flag
+    place(b, grid::cell_centre(6) + 15, grid::cell_centre(6));  // 24 from the flag
     clear_to_color(b.buffer, 0);
     b.move();
     ASSERT_EQ(b.flags_left, 0);
     b.show();
     // The flag's cell, right of the marble's picture, is plain floor.
-    ASSERT_FALSE(same_pixels(picture(OBJ_FLAG), 16, 0, picture(OBJ_FLOOR), 16, 0, 23, 39));
-    EXPECT_TRUE(same_pixels(screen, 39 * 7 + 16, 39 * 6, picture(OBJ_FLOOR), 16, 0, 23, 39));
+    ASSERT_FALSE(same_pixels(picture(OBJ_FLAG), 16, 0, picture(OBJ_FLOOR), 16, 0, 23, grid::cell));
+    EXPECT_TRUE(same_pixels(screen, grid::cell * 7 + 16, grid::cell * 6, picture(OBJ_FLOOR), 16, 0, 23, grid::cell));
 }
 
 TEST(Draw, PutsTheMarbleAtItsCentreMinusTwenty)

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "field/grid.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
@@ -97,8 +98,8 @@ TEST(EditorHelp, PanelHoldsThirtyFourObjectsWithPicturesAndTexts)
                 EXPECT_EQ(d_bitmap_proc, p.proc);
                 EXPECT_EQ(picture_x[side], p.x);
                 EXPECT_EQ(e.y, p.y);
-                EXPECT_EQ(39, p.w);
-                EXPECT_EQ(39, p.h);
+                EXPECT_EQ(grid::cell, p.w);
+                EXPECT_EQ(grid::cell, p.h);
                 EXPECT_EQ(0, p.fg);
                 EXPECT_EQ(0, p.bg);
                 EXPECT_EQ(0, p.flags);

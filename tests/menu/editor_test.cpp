@@ -1,3 +1,4 @@
+#include "field/grid.h"
 #include "menu/editor.h"
 
 #include <gtest/gtest.h>
@@ -93,12 +94,12 @@ int cell_mismatches(BITMAP *board, BITMAP *under, int row, int col, BITMAP *pic)
 {
     int bad = 0;
     int mask = bitmap_mask_color(pic);
-    for (int y = 0; y < 39; y++)
-        for (int x = 0; x < 39; x++) {
-            int want = getpixel(under, 39 * col + x, 39 * row + y);
+    for (int y = 0; y < grid::cell; y++)
+        for (int x = 0; x < grid::cell; x++) {
+            int want = getpixel(under, grid::cell * col + x, grid::cell * row + y);
             if (x < pic->w && y < pic->h && getpixel(pic, x, y) != mask)
                 want = getpixel(pic, x, y);
-            if (getpixel(board, 39 * col + x, 39 * row + y) != want)
+            if (getpixel(board, grid::cell * col + x, grid::cell * row + y) != want)
                 bad++;
         }
     return bad;
@@ -107,9 +108,9 @@ int cell_mismatches(BITMAP *board, BITMAP *under, int row, int col, BITMAP *pic)
 int cell_pixels_not(BITMAP *board, int row, int col, int colour)
 {
     int bad = 0;
-    for (int y = 0; y < 39; y++)
-        for (int x = 0; x < 39; x++)
-            if (getpixel(board, 39 * col + x, 39 * row + y) != colour)
+    for (int y = 0; y < grid::cell; y++)
+        for (int x = 0; x < grid::cell; x++)
+            if (getpixel(board, grid::cell * col + x, grid::cell * row + y) != colour)
                 bad++;
     return bad;
 }
@@ -168,8 +169,8 @@ TEST(Editor, DialogHasItsTwentyTwoObjectsInBindingOrder)
             EXPECT_EQ(d_icon_proc, d[t].proc);
             EXPECT_EQ(592 + 48 * ((t - 1) % 4), d[t].x);
             EXPECT_EQ(56 + 48 * ((t - 1) / 4), d[t].y);
-            EXPECT_EQ(39, d[t].w);
-            EXPECT_EQ(39, d[t].h);
+            EXPECT_EQ(grid::cell, d[t].w);
+            EXPECT_EQ(grid::cell, d[t].h);
             EXPECT_EQ(D_EXIT, d[t].flags);
             EXPECT_EQ(0, d[t].fg);
             EXPECT_EQ(0, d[t].bg);
@@ -266,7 +267,7 @@ TEST(Editor, WithoutAChosenToolClicksPaintNothing)
     play({[&](DIALOG *d) {
         EXPECT_EQ(nullptr, switch_pointer);
         Bitmap before = copy_of(board_of(d));
-        for (int x = 40; x < 500; x += 39)
+        for (int x = 40; x < 500; x += grid::cell)
             click(d, x, x);
         EXPECT_EQ(blank_board(), text_of(d));
         EXPECT_EQ(0, pixels_differing(board_of(d), before.get()));
@@ -292,7 +293,7 @@ TEST(Editor, EachToolPaintsItsCodeAndPicture)
             EXPECT_EQ(tools[t - 1], *static_cast<char *>(d[0].dp3));
             Bitmap before = copy_of(board_of(d));
             std::string want = text_of(d);
-            click(d, 39 * col + 20, 39 * row + 20);
+            click(d, grid::cell_centre(col), grid::cell_centre(row));
             want[14 * row + col] = tools[t - 1];
             EXPECT_EQ(want, text_of(d));
             EXPECT_EQ(0, cell_mismatches(board_of(d), before.get(), row, col, pic));

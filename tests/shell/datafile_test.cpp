@@ -9,6 +9,7 @@
 #include <set>
 #include <vector>
 
+#include "field/grid.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 
@@ -74,19 +75,19 @@ TEST(DataFile, TilePicturesFillTheir39PixelCell)
         tiles.push_back(k);
     for (int i : tiles) {
         BITMAP *b = pic(i);
-        EXPECT_TRUE(b->w == 39 || b->w == 40) << "object " << i << " is " << b->w << " wide";
+        EXPECT_TRUE(b->w == grid::cell || b->w == grid::cell + 1) << "object " << i << " is " << b->w << " wide";
         EXPECT_EQ(b->w, b->h) << "object " << i;
         EXPECT_EQ(bitmap_color_depth(b), 32) << "object " << i;
     }
     for (int i : kOpaqueTiles)
-        EXPECT_EQ(mask_pixels(pic(i), 39, 39), 0) << "object " << i;
+        EXPECT_EQ(mask_pixels(pic(i), grid::cell, grid::cell), 0) << "object " << i;
 }
 
 TEST(DataFile, TubesHideTheMarbleCompletely)
 {
     // Nothing clears a tube's part of the marble's block before the overlay is drawn.
     for (int i : kTubes)
-        EXPECT_EQ(mask_pixels(pic(i), 39, 39), 0) << "object " << i;
+        EXPECT_EQ(mask_pixels(pic(i), grid::cell, grid::cell), 0) << "object " << i;
 }
 
 TEST(DataFile, TheMarbleIsARadius16BallCentredAt20)
@@ -118,13 +119,13 @@ TEST(DataFile, TheMarbleIsARadius16BallCentredAt20)
 
 TEST(DataFile, TheFallSinksIntoTheHole)
 {
-    int previous = 39 * 39;
+    int previous = grid::cell * grid::cell;
     for (int k = OBJ_FALL1; k <= OBJ_FALL7; ++k) {
         BITMAP *f = pic(k);
         EXPECT_FALSE(is_mask(f, 20, 20)) << "frame " << k;
         int drawn = 0;
-        for (int y = 0; y < 39; ++y)
-            for (int x = 0; x < 39; ++x) {
+        for (int y = 0; y < grid::cell; ++y)
+            for (int x = 0; x < grid::cell; ++x) {
                 if (is_mask(f, x, y))
                     continue;
                 ++drawn;
@@ -146,8 +147,8 @@ TEST(DataFile, TheBumperKnobLetsTheFloorShowAround)
     // the editor's whole-square bumper is the floor with this knob on it
     BITMAP *tool = pic(OBJ_BUMPER_TOOL);
     BITMAP *floor = pic(OBJ_FLOOR);
-    for (int y = 0; y < 39; ++y)
-        for (int x = 0; x < 39; ++x) {
+    for (int y = 0; y < grid::cell; ++y)
+        for (int x = 0; x < grid::cell; ++x) {
             int want = is_mask(knob, x, y) ? getpixel(floor, x, y) : getpixel(knob, x, y);
             ASSERT_EQ(getpixel(tool, x, y), want) << x << "," << y;
         }

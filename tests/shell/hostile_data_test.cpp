@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "field/grid.h"
 #include "shell/data1.h"
 #include "shell/data_check.h"
 #include "shell/globals.h"
@@ -71,13 +72,13 @@ TEST(HostileData, ASmallLastFallFrameIsRefused)
     end.type = DAT_END;
     copy.push_back(end);
     ASSERT_TRUE(data1_usable(copy.data()));
-    for (auto [w, h] : {std::pair{2, 2}, std::pair{38, 39}, std::pair{39, 38}}) {
+    for (auto [w, h] : {std::pair{2, 2}, std::pair{grid::cell - 1, grid::cell}, std::pair{grid::cell, grid::cell - 1}}) {
         BITMAP *small = create_bitmap(w, h);
         copy[OBJ_FALL7].dat = small;
         EXPECT_FALSE(data1_usable(copy.data())) << w << "x" << h;
         destroy_bitmap(small);
     }
-    BITMAP *exact = create_bitmap(39, 39);
+    BITMAP *exact = create_bitmap(grid::cell, grid::cell);
     copy[OBJ_FALL7].dat = exact;
     EXPECT_TRUE(data1_usable(copy.data()));
     destroy_bitmap(exact);

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "marble/bead.h"
 
 namespace soak {
@@ -31,8 +32,8 @@ inline std::string marble_problem(const bead &b)
         return what;
     }
     const field *f = b.current_field;
-    const int row = (int)std::floor(b.y / 39.0f);
-    const int column = (int)std::floor(b.x / 39.0f);
+    const int row = grid::cell_of(b.y);
+    const int column = grid::cell_of(b.x);
     if (row < 1 || column < 1 || row > f->rows - 2 || column > f->columns - 2) {
         std::snprintf(what, sizeof what, "off the inner board: at (%g, %g), cell (%d, %d)", b.x,
                       b.y, row, column);
@@ -50,13 +51,14 @@ inline std::string marble_problem(const bead &b)
 // (a subset of tile_codes without 'A').
 inline std::string random_level(std::mt19937 &rng, const std::string &kinds)
 {
-    std::string text(196, '*');
+    std::string text(grid::level_chars, '*');
     std::uniform_int_distribution<int> pick(0, (int)kinds.size() - 1);
-    for (int i = 1; i < 13; i++)
-        for (int j = 1; j < 13; j++)
-            text[i * 14 + j] = kinds[pick(rng)];
-    std::uniform_int_distribution<int> inner(1, 12);
-    text[inner(rng) * 14 + inner(rng)] = 'A';
+    const int last = grid::cells - 2;
+    for (int i = 1; i <= last; i++)
+        for (int j = 1; j <= last; j++)
+            text[i * grid::cells + j] = kinds[pick(rng)];
+    std::uniform_int_distribution<int> inner(1, last);
+    text[inner(rng) * grid::cells + inner(rng)] = 'A';
     return text;
 }
 
@@ -79,8 +81,8 @@ inline std::string random_kinds(std::mt19937 &rng)
 inline std::string level_file(const std::string &text)
 {
     std::string body;
-    for (int i = 0; i < 14; i++)
-        body += text.substr(i * 14, 14) + "\n";
+    for (int i = 0; i < grid::cells; i++)
+        body += text.substr(i * grid::cells, grid::cells) + "\n";
     return body + "noname\n9999\n";
 }
 

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
@@ -88,7 +89,7 @@ protected:
             n++;
             std::string problem = soak::marble_problem(b);
             if (problem.empty() && n > 1 && !fell &&
-                (std::fabs(b.x - last_x) >= 39 || std::fabs(b.y - last_y) >= 39)) {
+                (std::fabs(b.x - last_x) >= grid::cell || std::fabs(b.y - last_y) >= grid::cell)) {
                 char what[120];
                 std::snprintf(what, sizeof what, "jumped from (%g, %g) to (%g, %g)", last_x,
                               last_y, b.x, b.y);

@@ -1,6 +1,7 @@
 // Plain floor, start, shutter and cloth.
 #include <gtest/gtest.h>
 
+#include "field/grid.h"
 #include "marble/play_support.h"
 #include "tiles/norm_tile.h"
 #include "tiles/shutter_tile.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-const int c6 = centre(6);
+const int c6 = grid::cell_centre(6);
 
 // Everything a quiet tile might disturb, set to values no tile would choose.
 void disturbed(bead &b)
@@ -99,7 +100,7 @@ TEST(SoftyTile, SlowsOnClothAndRestoresOneStepAfterLeaving)
                    "*............*", "*............*", "*....##......*", "*............*",
                    "*............*", "*............*", "*............*", "*............*",
                    "*............*", "**************"});
-    place(b, centre(5), c6);  // on the western cloth, next to the other cloth
+    place(b, grid::cell_centre(5), c6);  // on the western cloth, next to the other cloth
     b.speed = Vektor(2, 0);
     b.move();  // still rolling with the floor's factor, then found on cloth
     EXPECT_FLOAT_EQ(b.speed.x, 2 * 0.99f);
@@ -108,7 +109,7 @@ TEST(SoftyTile, SlowsOnClothAndRestoresOneStepAfterLeaving)
     EXPECT_FLOAT_EQ(b.speed.x, 2 * 0.99f * 0.5f);
 
     // Onto plain floor east of the cloth: one more step at 0.5, then 0.99 again.
-    place(b, centre(7) + 1, c6);
+    place(b, grid::cell_centre(7) + 1, c6);
     b.cur_friction = 0.5f;
     b.speed = Vektor(1, 0);
     b.move();
@@ -118,10 +119,10 @@ TEST(SoftyTile, SlowsOnClothAndRestoresOneStepAfterLeaving)
     EXPECT_FLOAT_EQ(b.speed.x, 0.5f * 0.99f);
 
     // Floor next to cloth keeps 0.99; cloth next to floor keeps 0.5.
-    place(b, centre(4), c6);
+    place(b, grid::cell_centre(4), c6);
     b.move();
     EXPECT_FLOAT_EQ(b.cur_friction, 0.99f);
-    place(b, centre(6), c6);
+    place(b, grid::cell_centre(6), c6);
     b.move();
     EXPECT_FLOAT_EQ(b.cur_friction, 0.5f);
 }

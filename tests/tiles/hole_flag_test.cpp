@@ -1,6 +1,7 @@
 // Holes pull and catch the marble; flags are picked up once and become the restart point.
 #include <gtest/gtest.h>
 
+#include "field/grid.h"
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-const int c6 = centre(6);
+const int c6 = grid::cell_centre(6);
 
 TEST(HoleTile, ReachPullAndFall)
 {
@@ -89,7 +90,7 @@ TEST(HoleTile, CatchesAMarbleRollingAlongTheNextRow)
                    "*............*", "*............*", "*............*", "*............*",
                    "*............*", "**************"});
     // Row 7, 20 below the hole's row: caught from the neighbouring cell.
-    place(b, centre(4), c6 + 20);
+    place(b, grid::cell_centre(4), c6 + 20);
     b.speed = Vektor(3, 0);
     int steps = 0;
     while (b.hole_pull.Langd() == 0 && steps < 100) {
@@ -97,8 +98,8 @@ TEST(HoleTile, CatchesAMarbleRollingAlongTheNextRow)
         steps++;
     }
     ASSERT_LT(steps, 100);
-    EXPECT_LE(b.distance(c6, centre(7)), 23.0f);
-    EXPECT_EQ(int(b.y / 39), 7);
+    EXPECT_LE(b.distance(c6, grid::cell_centre(7)), 23.0f);
+    EXPECT_EQ(int(b.y / grid::cell), 7);
     // From now on the tilt does nothing until it falls.
     fake::mickeys = {{-1000, 1000}};
     while (b.state == 1 && steps < 200) {

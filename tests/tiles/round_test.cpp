@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "field/grid.h"
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-const int c6 = centre(6);
+const int c6 = grid::cell_centre(6);
 
 Vektor push(tile &t, float dx, float dy, char where = 0)
 {
@@ -73,13 +74,13 @@ TEST(ConvexTile, PushGoesOnOverAFlagUntilPlainFloor)
     place(b, c6 + 10, c6);
     b.move();
     EXPECT_FLOAT_EQ(b.tile_push.x, 0.1f);
-    place(b, centre(7), c6);  // on the flag
+    place(b, grid::cell_centre(7), c6);  // on the flag
     b.flags_left = 5;
     b.tile_push = Vektor(0.1f, 0);
     b.move();
     EXPECT_FLOAT_EQ(b.tile_push.x, 0.1f);
     EXPECT_FLOAT_EQ(b.speed.x, 0.1f * 0.99f);
-    place(b, centre(8), c6);  // plain floor
+    place(b, grid::cell_centre(8), c6);  // plain floor
     b.tile_push = Vektor(0.1f, 0);
     b.move();
     EXPECT_EQ(b.tile_push.x, 0.0f);
@@ -157,12 +158,12 @@ TEST(BumperTile, RollingAcrossKicksOncePerVisit)
                    "*............*", "*............*", "*............*", "*............*",
                    "*............*", "**************"});
     // Towards the bumper from the west, on its row: kicked back west, once.
-    place(b, centre(4), c6 + 2);
+    place(b, grid::cell_centre(4), c6 + 2);
     b.speed = Vektor(3, 0);
     int kicks_before_leaving = 0;
     for (int i = 0; i < 40; i++) {
         b.move();
-        if (int(b.x / 39) == 6)
+        if (int(b.x / grid::cell) == 6)
             kicks_before_leaving = (int)fake::samples.size();
     }
     EXPECT_EQ(kicks_before_leaving, 1);

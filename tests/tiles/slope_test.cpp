@@ -1,6 +1,7 @@
 // Slopes: 0.1 over the middle of the cell, fading over the outer five pixels of its square.
 #include <gtest/gtest.h>
 
+#include "field/grid.h"
 #include "marble/play_support.h"
 #include "tiles/slope_down_tile.h"
 #include "tiles/slope_left_tile.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-const int c6 = centre(6);
+const int c6 = grid::cell_centre(6);
 
 // The slope's acceleration for a marble at (dx, dy) from the tile's centre.
 Vektor acc(tile &t, float dx, float dy, char where = 0)

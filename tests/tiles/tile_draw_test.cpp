@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "field/grid.h"
 #include "shell/globals.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"
@@ -155,8 +156,8 @@ TEST(Tile, EveryClassDrawsItsDataFilePictures)
             t->draw();
             BITMAP *top = object(row.overlay), *low = object(row.picture);
             int checked = 0, wrong = 0;
-            for (int v = 0; v < 39; v++)
-                for (int u = 0; u < 39; u++) {
+            for (int v = 0; v < grid::cell; v++)
+                for (int u = 0; u < grid::cell; u++) {
                     int want = background;
                     if (low && getpixel(low, u, v) != bitmap_mask_color(low))
                         want = getpixel(low, u, v);
@@ -166,7 +167,7 @@ TEST(Tile, EveryClassDrawsItsDataFilePictures)
                     if (getpixel(screen, corner + u, corner + v) != want)
                         wrong++;
                 }
-            EXPECT_EQ(checked, 39 * 39);
+            EXPECT_EQ(checked, grid::cell * grid::cell);
             EXPECT_EQ(wrong, 0);
             if (corner > 0) {
                 EXPECT_EQ(getpixel(screen, corner - 1, corner - 1), background);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "field/grid.h"
 #include "marble/play_support.h"
 #include "tiles/tube_ns_tile.h"
 #include "tiles/tube_nse_tile.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-const int c6 = centre(6);
+const int c6 = grid::cell_centre(6);
 
 std::vector<std::string> rows_with(const std::vector<std::pair<int, std::string>> &lines)
 {
@@ -35,10 +36,10 @@ TEST(TubeNsTile, HoldsTheMarbleInTheChannelSilently)
     for (int r = 2; r <= 11; r++)
         tube.push_back({r, "*.....I......*"});
     give_board(b, rows_with(tube));
-    place(b, c6, centre(11));
+    place(b, c6, grid::cell_centre(11));
     fake::mickeys = {{150, -200}};
     int held_east = 0, held_west = 0;
-    while (b.y > centre(2)) {
+    while (b.y > grid::cell_centre(2)) {
         b.move();
         ASSERT_LE(std::fabs(b.x - c6), 3.0f);
         if (b.x == c6 + 3.0f) {
@@ -87,7 +88,7 @@ TEST(TubeNsTile, OpeningIsGuardedByItsCornerPoints)
     place(b, c6 + 10, c6 + 31);
     b.old_y = c6 + 36;
     b.speed = Vektor(0, -5);
-    ASSERT_EQ(int(b.y / 39), 7);
+    ASSERT_EQ(int(b.y / grid::cell), 7);
     t.interfere(&b, 2);
     EXPECT_EQ(b.bounced, 1);
     EXPECT_GT(b.speed.y, -5.0f);
@@ -150,9 +151,9 @@ TEST(TubeWeTile, MarbleRunsThroughFromWestToEast)
 {
     bead b;
     give_board(b, rows_with({{6, "*...------...*"}}));
-    place(b, centre(2), c6);
+    place(b, grid::cell_centre(2), c6);
     fake::mickeys = {{200, 0}};
-    while (b.x < centre(11)) {
+    while (b.x < grid::cell_centre(11)) {
         b.move();
         ASSERT_EQ(b.bounced, 0);
         ASSERT_EQ(b.y, float(c6));
@@ -165,8 +166,8 @@ TEST(TubeXTile, StopsNothing)
     bead b;
     give_board(b, rows_with({{6, "*.....+......*"}}));
     // Across in all four directions along its axes.
-    int starts[][4] = {{centre(3), c6, 200, 0}, {centre(9), c6, -200, 0}, {c6, centre(3), 0, 200},
-                       {c6, centre(9), 0, -200}};
+    int starts[][4] = {{grid::cell_centre(3), c6, 200, 0}, {grid::cell_centre(9), c6, -200, 0}, {c6, grid::cell_centre(3), 0, 200},
+                       {c6, grid::cell_centre(9), 0, -200}};
     for (auto &s : starts) {
         fake::reset();
         place(b, s[0], s[1]);
@@ -202,7 +203,7 @@ TEST(TubeNseTile, HoldsTheWestOnlyAndLetsTheMarbleOutEast)
     fake::mickeys = {{-200, 10}};
     for (int i = 0; i < 40; i++) {
         b.move();
-        if (int(b.y / 39) == 6) {
+        if (int(b.y / grid::cell) == 6) {
             ASSERT_GE(b.x, c6 - 3.0f);
         }
     }
@@ -212,7 +213,7 @@ TEST(TubeNseTile, HoldsTheWestOnlyAndLetsTheMarbleOutEast)
     fake::mickeys = {{200, 0}};
     for (int i = 0; i < 60; i++)
         b.move();
-    EXPECT_GT(b.x, centre(8));
+    EXPECT_GT(b.x, grid::cell_centre(8));
     EXPECT_EQ(b.y, float(c6));
 
     // Its closed west side seen from the west: silent.

@@ -1,6 +1,7 @@
 // The wall: four faces with sound, four corner points, one part tested per direction.
 #include <gtest/gtest.h>
 
+#include "field/grid.h"
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
@@ -8,7 +9,7 @@
 
 namespace {
 
-const int c6 = centre(6);
+const int c6 = grid::cell_centre(6);
 
 std::vector<std::string> open_rows()
 {
@@ -149,12 +150,12 @@ TEST(WallTile, BorderHoldsTheMarbleInAnInnerCell)
 {
     bead b;
     give_board(b, open_rows());
-    place(b, centre(1), centre(1));
+    place(b, grid::cell_centre(1), grid::cell_centre(1));
     fake::mickeys = {{-300, -300}};
     for (int i = 0; i < 50; i++)
         b.move();
-    EXPECT_EQ(b.x, centre(1) - 3.0f);
-    EXPECT_EQ(b.y, centre(1) - 3.0f);
+    EXPECT_EQ(b.x, grid::cell_centre(1) - 3.0f);
+    EXPECT_EQ(b.y, grid::cell_centre(1) - 3.0f);
 }
 
 // A rush at full speed along the diagonal, from 17.6 off the corner point K (157, 157) of the

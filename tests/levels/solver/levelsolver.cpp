@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "levels/replay.h"
 #include "marble/bead.h"
 #include "shell/data1.h"
@@ -43,17 +44,17 @@
 namespace {
 
 constexpr int cells = 14;
-constexpr int board_px = cells * 39;
+constexpr int board_px = cells * grid::cell;
 
 int cell_centre(int i)
 {
-    return 39 * i + 20;
+    return grid::cell_centre(i);
 }
 
 // The motion step's cell of a coordinate, kept off the outer ring like the game keeps it.
 int cell_of(float p)
 {
-    int c = (int)(p / 39.0f);
+    int c = (int)(p / (float)grid::cell);
     return std::min(std::max(c, 1), cells - 2);
 }
 
@@ -205,12 +206,12 @@ cost_map make_costs(const board &b, const std::vector<float> &penalty)
     for (int py = 0; py < board_px; py++)
         for (int px = 0; px < board_px; px++) {
             float &w = m.weight[py * board_px + px];
-            if (px < 39 || py < 39 || px >= board_px - 39 || py >= board_px - 39 ||
+            if (px < grid::cell || py < grid::cell || px >= board_px - grid::cell || py >= board_px - grid::cell ||
                 blocked(b, (float)px, (float)py)) {
                 w = 60.0f;
                 continue;
             }
-            int r = py / 39, c = px / 39;
+            int r = py / grid::cell, c = px / grid::cell;
             char own = b.code[r][c];
             if (own == '#')
                 w = 12.0f;
@@ -456,7 +457,7 @@ struct settings {
 };
 
 struct plan {
-    std::vector<int> order;  // indices into board::flags
+    std::vector<int> order;  // indices into grid::flags
 };
 
 const int tilt_steps[5] = {-200, -100, 0, 100, 200};
@@ -879,10 +880,10 @@ int audit(const std::string &path, long frames, unsigned seed)
         bool outside_now = false;
         if (!std::isfinite(m.x) || !std::isfinite(m.y))
             fault = "position not a number";
-        else if (m.x < 39 || m.y < 39 || m.x >= board_px - 39 || m.y >= board_px - 39)
+        else if (m.x < grid::cell || m.y < grid::cell || m.x >= board_px - grid::cell || m.y >= board_px - grid::cell)
             fault = "off the inner board";
         else {
-            int r = (int)(m.y / 39), c = (int)(m.x / 39);
+            int r = (int)(m.y / grid::cell), c = (int)(m.x / grid::cell);
             char code = b.code[r][c];
             float dx = m.x - cell_centre(c), dy = m.y - cell_centre(r);
             if (code == '*')
