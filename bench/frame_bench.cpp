@@ -44,7 +44,7 @@ struct rolling {
         tile *start = marble.current_field->start_point;
         marble.x = marble.old_x = start->x;
         marble.y = marble.old_y = start->y;
-        marble.state = 1;
+        marble.state = bead::rolling;
         marble.flags_left = 1000;
         marble.restart_tile = start;
     }

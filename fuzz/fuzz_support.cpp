@@ -32,7 +32,7 @@ void restart(bead &b)
 {
     b.x = (float)b.restart_tile->x;
     b.y = (float)b.restart_tile->y;
-    b.state = 1;
+    b.state = bead::rolling;
     b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
     b.tilt_x = b.tilt_y = 0;
 }
@@ -120,7 +120,7 @@ void roll(bead &b, field *f, const uint8_t *bytes, size_t size, int frames)
         }
         fake::mickeys.push_back({mx, my});
         b.move();
-        if (n % 32 == 0 || b.state == 2)
+        if (n % 32 == 0 || b.state == bead::fallen)
             b.show();
         if (trace)
             std::fprintf(stderr, "frame %d: mickeys (%d, %d) from (%g, %g) to (%g, %g) speed (%g, %g) state %d\n",
@@ -128,9 +128,9 @@ void roll(bead &b, field *f, const uint8_t *bytes, size_t size, int frames)
         std::string problem = soak::marble_problem(b);
         if (!problem.empty())
             fail("frame %d: %s", n, problem.c_str());
-        if (b.state == 2)
+        if (b.state == bead::fallen)
             restart(b);
-        if (b.state == 0)
+        if (b.state == bead::stopped)
             break;
         fake::samples.clear();
     }

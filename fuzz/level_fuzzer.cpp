@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // The game run's reader and the field.
     field *f = field::load_field_file(path);
     if (f) {
-        if (f->status != 0 || !f->start_point || !f->tiles)
+        if (f->status != field::built || !f->start_point || !f->tiles)
             fuzz::fail("field handed on with status %d", f->status);
         for (int i = 0; i < 14; i++)
             for (int j = 0; j < 14; j++) {

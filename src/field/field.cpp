@@ -73,7 +73,7 @@ void ok_alert(const char *s1, const char *s2, const char *s3)
 // relies on the ring to stay on the board. Start points and flags count on the board only, so
 // a run never starts without a start tile nor waits for a flag that no cell shows.
 field::field(const char *text, int r, int c)
-    : columns(c), rows(r), tiles(nullptr), start_point(nullptr), codes(nullptr), status(0), flag_count(0)
+    : columns(c), rows(r), tiles(nullptr), start_point(nullptr), codes(nullptr), status(built), flag_count(0)
 {
     if (!text)
         text = "";
@@ -100,12 +100,12 @@ field::field(const char *text, int r, int c)
     }
     if (starts == 0) {
         ok_alert("Virhe kenttädatassa:", "Lähtöpiste puuttuu.", "");
-        status = 1;
+        status = no_start_point;
         return;
     }
     if (starts > 1) {
         ok_alert("Virhe kenttädatassa:", "Liikaa lähtöpisteitä.", "");
-        status = 2;
+        status = several_start_points;
         return;
     }
 

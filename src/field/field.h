@@ -9,11 +9,13 @@ class field {
 public:
     int32_t columns;
     int32_t rows;
-    tile ***tiles;       // rows arrays of columns pointers; null when status != 0;
+    enum build_status : int32_t { built, no_start_point, several_start_points };
+
+    tile ***tiles;       // rows arrays of columns pointers; null unless status is built;
                          // a cell with an invalid code holds a null pointer
     tile *start_point;   // also in tiles, not owned twice
     char **codes;        // rows arrays of columns characters, no terminators
-    int32_t status;      // 0 built, 1 no start point, 2 more than one
+    int32_t status;      // a build_status
     int32_t flag_count;
 
     // The board is the text's first rows x columns characters; cells past a short text and the

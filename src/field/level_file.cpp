@@ -125,7 +125,7 @@ field *field::load_field_file(std::string path)
     if (!read_level_text(path, text))
         return nullptr;
     field *f = new field(text.c_str(), side, side);
-    if (f->status != 0) {
+    if (f->status != field::built) {
         delete f;
         return nullptr;
     }

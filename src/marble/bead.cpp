@@ -38,7 +38,7 @@ float read_factor(const char *key, float fallback, float lo, float hi)
 bead::bead()
     : mickey_x(0), mickey_y(0), tilt_x(0), tilt_y(0), sensitivity(1.0f),
       sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(grid::block, grid::block)),
-      current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(0), bounced(0),
+      current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
       softfriction(0.5f)
 {
@@ -84,7 +84,7 @@ int bead::start_bead(std::string file)
     current_field->test_draw();
 
     flags_left = current_field->flag_count;
-    state = 1;
+    state = rolling;
     restart_tile = current_field->start_point;
     x = old_x = (float)restart_tile->x;
     y = old_y = (float)restart_tile->y;
@@ -104,16 +104,16 @@ int bead::start_bead(std::string file)
         show();
         while (teh_counter > 0)
             rest(1);
-        if (state == 2) {
+        if (state == fallen) {
             x = (float)restart_tile->x;
             y = (float)restart_tile->y;
             // Movement made during the fall must not tilt the new start.
             get_mouse_mickeys(&mickey_x, &mickey_y);
-            state = 1;
+            state = rolling;
             tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
             tilt_x = tilt_y = 0;
         }
-    } while (state != 0 && flags_left > 0);
+    } while (state != stopped && flags_left > 0);
 
     remove_int(my_timer);
     stop_midi();

@@ -27,7 +27,9 @@ public:
     Vektor slope_acc;
     Vektor hole_pull;
     Vektor tile_push;
-    char state;          // 0 stopped, 1 rolling, 2 fallen into a hole
+    // Stopped ends the run (Esc); fallen lasts from a hole's catch to the restart.
+    enum motion : char { stopped, rolling, fallen };
+    char state;          // a motion
     char bounced;        // a corner bounce happened in this motion step
     int flags_left;
     tile *restart_tile;

@@ -42,14 +42,23 @@ float limit_speed(float v)
 }
 
 // The nine tiles around the marble: the own cell last, so it has the final word.
-struct neighbour {
-    int row, column;
-    char where;
+constexpr where scan_order[9] = {
+    east, south, west, north, south_east, south_west, north_west, north_east, under,
 };
-constexpr neighbour scan_order[9] = {
-    {0, 1, 4}, {1, 0, 6}, {0, -1, 8}, {-1, 0, 2}, {1, 1, 5},
-    {1, -1, 7}, {-1, -1, 1}, {-1, 1, 3}, {0, 0, 0},
-};
+
+constexpr int row_step(where w)
+{
+    return w == north_west || w == north || w == north_east ? -1
+           : w == south_west || w == south || w == south_east ? 1
+                                                              : 0;
+}
+
+constexpr int column_step(where w)
+{
+    return w == north_west || w == west || w == south_west ? -1
+           : w == north_east || w == east || w == south_east ? 1
+                                                             : 0;
+}
 
 // A centre inside a wall's cell, or off the board.
 bool in_wall(const field *f, float px, float py)
@@ -97,10 +106,10 @@ void bead::move()
 
     bounced = 0;
     slope_acc = Vektor();
-    for (const neighbour &n : scan_order) {
-        tile *t = current_field->tiles[row + n.row][column + n.column];
+    for (where w : scan_order) {
+        tile *t = current_field->tiles[row + row_step(w)][column + column_step(w)];
         if (t)
-            t->interfere(this, n.where);
+            t->interfere(this, w);
     }
     // The last guard of "never inside a wall": should a chain of bounces still leave the centre
     // in a wall's cell, the step is taken back and the marble rebounds along its path.
@@ -111,10 +120,10 @@ void bead::move()
     }
 
     if (key[KEY_ESC])
-        state = 0;
+        state = stopped;
     // A tap of Esc that came and went between two frames is not in key[] any more, but it
     // waits in the keyboard buffer (bounded: readkey without a keyboard driver reads nothing).
     for (int i = 0; i < 64 && keypressed(); i++)
         if ((readkey() >> 8) == KEY_ESC)
-            state = 0;
+            state = stopped;
 }

@@ -51,10 +51,10 @@ void bead::show()
             if (t && t->picture)
                 draw_sprite(buffer, t->picture, grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
-    if (state == 1)
+    if (state == rolling)
         draw_sprite(buffer, sprite, (int)x - grid::half - grid::cell * (column - 1),
                     (int)y - grid::half - grid::cell * (row - 1));
-    if (state == 0)
+    if (state == stopped)
         return;  // Esc: the last frame stays as it was
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++) {
@@ -64,7 +64,7 @@ void bead::show()
         }
     blit(buffer, screen, 0, 0, grid::cell * (column - 1), grid::cell * (row - 1), grid::block, grid::block);
 
-    if (state == 2) {
+    if (state == fallen) {
         play_fall(tiles[row][column]);
         // The block without the marble, so the hole is empty when the marble restarts.
         blit(buffer, screen, 0, 0, grid::cell * (column - 1), grid::cell * (row - 1), grid::block, grid::block);

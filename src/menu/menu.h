@@ -1,7 +1,12 @@
 #pragma once
 #include <allegro.h>
 
-// The main menu; returns the button pressed, 1 "Pelaa" .. 6 "Lopeta", or -1 for Esc.
+namespace main_menu {
+// The buttons in the menu's order: "Pelaa", "Avaa", "Editori", "Asetukset", "Info", "Lopeta".
+enum choice { play = 1, open, editor, settings, info, quit };
+}  // namespace main_menu
+
+// The main menu; returns the main_menu::choice pressed, or -1 for Esc.
 int start_menu();
 // A five-pixel bevelled ridge just outside the rectangle (x1, y1)-(x2, y2), lit from the upper left.
 void Frame(BITMAP *bmp, int x1, int y1, int x2, int y2, int color);

@@ -81,22 +81,22 @@ int main()
 
     while (!quit) {
         switch (start_menu()) {
-        case 1:
+        case main_menu::play:
             marble->start_bead(current);
             break;
-        case 2:
+        case main_menu::open:
             current = load_field_file(current);
             break;
-        case 3:
+        case main_menu::editor:
             current = editor(current);
             break;
-        case 4:
+        case main_menu::settings:
             settings();
             break;
-        case 5:
+        case main_menu::info:
             info();
             break;
-        case 6:
+        case main_menu::quit:
             quit = true;
             break;
         default:

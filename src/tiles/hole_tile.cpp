@@ -17,7 +17,7 @@ void hole_tile::interfere(bead *marble, char where)
     if (d > 23) {
         marble->hole_pull = Vektor();
     } else if (d < 8) {
-        marble->state = 2;
+        marble->state = bead::fallen;
     } else {
         Vektor to_centre((float)x - marble->x, (float)y - marble->y);
         to_centre.Normalise();

@@ -4,6 +4,9 @@
 
 class bead;
 
+// Where a cell lies from the marble's cell: under the marble, or one of the eight around it.
+enum where : char { under, north_west, north, north_east, east, south_east, south, south_west, west };
+
 // One cell of the board. Pictures belong to the data file; a tile owns nothing.
 class tile {
 public:
@@ -16,7 +19,7 @@ public:
     tile(int y, int x, BITMAP *picture);
     virtual ~tile() = default;
 
-    // Acts on the marble; `where` says where this cell lies from the marble's cell (0 = under it).
+    // Acts on the marble; `where` says where this cell lies from the marble's cell.
     virtual void interfere(bead *marble, char where);
     virtual void draw();
 };

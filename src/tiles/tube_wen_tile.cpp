@@ -16,18 +16,18 @@ void tube_wen_tile::interfere(bead *marble, char where)
 {
     using namespace tile_parts;
     switch (where) {
-    case 0:
+    case under:
         if (!channel_south(marble, this))
             corners(marble, this, ne, nw);
         break;
-    case 1: corner(marble, this, se); break;
-    case 2: side_s(marble, this, false); break;
-    case 3: corner(marble, this, sw); break;
-    case 4: corners(marble, this, sw, nw); break;
-    case 5: corner(marble, this, nw); break;
-    case 6: corners(marble, this, ne, nw); break;
-    case 7: corner(marble, this, ne); break;
-    case 8: corners(marble, this, se, ne); break;
+    case north_west: corner(marble, this, se); break;
+    case north: side_s(marble, this, false); break;
+    case north_east: corner(marble, this, sw); break;
+    case east: corners(marble, this, sw, nw); break;
+    case south_east: corner(marble, this, nw); break;
+    case south: corners(marble, this, ne, nw); break;
+    case south_west: corner(marble, this, ne); break;
+    case west: corners(marble, this, se, ne); break;
     default: break;
     }
 }

@@ -14,14 +14,14 @@ void wall_tile::interfere(bead *marble, char where)
 {
     using namespace tile_parts;
     switch (where) {
-    case 1: corner(marble, this, se); break;
-    case 2: side_s(marble, this, true); break;
-    case 3: corner(marble, this, sw); break;
-    case 4: side_w(marble, this, true); break;
-    case 5: corner(marble, this, nw); break;
-    case 6: side_n(marble, this, true); break;
-    case 7: corner(marble, this, ne); break;
-    case 8: side_e(marble, this, true); break;
+    case north_west: corner(marble, this, se); break;
+    case north: side_s(marble, this, true); break;
+    case north_east: corner(marble, this, sw); break;
+    case east: side_w(marble, this, true); break;
+    case south_east: corner(marble, this, nw); break;
+    case south: side_n(marble, this, true); break;
+    case south_west: corner(marble, this, ne); break;
+    case west: side_e(marble, this, true); break;
     default: break;
     }
 }

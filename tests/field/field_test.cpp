@@ -83,7 +83,7 @@ void expect_ok_alert(const fake::AlertCall &a, const std::string &s1, const std:
 TEST(Field, BlankLevelBuilds)
 {
     field f(blank_level, 14, 14);
-    EXPECT_EQ(f.status, 0);
+    EXPECT_EQ(f.status, field::built);
     EXPECT_EQ(f.rows, 14);
     EXPECT_EQ(f.columns, 14);
     EXPECT_EQ(f.flag_count, 1);
@@ -126,7 +126,7 @@ TEST(Field, EveryCodeBuildsItsClass)
         std::string text = c.code == 'A' ? blank_with(1, 1, '.') : std::string(blank_level);
         text[5 * 14 + 7] = c.code;
         field f(text.c_str(), 14, 14);
-        ASSERT_EQ(f.status, 0);
+        ASSERT_EQ(f.status, field::built);
         EXPECT_TRUE(fake::alerts.empty());
         tile *t = f.tiles[5][7];
         ASSERT_NE(t, nullptr);
@@ -152,7 +152,7 @@ TEST(Field, EveryOtherByteIsInvalidWithTwoAlerts)
         fake::alerts.clear();
         std::string text = blank_with(5, 7, static_cast<char>(byte));
         field f(text.c_str(), 14, 14);
-        EXPECT_EQ(f.status, 0);
+        EXPECT_EQ(f.status, field::built);
         EXPECT_EQ(f.tiles[5][7], nullptr);
         EXPECT_EQ(f.codes[5][7], static_cast<char>(byte));
         EXPECT_NE(f.tiles[5][6], nullptr);
@@ -203,7 +203,7 @@ TEST(Field, StartPointMissingOrDoubled)
     std::string none = blank_with(1, 1, '.');
     none[4 * 14 + 4] = 'x';  // an invalid code is not reported when no tile is made
     field missing(none.c_str(), 14, 14);
-    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.status, field::no_start_point);
     EXPECT_EQ(missing.tiles, nullptr);
     EXPECT_EQ(missing.codes, nullptr);
     EXPECT_EQ(missing.start_point, nullptr);
@@ -214,7 +214,7 @@ TEST(Field, StartPointMissingOrDoubled)
     std::string two = blank_with(7, 7, 'A');
     two[4 * 14 + 4] = 'x';
     field doubled(two.c_str(), 14, 14);
-    EXPECT_EQ(doubled.status, 2);
+    EXPECT_EQ(doubled.status, field::several_start_points);
     EXPECT_EQ(doubled.tiles, nullptr);
     EXPECT_EQ(doubled.codes, nullptr);
     EXPECT_EQ(doubled.start_point, nullptr);
@@ -231,7 +231,7 @@ TEST(Field, StartPointMissingOrDoubled)
 TEST(Field, NoFlagIsAccepted)
 {
     field f(blank_with(1, 2, '.').c_str(), 14, 14);
-    EXPECT_EQ(f.status, 0);
+    EXPECT_EQ(f.status, field::built);
     EXPECT_EQ(f.flag_count, 0);
     EXPECT_TRUE(fake::alerts.empty());
 }
@@ -241,7 +241,7 @@ TEST(Field, CharactersPastTheBoardDoNotCount)
 {
     std::string only_start_outside = blank_with(1, 1, '.') + "A";
     field outside(only_start_outside.c_str(), 14, 14);
-    EXPECT_EQ(outside.status, 1);
+    EXPECT_EQ(outside.status, field::no_start_point);
     EXPECT_EQ(outside.tiles, nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
     EXPECT_EQ(fake::alerts[0].s2, "Lähtöpiste puuttuu.");
@@ -249,7 +249,7 @@ TEST(Field, CharactersPastTheBoardDoNotCount)
     fake::alerts.clear();
     std::string extra = std::string(blank_level) + "AFFx";
     field f(extra.c_str(), 14, 14);
-    EXPECT_EQ(f.status, 0);
+    EXPECT_EQ(f.status, field::built);
     EXPECT_EQ(f.flag_count, 1);
     EXPECT_EQ(f.start_point, f.tiles[1][1]);
     EXPECT_TRUE(fake::alerts.empty());
@@ -260,7 +260,7 @@ TEST(Field, ShortTextIsFilledWithWalls)
 {
     std::string text = std::string(14, '*') + "*A.F";
     field f(text.c_str(), 14, 14);
-    ASSERT_EQ(f.status, 0);
+    ASSERT_EQ(f.status, field::built);
     EXPECT_EQ(f.flag_count, 1);
     EXPECT_EQ(f.start_point, f.tiles[1][1]);
     EXPECT_EQ(typeid(*f.tiles[1][2]), typeid(norm_tile));
@@ -272,9 +272,9 @@ TEST(Field, ShortTextIsFilledWithWalls)
     EXPECT_TRUE(fake::alerts.empty());
 
     field empty("", 14, 14);
-    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.status, field::no_start_point);
     field null_text(nullptr, 14, 14);
-    EXPECT_EQ(null_text.status, 1);
+    EXPECT_EQ(null_text.status, field::no_start_point);
 }
 
 // The marble's neighbour scan relies on the ring: whatever a text holds there, it is wall.
@@ -286,7 +286,7 @@ TEST(Field, OuterRingIsAlwaysWall)
     text[6 * 14] = 'O';        // column 0
     text[7 * 14 + 13] = 'x';   // column 13, invalid: no alert either
     field f(text.c_str(), 14, 14);
-    ASSERT_EQ(f.status, 0);
+    ASSERT_EQ(f.status, field::built);
     EXPECT_EQ(f.flag_count, 1);
     EXPECT_EQ(f.start_point, f.tiles[1][1]);
     EXPECT_TRUE(fake::alerts.empty());
@@ -298,7 +298,7 @@ TEST(Field, OuterRingIsAlwaysWall)
     std::string ring_start = blank_with(1, 1, '.');
     ring_start[13] = 'A';
     field g(ring_start.c_str(), 14, 14);
-    EXPECT_EQ(g.status, 1);
+    EXPECT_EQ(g.status, field::no_start_point);
 }
 
 TEST(Field, OtherSizesUseTheSameRules)
@@ -308,7 +308,7 @@ TEST(Field, OtherSizesUseTheSameRules)
             "*****"
             "*F",
             3, 5);  // 15 cells; the rest lies outside
-    ASSERT_EQ(f.status, 0);
+    ASSERT_EQ(f.status, field::built);
     EXPECT_EQ(f.flag_count, 1);
     EXPECT_EQ(f.start_point, f.tiles[1][1]);
     EXPECT_EQ(f.start_point->x, 59);
@@ -316,9 +316,9 @@ TEST(Field, OtherSizesUseTheSameRules)
     EXPECT_EQ(typeid(*f.tiles[1][3]), typeid(flag_tile));
     EXPECT_EQ(typeid(*f.tiles[2][3]), typeid(wall_tile));
     field none("A", 0, 0);
-    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.status, field::no_start_point);
     field negative("A", -3, 5);
-    EXPECT_EQ(negative.status, 1);
+    EXPECT_EQ(negative.status, field::no_start_point);
 }
 
 namespace {
@@ -369,7 +369,7 @@ TEST(Field, TestDrawPutsEveryTileAtItsCorner)
         "*...........B*"
         "**************";
     field f(text.c_str(), 14, 14);
-    ASSERT_EQ(f.status, 0);
+    ASSERT_EQ(f.status, field::built);
     ASSERT_EQ(f.tiles[5][3], nullptr);
     const int background = makecol(1, 2, 3);
     clear_to_color(screen, background);
@@ -408,7 +408,7 @@ TEST(Field, LaterCellsCoverEarlierOnes)
     // Pictures 40 wide reach one pixel into the next cell to the right and below: the later
     // cell (row-major) must win there, and each overlay over its own cell's picture.
     field f(blank_level, 14, 14);
-    ASSERT_EQ(f.status, 0);
+    ASSERT_EQ(f.status, field::built);
     auto solid = [](int r, int g, int b) {
         BITMAP *bmp = create_bitmap(40, 40);
         clear_to_color(bmp, makecol(r, g, b));

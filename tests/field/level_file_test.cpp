@@ -295,7 +295,7 @@ TEST_F(LevelFile, LongWordsShiftTheRows)
     write_file(path("long.vkl"), file);
     std::unique_ptr<field> f(field::load_field_file(path("long.vkl")));
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->status, 0);
+    EXPECT_EQ(f->status, field::built);
     EXPECT_EQ(f->flag_count, 2);
     EXPECT_EQ(std::string(f->codes[2], 14), "*...FF*......*");
     EXPECT_EQ(typeid(*f->tiles[2][4]), typeid(flag_tile));
@@ -400,7 +400,7 @@ TEST_F(LevelFile, FieldReaderBuildsOrRefuses)
     write_file(path("blank.vkl"), blank_file());
     std::unique_ptr<field> f(field::load_field_file(path("blank.vkl")));
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->status, 0);
+    EXPECT_EQ(f->status, field::built);
     EXPECT_EQ(f->rows, 14);
     EXPECT_EQ(f->columns, 14);
     EXPECT_EQ(f->flag_count, 1);

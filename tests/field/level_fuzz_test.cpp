@@ -135,7 +135,7 @@ std::string board_of(const std::string &text)
 
 void check_field(const field &f, const std::string &text)
 {
-    ASSERT_EQ(f.status, 0);
+    ASSERT_EQ(f.status, field::built);
     ASSERT_NE(f.tiles, nullptr);
     ASSERT_NE(f.start_point, nullptr);
     int starts = 0, flags = 0, empty = 0;
@@ -216,7 +216,7 @@ TEST(LevelFuzz, RandomFilesNeverBreakTheReadersOrTheField)
         std::string raw = bytes.substr(0, fuzz.pick(0, 300));
         fake::alerts.clear();
         field direct(raw.c_str(), 14, 14);
-        if (direct.status == 0)
+        if (direct.status == field::built)
             direct.test_draw();
     }
     // Both outcomes must have been exercised for the run to mean anything.

@@ -149,7 +149,7 @@ TEST_P(ShippedLevel, RecordedRunTakesEveryFlag)
     EXPECT_TRUE(fake::alerts.empty());
     EXPECT_FALSE(gave_up) << "the recorded run ended without every flag";
     EXPECT_EQ(b.flags_left, 0);
-    EXPECT_EQ(b.state, 1) << "the run did not end by winning";
+    EXPECT_EQ(b.state, bead::rolling) << "the run did not end by winning";
     EXPECT_LE(frames, run.frames);
     EXPECT_EQ(fake::remove_int_calls, 1);
 }

@@ -204,7 +204,7 @@ TEST(Move, EscEndsTheRunAfterTheWholeStep)
     b.speed = Vektor(2, 0);
     esc_down esc;
     b.move();
-    EXPECT_EQ(b.state, 0);
+    EXPECT_EQ(b.state, bead::stopped);
     EXPECT_FLOAT_EQ(b.x, grid::cell_centre(6) + 14 + 2 * 0.99f);  // still moved
     // ... and the tiles still ran: the flag east of it, now 23 away, was picked up.
     auto *flag = dynamic_cast<flag_tile *>(b.current_field->tiles[6][7]);

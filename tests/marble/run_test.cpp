@@ -82,7 +82,7 @@ TEST_F(Run, ScriptedMovesPickUpEveryFlagAndEndTheRun)
     EXPECT_LT(script.frames, 3000);
     EXPECT_EQ(b.flags_left, 0);
     EXPECT_EQ(count_samples(OBJ_SND_FLAG), 3);
-    EXPECT_EQ(b.state, 1);  // won, not left with Esc
+    EXPECT_EQ(b.state, bead::rolling);  // won, not left with Esc
     // The run's frame: music, pointer hidden and centred, 10 ms timer, released at the end.
     ASSERT_EQ(fake::midis.size(), 1u);
     EXPECT_EQ(fake::midis[0].midi, (MIDI *)data1[OBJ_MIDI_RUN].dat);
@@ -134,7 +134,7 @@ TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
             EXPECT_EQ(b.tilt_x, 0);
             EXPECT_EQ(b.hole_pull.Langd(), 0.0f);
             EXPECT_EQ(b.tile_push.Langd(), 0.0f);
-            EXPECT_EQ(b.state, 1);
+            EXPECT_EQ(b.state, bead::rolling);
             EXPECT_EQ(b.flags_left, 1);
             checked = true;
         }
@@ -156,7 +156,7 @@ TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
     EXPECT_EQ(fake::mouse_positions.size(), 1u);  // at the end only
     EXPECT_EQ(count_samples(OBJ_SND_FLAG), 1);
     EXPECT_EQ(count_samples(OBJ_SND_HOLE), 1);
-    EXPECT_EQ(b.state, 0);
+    EXPECT_EQ(b.state, bead::stopped);
 }
 
 TEST_F(Run, TapOfEscBetweenFramesEndsTheRun)

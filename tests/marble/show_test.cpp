@@ -123,7 +123,7 @@ TEST(Show, EscPutsNothingOnTheScreen)
     bead b;
     give_board(b, rows_with(6, "*............*"));
     place(b, grid::cell_centre(6), grid::cell_centre(6));
-    b.state = 0;
+    b.state = bead::stopped;
     clear_to_color(screen, makecol(1, 2, 3));
     bitmap_ptr before = copy_of_screen();
     b.show();
@@ -135,7 +135,7 @@ TEST(Show, FallIntoTheHoleThenTheEmptyHole)
     bead b;
     give_board(b, rows_with(6, "*.....O......*"));
     place(b, grid::cell_centre(6) + 2, grid::cell_centre(6) - 1);
-    b.state = 2;
+    b.state = bead::fallen;
     clear_to_color(b.buffer, 0);
     b.show();
     // Seven frames at 5 ms, ten at 3 ms, then 2 s with the hole's sound.

@@ -178,7 +178,7 @@ TEST(SoakFinding, DiagonalRushAtAWallCornerStaysOut)
     b.x = b.old_x = 168.783f;
     b.y = b.old_y = 170.098f;
     b.speed = Vektor(-15, -15);
-    b.state = 1;
+    b.state = bead::rolling;
     b.move();
     EXPECT_EQ("", soak::marble_problem(b));
 }

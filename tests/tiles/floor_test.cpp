@@ -29,9 +29,9 @@ TEST(NormTile, ClearsThePushUnderTheMarbleOnly)
     bead b;
     norm_tile t(c6, c6);
     disturbed(b);
-    t.interfere(&b, 4);
+    t.interfere(&b, east);
     EXPECT_FLOAT_EQ(b.tile_push.x, 0.12f);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.tile_push.x, 0.0f);
     EXPECT_EQ(b.tile_push.y, 0.0f);
     EXPECT_FLOAT_EQ(b.speed.x, 1.5f);
@@ -46,10 +46,10 @@ TEST(StartAndShutterTiles, AreFloorThatEndsAPush)
     shutter_tile h(c6, c6);
     for (tile *t : {(tile *)&s, (tile *)&h}) {
         disturbed(b);
-        for (char where = 1; where <= 8; where++)
+        for (char where = north_west; where <= west; where++)
             t->interfere(&b, where);
         EXPECT_FLOAT_EQ(b.tile_push.x, 0.12f);
-        t->interfere(&b, 0);
+        t->interfere(&b, under);
         EXPECT_EQ(b.tile_push.x, 0.0f);
         EXPECT_EQ(b.tile_push.y, 0.0f);
         EXPECT_FLOAT_EQ(b.x, c6 + 3.5f);
@@ -58,7 +58,7 @@ TEST(StartAndShutterTiles, AreFloorThatEndsAPush)
         EXPECT_FLOAT_EQ(b.speed.y, -0.5f);
         EXPECT_FLOAT_EQ(b.slope_acc.x, 0.04f);
         EXPECT_FLOAT_EQ(b.cur_friction, 0.7f);
-        EXPECT_EQ(b.state, 1);
+        EXPECT_EQ(b.state, bead::rolling);
     }
 }
 
@@ -83,13 +83,13 @@ TEST(SoftyTile, SwitchesTheFrictionByTheOwnCell)
     bead b;
     softy_tile t(c6, c6);
     place(b, c6 + 19, c6 + 18);  // a corner of the cell: 26.2 from the centre
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.cur_friction, 0.5f);
-    t.interfere(&b, 3);
+    t.interfere(&b, north_east);
     EXPECT_FLOAT_EQ(b.cur_friction, 0.99f);
     // Only the friction changes.
     b.tile_push = Vektor(0.1f, 0.1f);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.tile_push.x, 0.1f);
 }
 
@@ -135,9 +135,9 @@ TEST(SoftyTile, UsesTheConfiguredFactors)
     bead b;
     softy_tile t(c6, c6);
     place(b, c6, c6);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.cur_friction, 0.3f);
-    t.interfere(&b, 8);
+    t.interfere(&b, west);
     EXPECT_FLOAT_EQ(b.cur_friction, 0.9f);
 }
 

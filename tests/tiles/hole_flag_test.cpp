@@ -19,37 +19,37 @@ TEST(HoleTile, ReachPullAndFall)
 
     place(b, c6 + 24, c6);  // 24: released
     b.hole_pull = Vektor(1, 1);
-    h.interfere(&b, 4);
+    h.interfere(&b, east);
     EXPECT_EQ(b.hole_pull.x, 0.0f);
     EXPECT_EQ(b.hole_pull.y, 0.0f);
 
     place(b, c6 + 23, c6);  // 23: pulled with 23 / 3 towards the centre
-    h.interfere(&b, 8);
+    h.interfere(&b, west);
     EXPECT_FLOAT_EQ(b.hole_pull.x, -23.0f / 3);
     EXPECT_FLOAT_EQ(b.hole_pull.y, 0.0f);
-    EXPECT_EQ(b.state, 1);
+    EXPECT_EQ(b.state, bead::rolling);
 
     place(b, c6, c6 - 8);  // 8: pulled with 8 / 3, not fallen
-    h.interfere(&b, 0);
+    h.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.hole_pull.x, 0.0f);
     EXPECT_FLOAT_EQ(b.hole_pull.y, 8.0f / 3);
-    EXPECT_EQ(b.state, 1);
+    EXPECT_EQ(b.state, bead::rolling);
 
     place(b, c6 - 6, c6 - 8);  // 10 away on a slant: (0.6, 0.8) * 10 / 3
-    h.interfere(&b, 0);
+    h.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.hole_pull.x, 2.0f);
     EXPECT_FLOAT_EQ(b.hole_pull.y, 8.0f / 3);
 
     place(b, c6 + 7.9f, c6);  // 7.9: fallen, the pull kept as it was
     b.hole_pull = Vektor(-3, 0);
-    h.interfere(&b, 0);
-    EXPECT_EQ(b.state, 2);
+    h.interfere(&b, under);
+    EXPECT_EQ(b.state, bead::fallen);
     EXPECT_FLOAT_EQ(b.hole_pull.x, -3.0f);
     // A later call that finds the marble out of reach does not undo the fall.
     place(b, c6 + 30, c6);
-    b.state = 2;
-    h.interfere(&b, 4);
-    EXPECT_EQ(b.state, 2);
+    b.state = bead::fallen;
+    h.interfere(&b, east);
+    EXPECT_EQ(b.state, bead::fallen);
 }
 
 TEST(HoleTile, ClearsThePushOnlyUnderTheMarble)
@@ -58,9 +58,9 @@ TEST(HoleTile, ClearsThePushOnlyUnderTheMarble)
     hole_tile h(c6, c6);
     place(b, c6 + 30, c6);
     b.tile_push = Vektor(6, 0);
-    h.interfere(&b, 8);
+    h.interfere(&b, west);
     EXPECT_FLOAT_EQ(b.tile_push.x, 6.0f);
-    h.interfere(&b, 0);
+    h.interfere(&b, under);
     EXPECT_EQ(b.tile_push.x, 0.0f);
 }
 
@@ -102,11 +102,11 @@ TEST(HoleTile, CatchesAMarbleRollingAlongTheNextRow)
     EXPECT_EQ(int(b.y / grid::cell), 7);
     // From now on the tilt does nothing until it falls.
     fake::mickeys = {{-1000, 1000}};
-    while (b.state == 1 && steps < 200) {
+    while (b.state == bead::rolling && steps < 200) {
         b.move();
         steps++;
     }
-    EXPECT_EQ(b.state, 2);
+    EXPECT_EQ(b.state, bead::fallen);
     EXPECT_EQ(fake::mickeys.size(), 1u);
 }
 
@@ -118,12 +118,12 @@ TEST(FlagTile, PickedUpOnceFromANeighbouringCell)
     b.restart_tile = nullptr;
 
     place(b, c6 - 25, c6);  // 25: not yet
-    f.interfere(&b, 4);
+    f.interfere(&b, east);
     EXPECT_EQ(f.taken, 0);
     EXPECT_EQ(b.flags_left, 2);
 
     place(b, c6 - 24.9f, c6);
-    f.interfere(&b, 4);
+    f.interfere(&b, east);
     EXPECT_EQ(f.taken, 1);
     EXPECT_EQ(b.flags_left, 1);
     EXPECT_EQ(f.picture, (BITMAP *)data1[OBJ_FLOOR].dat);
@@ -138,7 +138,7 @@ TEST(FlagTile, PickedUpOnceFromANeighbouringCell)
     // Never counted twice.
     place(b, c6, c6);
     b.restart_tile = nullptr;
-    f.interfere(&b, 0);
+    f.interfere(&b, under);
     EXPECT_EQ(b.flags_left, 1);
     EXPECT_EQ(b.restart_tile, nullptr);
     EXPECT_EQ(fake::samples.size(), 1u);
@@ -152,7 +152,7 @@ TEST(FlagTile, LeavesTheMarblesMotionAlone)
     place(b, c6 + 3, c6 + 4);
     b.speed = Vektor(2, -1);
     b.tile_push = Vektor(0.1f, 0.05f);
-    f.interfere(&b, 0);
+    f.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.x, c6 + 3.0f);
     EXPECT_FLOAT_EQ(b.speed.x, 2.0f);
     EXPECT_FLOAT_EQ(b.tile_push.x, 0.1f);  // a dome's push goes on over a flag

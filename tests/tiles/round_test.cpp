@@ -15,7 +15,7 @@ namespace {
 
 const int c6 = grid::cell_centre(6);
 
-Vektor push(tile &t, float dx, float dy, char where = 0)
+Vektor push(tile &t, float dx, float dy, char where = under)
 {
     bead b;
     place(b, t.x + dx, t.y + dy);
@@ -42,7 +42,7 @@ TEST(ConvexTile, PushesAwayFromTheCentre)
     p = push(dome, 0, 0);  // on the centre: no direction, no push
     EXPECT_EQ(p.x, 0.0f);
     EXPECT_EQ(p.y, 0.0f);
-    p = push(dome, 10, 0, 4);  // as a neighbour: nothing
+    p = push(dome, 10, 0, east);  // as a neighbour: nothing
     EXPECT_EQ(p.x, 9.0f);
 }
 
@@ -60,7 +60,7 @@ TEST(ConcaveTile, PullsTowardsTheCentre)
     p = push(bowl, 0, 18);
     EXPECT_EQ(p.x, 0.0f);
     EXPECT_EQ(p.y, 0.0f);
-    p = push(bowl, 10, 0, 2);
+    p = push(bowl, 10, 0, north);
     EXPECT_EQ(p.y, 9.0f);
 }
 
@@ -92,7 +92,7 @@ TEST(BumperTile, KicksOncePerVisitWithOneSound)
     bumper_tile k(c6, c6);
     // Enters the cell 20 from the centre, up and to the left: (-0.6, -0.8) * 6.
     place(b, c6 - 12, c6 - 16);
-    k.interfere(&b, 0);
+    k.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.tile_push.x, -3.6f);
     EXPECT_FLOAT_EQ(b.tile_push.y, -4.8f);
     EXPECT_EQ(k.fired, 1);
@@ -105,17 +105,17 @@ TEST(BumperTile, KicksOncePerVisitWithOneSound)
 
     // Still in the cell: no second kick, and the push ends.
     place(b, c6 - 5, c6 - 5);
-    k.interfere(&b, 0);
+    k.interfere(&b, under);
     EXPECT_EQ(b.tile_push.x, 0.0f);
     EXPECT_EQ(b.tile_push.y, 0.0f);
     EXPECT_EQ(fake::samples.size(), 1u);
 
     // Re-armed only from a neighbouring cell.
-    k.interfere(&b, 6);
+    k.interfere(&b, south);
     EXPECT_EQ(k.fired, 0);
     EXPECT_EQ(b.tile_push.x, 0.0f);
     place(b, c6 + 24, c6);
-    k.interfere(&b, 0);
+    k.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.tile_push.x, 6.0f);
     EXPECT_EQ(fake::samples.size(), 2u);
 }
@@ -126,7 +126,7 @@ TEST(BumperTile, CornerOfItsCellIsOutOfReach)
     bumper_tile k(c6, c6);
     place(b, c6 + 18, c6 - 18);  // 25.5 away
     b.tile_push = Vektor(3, 3);
-    k.interfere(&b, 0);
+    k.interfere(&b, under);
     EXPECT_EQ(k.fired, 0);
     EXPECT_EQ(b.tile_push.x, 0.0f);
     EXPECT_EQ(b.tile_push.y, 0.0f);
@@ -139,13 +139,13 @@ TEST(BumperTile, DeadOnTheKnobThrowsTheMarbleBack)
     bumper_tile k(c6, c6);
     place(b, c6, c6);
     b.speed = Vektor(3, -4);
-    k.interfere(&b, 0);
+    k.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.tile_push.x, -3.6f);
     EXPECT_FLOAT_EQ(b.tile_push.y, 4.8f);
     // At rest on the centre (it cannot start there, but a board may put it): north.
     bumper_tile k2(c6, c6);
     place(b, c6, c6);
-    k2.interfere(&b, 0);
+    k2.interfere(&b, under);
     EXPECT_EQ(b.tile_push.x, 0.0f);
     EXPECT_FLOAT_EQ(b.tile_push.y, -6.0f);
 }

@@ -13,7 +13,7 @@ namespace {
 const int c6 = grid::cell_centre(6);
 
 // The slope's acceleration for a marble at (dx, dy) from the tile's centre.
-Vektor acc(tile &t, float dx, float dy, char where = 0)
+Vektor acc(tile &t, float dx, float dy, char where = under)
 {
     bead b;
     place(b, t.x + dx, t.y + dy);
@@ -55,7 +55,7 @@ TEST(SlopeTiles, FadeOverTheEdgeBand)
     EXPECT_FLOAT_EQ(a.x, 0.04f);
     a = acc(right, 19.9f, 0);  // truncated to 19
     EXPECT_FLOAT_EQ(a.x, 0.02f);
-    a = acc(right, 19.5f, 0, 8);  // in the next cell east, still drawn
+    a = acc(right, 19.5f, 0, west);  // in the next cell east, still drawn
     EXPECT_FLOAT_EQ(a.x, 0.02f);
     a = acc(right, -19.9f, -19.9f);
     EXPECT_FLOAT_EQ(a.x, 0.02f);
@@ -79,7 +79,7 @@ TEST(SlopeTiles, TouchOnlyTheSlopeAcceleration)
     b.speed = Vektor(1, 2);
     b.tile_push = Vektor(0.1f, 0.2f);
     b.cur_friction = 0.6f;
-    left.interfere(&b, 0);
+    left.interfere(&b, under);
     EXPECT_FLOAT_EQ(b.x, c6 + 1.0f);
     EXPECT_FLOAT_EQ(b.y, c6 + 2.0f);
     EXPECT_FLOAT_EQ(b.speed.x, 1.0f);

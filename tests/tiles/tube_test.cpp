@@ -67,13 +67,13 @@ TEST(TubeNsTile, ChannelBoundReversesAndCuts)
     tube_ns_tile t(c6, c6);
     place(b, c6 + 5, c6);
     b.speed = Vektor(2, -4);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.x, c6 + 3.0f);
     EXPECT_FLOAT_EQ(b.speed.x, -0.6f);
     EXPECT_FLOAT_EQ(b.speed.y, -4.0f);
     place(b, c6 - 4, c6 + 15);
     b.speed = Vektor(-1, 0);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.x, c6 - 3.0f);
     EXPECT_FLOAT_EQ(b.speed.x, 0.3f);
     EXPECT_EQ(b.y, c6 + 15.0f);  // y is free
@@ -89,14 +89,14 @@ TEST(TubeNsTile, OpeningIsGuardedByItsCornerPoints)
     b.old_y = c6 + 36;
     b.speed = Vektor(0, -5);
     ASSERT_EQ(int(b.y / grid::cell), 7);
-    t.interfere(&b, 2);
+    t.interfere(&b, north);
     EXPECT_EQ(b.bounced, 1);
     EXPECT_GT(b.speed.y, -5.0f);
     // On the axis it passes between the two corner points, 20 away on either side.
     place(b, c6, c6 + 31);
     b.speed = Vektor(0, -5);
-    t.interfere(&b, 2);
-    t.interfere(&b, 6);
+    t.interfere(&b, north);
+    t.interfere(&b, south);
     EXPECT_EQ(b.bounced, 0);
     EXPECT_EQ(b.speed.y, -5.0f);
 }
@@ -107,14 +107,14 @@ TEST(TubeNsTile, ClosedSidesStopTheMarbleWithASound)
     tube_ns_tile t(c6, c6);
     place(b, c6 - 34, c6);  // west of the tube: side W at x - 36
     b.speed = Vektor(3, 0);
-    t.interfere(&b, 4);
+    t.interfere(&b, east);
     EXPECT_EQ(b.x, c6 - 36.0f);
     EXPECT_FLOAT_EQ(b.speed.x, -0.9f);
     ASSERT_EQ(fake::samples.size(), 1u);
     EXPECT_EQ(fake::samples[0].vol, 127);
     place(b, c6 + 35, c6);  // east of it: side E at x + 36
     b.speed = Vektor(-6, 0);
-    t.interfere(&b, 8);
+    t.interfere(&b, west);
     EXPECT_EQ(b.x, c6 + 36.0f);
     ASSERT_EQ(fake::samples.size(), 2u);
     EXPECT_EQ(fake::samples[1].vol, 255);
@@ -126,24 +126,24 @@ TEST(TubeWeTile, ClosedSidesAreSilent)
     tube_we_tile t(c6, c6);
     place(b, c6, c6 - 34);  // north of the tube: side N at y - 36
     b.speed = Vektor(0, 3);
-    t.interfere(&b, 6);
+    t.interfere(&b, south);
     EXPECT_EQ(b.y, c6 - 36.0f);
     EXPECT_FLOAT_EQ(b.speed.y, -0.9f);
     place(b, c6, c6 + 33);
     b.speed = Vektor(1, -5);
-    t.interfere(&b, 2);
+    t.interfere(&b, north);
     EXPECT_EQ(b.y, c6 + 36.0f);
     EXPECT_FLOAT_EQ(b.speed.y, 1.5f);
     EXPECT_TRUE(fake::samples.empty());
     // Its channel: y within 3 of the axis, x free.
     place(b, c6 + 12, c6 - 7);
     b.speed = Vektor(4, -1);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.y, c6 - 3.0f);
     EXPECT_FLOAT_EQ(b.speed.y, 0.3f);
     EXPECT_EQ(b.x, c6 + 12.0f);
     place(b, c6, c6 + 3.5f);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.y, c6 + 3.0f);
 }
 
@@ -186,7 +186,7 @@ TEST(TubeXTile, CornerPointsStillDeflect)
 {
     bead b;
     tube_x_tile t(c6, c6);
-    for (char where = 0; where <= 8; where++) {
+    for (char where = under; where <= west; where++) {
         place(b, c6 + 20, c6 + 31);  // 11 below the SE corner point
         b.old_y = c6 + 36;
         b.speed = Vektor(0, -5);
@@ -221,7 +221,7 @@ TEST(TubeNseTile, HoldsTheWestOnlyAndLetsTheMarbleOutEast)
     place(b, c6 - 33, c6);
     b.speed = Vektor(4, 0);
     fake::reset();
-    t.interfere(&b, 4);
+    t.interfere(&b, east);
     EXPECT_EQ(b.x, c6 - 36.0f);
     EXPECT_TRUE(fake::samples.empty());
 }
@@ -232,15 +232,15 @@ TEST(TubeNswTile, HoldsTheEastOnly)
     tube_nsw_tile t(c6, c6);
     place(b, c6 + 4, c6 - 10);
     b.speed = Vektor(1, 2);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.x, c6 + 3.0f);
     EXPECT_FLOAT_EQ(b.speed.x, -0.3f);
     place(b, c6 - 15, c6);  // free to the west
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.x, c6 - 15.0f);
     place(b, c6 + 34, c6);  // its closed east side, seen from the east
     b.speed = Vektor(-4, 0);
-    t.interfere(&b, 8);
+    t.interfere(&b, west);
     EXPECT_EQ(b.x, c6 + 36.0f);
     EXPECT_TRUE(fake::samples.empty());
 }
@@ -251,25 +251,25 @@ TEST(TubeWenTile, HeldAtMostThreeBelowTheAxisAndGuardedToTheNorth)
     tube_wen_tile t(c6, c6);
     place(b, c6 + 10, c6 + 8);
     b.speed = Vektor(1, 2);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.y, c6 + 3.0f);
     EXPECT_FLOAT_EQ(b.speed.y, -0.6f);
     // Up towards the northern opening, too far right: the NE corner point (274, 234).
     place(b, c6 + 12, c6 - 8);
     b.old_y = c6 - 3;
     b.speed = Vektor(0, -5);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.bounced, 1);
     // Its closed south side, seen from the south: silent.
     place(b, c6, c6 + 34);
     b.speed = Vektor(0, -4);
-    t.interfere(&b, 2);
+    t.interfere(&b, north);
     EXPECT_EQ(b.y, c6 + 36.0f);
     EXPECT_TRUE(fake::samples.empty());
     // Its open north side, seen from the north: only its corner points.
     place(b, c6, c6 - 34);
     b.speed = Vektor(0, 4);
-    t.interfere(&b, 6);
+    t.interfere(&b, south);
     EXPECT_EQ(b.y, c6 - 34.0f);
 }
 
@@ -279,22 +279,22 @@ TEST(TubeWesTile, HeldAtMostThreeAboveTheAxisAndGuardedToTheSouth)
     tube_wes_tile t(c6, c6);
     place(b, c6 - 10, c6 - 8);
     b.speed = Vektor(1, -2);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.y, c6 - 3.0f);
     EXPECT_FLOAT_EQ(b.speed.y, 0.6f);
     place(b, c6 - 12, c6 + 8);
     b.old_y = c6 + 3;
     b.speed = Vektor(0, 5);
-    t.interfere(&b, 0);
+    t.interfere(&b, under);
     EXPECT_EQ(b.bounced, 1);  // the SW corner point (234, 274)
     place(b, c6, c6 - 34);
     b.speed = Vektor(0, 4);
-    t.interfere(&b, 6);
+    t.interfere(&b, south);
     EXPECT_EQ(b.y, c6 - 36.0f);
     EXPECT_TRUE(fake::samples.empty());
     place(b, c6, c6 + 34);
     b.speed = Vektor(0, -4);
-    t.interfere(&b, 2);
+    t.interfere(&b, north);
     EXPECT_EQ(b.y, c6 + 34.0f);
 }
 

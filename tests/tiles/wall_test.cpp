@@ -30,10 +30,10 @@ TEST(WallTile, EachDirectionTestsTheFacingSide)
         float want_vx, want_vy;
         int volume;
     } cases[] = {
-        {4, 220, 250, 5, 1, 218, 250, -1.5f, 1, 212},   // west side, x - 36
-        {8, 288, 250, -3, 0, 290, 250, 0.9f, 0, 127},   // east side, x + 36
-        {6, 250, 221, 0, 1.2f, 250, 218, 0, -0.36f, 51},  // north side, y - 36
-        {2, 250, 287, 0.5f, -6, 250, 290, 0.5f, 1.8f, 255},  // south side, y + 36
+        {east, 220, 250, 5, 1, 218, 250, -1.5f, 1, 212},   // west side, x - 36
+        {west, 288, 250, -3, 0, 290, 250, 0.9f, 0, 127},   // east side, x + 36
+        {south, 250, 221, 0, 1.2f, 250, 218, 0, -0.36f, 51},  // north side, y - 36
+        {north, 250, 287, 0.5f, -6, 250, 290, 0.5f, 1.8f, 255},  // south side, y + 36
     };
     for (auto c : cases) {
         fake::reset();
@@ -52,9 +52,9 @@ TEST(WallTile, EachDirectionTestsTheFacingSide)
     // Short of a face, or a face seen from the wrong direction: nothing.
     place(b, 217, 250);
     b.speed = Vektor(5, 0);
-    w.interfere(&b, 4);
-    w.interfere(&b, 2);
-    w.interfere(&b, 0);
+    w.interfere(&b, east);
+    w.interfere(&b, north);
+    w.interfere(&b, under);
     EXPECT_EQ(b.x, 217.0f);
     EXPECT_EQ(b.speed.x, 5.0f);
 }
@@ -65,7 +65,7 @@ TEST(WallTile, RollingAlongAFaceIsSilentBelowOne)
     wall_tile w(c6, c6);
     place(b, 219, 240);
     b.speed = Vektor(0.9f, 3);
-    w.interfere(&b, 4);
+    w.interfere(&b, east);
     EXPECT_EQ(b.x, 218.0f);
     EXPECT_TRUE(fake::samples.empty());
     EXPECT_EQ(fake::stopped.size(), 1u);
@@ -80,7 +80,7 @@ TEST(WallTile, EachDiagonalTestsTheFacingCorner)
     struct {
         char where;
         int kx, ky;
-    } cases[] = {{1, 274, 274}, {3, 234, 274}, {5, 234, 234}, {7, 274, 234}};
+    } cases[] = {{north_west, 274, 274}, {north_east, 234, 274}, {south_east, 234, 234}, {south_west, 274, 234}};
     for (auto c : cases) {
         // Approach along x, from outside the wall's side.
         float side = c.kx > c6 ? 1 : -1;
@@ -185,7 +185,7 @@ TEST(WallTile, WallUnderTheMarbleDoesNothing)
     wall_tile w(c6, c6);
     place(b, c6 + 1, c6 + 1);
     b.speed = Vektor(4, 4);
-    w.interfere(&b, 0);
+    w.interfere(&b, under);
     EXPECT_EQ(b.x, c6 + 1.0f);
     EXPECT_EQ(b.speed.x, 4.0f);
     EXPECT_EQ(b.bounced, 0);

@@ -343,7 +343,7 @@ struct run {
             for (int j = 0; j < f->columns; j++)
                 if (f->codes[i][j] == 'F')
                     b.flags_left++;
-        b.state = 1;
+        b.state = bead::rolling;
         b.bounced = 0;
         b.restart_tile = f->start_point;
         b.x = b.old_x = (float)f->start_point->x;
@@ -429,14 +429,14 @@ struct run {
         fake::mouse_positions.clear();
         fake::samples.clear();
         fake::stopped.clear();
-        if (b.state != 2)
+        if (b.state != bead::fallen)
             return false;
         b.x = (float)b.restart_tile->x;
         b.y = (float)b.restart_tile->y;
         b.mickey_x = b.mickey_y = 0;  // the read that drops movement made during the fall
         if (reads)
             reads->push_back({0, 0});
-        b.state = 1;
+        b.state = bead::rolling;
         b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
         b.tilt_x = b.tilt_y = 0;
         return true;
@@ -662,7 +662,7 @@ bool play_back(const std::string &path, const levels::replay &r, long &frames, i
     fake::on_rest = [&]() {
         if (teh_counter == 0)
             frames++;
-        if (b.state == 2 && teh_counter == 0)
+        if (b.state == bead::fallen && teh_counter == 0)
             falls++;
         if (frames >= r.frames && b.flags_left > 0)
             key[KEY_ESC] = 1;
@@ -670,7 +670,7 @@ bool play_back(const std::string &path, const levels::replay &r, long &frames, i
     b.start_bead(path);
     key[KEY_ESC] = 0;
     fake::on_rest = nullptr;
-    return b.flags_left == 0 && b.state == 1 && fake::alerts.empty();
+    return b.flags_left == 0 && b.state == bead::rolling && fake::alerts.empty();
 }
 
 std::string kinds_used(const board &b)
