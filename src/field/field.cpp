@@ -6,59 +6,10 @@
 #include <cstring>
 
 #include "field/grid.h"
-#include "tiles/bumper_tile.h"
-#include "tiles/concave_tile.h"
-#include "tiles/convex_tile.h"
-#include "tiles/flag_tile.h"
-#include "tiles/hole_tile.h"
-#include "tiles/norm_tile.h"
-#include "tiles/shutter_tile.h"
-#include "tiles/slope_down_tile.h"
-#include "tiles/slope_left_tile.h"
-#include "tiles/slope_right_tile.h"
-#include "tiles/slope_up_tile.h"
-#include "tiles/softy_tile.h"
-#include "tiles/start_tile.h"
+#include "field/tile_kind.h"
 #include "tiles/tile.h"
-#include "tiles/tube_ns_tile.h"
-#include "tiles/tube_nse_tile.h"
-#include "tiles/tube_nsw_tile.h"
-#include "tiles/tube_we_tile.h"
-#include "tiles/tube_wen_tile.h"
-#include "tiles/tube_wes_tile.h"
-#include "tiles/tube_x_tile.h"
-#include "tiles/wall_tile.h"
 
 namespace {
-
-// The one table of level codes: the tile for a code, or null for an invalid one.
-tile *make_tile(char code, int y, int x)
-{
-    switch (code) {
-    case '#': return new softy_tile(y, x);
-    case '*': return new wall_tile(y, x);
-    case '+': return new tube_x_tile(y, x);
-    case '-': return new tube_we_tile(y, x);
-    case '.': return new norm_tile(y, x);
-    case 'A': return new start_tile(y, x);
-    case 'B': return new bumper_tile(y, x);
-    case 'C': return new concave_tile(y, x);
-    case 'E': return new tube_nse_tile(y, x);
-    case 'F': return new flag_tile(y, x);
-    case 'I': return new tube_ns_tile(y, x);
-    case 'N': return new tube_wen_tile(y, x);
-    case 'O': return new hole_tile(y, x);
-    case 'S': return new tube_wes_tile(y, x);
-    case 'V': return new convex_tile(y, x);
-    case 'W': return new tube_nsw_tile(y, x);
-    case 'X': return new shutter_tile(y, x);
-    case 'e': return new slope_right_tile(y, x);
-    case 'n': return new slope_up_tile(y, x);
-    case 's': return new slope_down_tile(y, x);
-    case 'w': return new slope_left_tile(y, x);
-    default: return nullptr;
-    }
-}
 
 void ok_alert(const char *s1, const char *s2, const char *s3)
 {
@@ -144,7 +95,8 @@ void field::init_tiles()
     for (int i = 0; i < rows; i++) {
         for (int j = 0; j < columns; j++) {
             delete tiles[i][j];
-            tile *t = make_tile(codes[i][j], grid::cell_centre(i), grid::cell_centre(j));
+            const tile_kind *kind = tile_kind_of(codes[i][j]);
+            tile *t = kind ? kind->make(grid::cell_centre(i), grid::cell_centre(j)) : nullptr;
             tiles[i][j] = t;
             if (t && codes[i][j] == 'A')
                 start_point = t;

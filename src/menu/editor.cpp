@@ -5,8 +5,8 @@
 #include "field/file_select.h"
 #include "field/grid.h"
 #include "field/level_file.h"
+#include "field/tile_kind.h"
 #include "menu/editor_help.h"
-#include "shell/data1.h"
 #include "shell/error.h"
 #include "shell/globals.h"
 
@@ -18,12 +18,8 @@ namespace {
 // The reader can fill 484 characters and a terminator; the buffer keeps a margin beyond that.
 const int level_buffer = 547;
 
-// Palette order: tool t (1..16) paints tool_codes[t - 1] and shows tool_pictures[t - 1].
+// Palette order: tool t (1..16) paints tool_codes[t - 1] and shows that kind's palette picture.
 const char tool_codes[] = "A.*OCVFI-WENS+B#";
-const int tool_pictures[16] = {
-    OBJ_START, OBJ_FLOOR,   OBJ_WALL,    OBJ_HOLE,    OBJ_BOWL,    OBJ_DOME,   OBJ_FLAG,        OBJ_TUBE_NS,
-    OBJ_TUBE_WE, OBJ_TUBE_NSW, OBJ_TUBE_NSE, OBJ_TUBE_WEN, OBJ_TUBE_WES, OBJ_TUBE_X, OBJ_BUMPER_TOOL, OBJ_CLOTH,
-};
 
 enum EditorObject {
     BOARD = 0,
@@ -37,14 +33,12 @@ enum EditorObject {
     OBJECT_COUNT = 22
 };
 
+// Codes with no tool in the palette are not drawn.
 BITMAP *picture_of(char code)
 {
-    if (code == 0)
+    if (code == 0 || !std::strchr(tool_codes, code))
         return nullptr;
-    const char *at = std::strchr(tool_codes, code);
-    if (!at)
-        return nullptr;
-    return static_cast<BITMAP *>(data1[tool_pictures[at - tool_codes]].dat);
+    return static_cast<BITMAP *>(data1[tile_kind_of(code)->palette].dat);
 }
 
 void set_button(DIALOG &d, int y, const char *text)
@@ -127,7 +121,7 @@ std::string editor(std::string current)
     for (int t = FIRST_TOOL; t <= LAST_TOOL; t++) {
         int row = (t - 1) / 4, column = (t - 1) % 4;
         dialog[t] = DIALOG{d_icon_proc, 592 + 48 * column, 56 + 48 * row, grid::cell, grid::cell, 0, 0, 0, D_EXIT, 0, 0,
-                           data1[tool_pictures[t - 1]].dat, nullptr, nullptr};
+                           data1[tile_kind_of(tool_codes[t - 1])->palette].dat, nullptr, nullptr};
     }
     set_button(dialog[OPEN], 288, "Avaa");
     set_button(dialog[SAVE], 320, "Tallenna");

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "field/grid.h"
+#include "field/tile_kind.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 
@@ -15,38 +16,38 @@ const char tunnel[] = "Tunneli.";
 
 struct HelpEntry {
     int y;
-    int picture;
+    char code;  // the tile kind shown
     const char *text;
 };
 
 const HelpEntry left_column[8] = {
-    {48, OBJ_START, "Kuulan lähtöruutu. Aseta vain yksi tällainen!"},
-    {96, OBJ_BOWL, "Kuoppa kentässä"},
-    {144, OBJ_TUBE_WE, tunnel},
-    {192, OBJ_TUBE_WES, tunnel},
-    {240, OBJ_FLOOR, "Tasainen pohja."},
-    {288, OBJ_DOME, "Kuhmu kentässä"},
-    {336, OBJ_TUBE_NSE, tunnel},
-    {384, OBJ_TUBE_X, tunnel},
+    {48, 'A', "Kuulan lähtöruutu. Aseta vain yksi tällainen!"},
+    {96, 'C', "Kuoppa kentässä"},
+    {144, '-', tunnel},
+    {192, 'S', tunnel},
+    {240, '.', "Tasainen pohja."},
+    {288, 'V', "Kuhmu kentässä"},
+    {336, 'E', tunnel},
+    {384, '+', tunnel},
 };
 
 // The flag's text needs three lines, so everything below it moves down by 24.
 const HelpEntry right_column[8] = {
-    {48, OBJ_WALL, "Seinää."},
-    {96, OBJ_FLAG,
+    {48, '*', "Seinää."},
+    {96, 'F',
      "Kerättävä lippu. Ainakin yksi pitää olla kenttää kohti. Viimeksi poimitun lipun paikka on kuulan "
      "lähtöpaikka reikään putoamisen jälkeen."},
-    {168, OBJ_TUBE_NSW, tunnel},
-    {216, OBJ_BUMPER_TOOL, "Flipperistä lainattu pomppain."},
-    {264, OBJ_HOLE, "Reikä. Hidastaa pelaamista, mutta ei aiheuta pelin loppumista."},
-    {312, OBJ_TUBE_NS, tunnel},
-    {360, OBJ_TUBE_WEN, tunnel},
-    {408, OBJ_CLOTH, "Kangastilkku. Hidastaa kuulaa roimasti. Helpottaa kinkkisissä paikoissa."},
+    {168, 'W', tunnel},
+    {216, 'B', "Flipperistä lainattu pomppain."},
+    {264, 'O', "Reikä. Hidastaa pelaamista, mutta ei aiheuta pelin loppumista."},
+    {312, 'I', tunnel},
+    {360, 'N', tunnel},
+    {408, '#', "Kangastilkku. Hidastaa kuulaa roimasti. Helpottaa kinkkisissä paikoissa."},
 };
 
 DIALOG picture_object(int x, const HelpEntry &e)
 {
-    return DIALOG{d_bitmap_proc, x, e.y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, data1[e.picture].dat, nullptr, nullptr};
+    return DIALOG{d_bitmap_proc, x, e.y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, data1[tile_kind_of(e.code)->palette].dat, nullptr, nullptr};
 }
 
 DIALOG text_object(int x, int w, int h, const HelpEntry &e)
@@ -67,7 +68,7 @@ void editor_help()
         dialog[2 + k] = picture_object(32, left_column[k]);
         dialog[10 + k] = picture_object(352, right_column[k]);
         dialog[18 + k] = text_object(80, 208, 40, left_column[k]);
-        dialog[26 + k] = text_object(400, 320, right_column[k].picture == OBJ_FLAG ? 64 : 40, right_column[k]);
+        dialog[26 + k] = text_object(400, 320, right_column[k].code == 'F' ? 64 : 40, right_column[k]);
     }
 
     FONT *editor_font = font;

@@ -5,9 +5,8 @@
 #include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
-bumper_tile::bumper_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLOOR].dat)
+bumper_tile::bumper_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_BUMPER_KNOB].dat;
     fired = 0;
 }
 

@@ -1,11 +1,9 @@
 #include "tiles/concave_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
-concave_tile::concave_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_BOWL].dat)
+concave_tile::concave_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

@@ -1,11 +1,9 @@
 #include "tiles/convex_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
-convex_tile::convex_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_DOME].dat)
+convex_tile::convex_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

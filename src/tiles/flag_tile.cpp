@@ -4,7 +4,7 @@
 #include "shell/data1.h"
 #include "shell/globals.h"
 
-flag_tile::flag_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLAG].dat)
+flag_tile::flag_tile(int y, int x) : tile(y, x, nullptr)
 {
     taken = 0;
 }

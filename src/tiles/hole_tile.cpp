@@ -1,10 +1,8 @@
 #include "tiles/hole_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
-hole_tile::hole_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_HOLE].dat)
+hole_tile::hole_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

@@ -1,10 +1,8 @@
 #include "tiles/norm_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
-norm_tile::norm_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLOOR].dat)
+norm_tile::norm_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

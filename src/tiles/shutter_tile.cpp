@@ -1,10 +1,8 @@
 #include "tiles/shutter_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
-shutter_tile::shutter_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SHUTTER].dat)
+shutter_tile::shutter_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

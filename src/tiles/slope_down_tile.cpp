@@ -1,11 +1,9 @@
 #include "tiles/slope_down_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
-slope_down_tile::slope_down_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOPE_DOWN].dat)
+slope_down_tile::slope_down_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

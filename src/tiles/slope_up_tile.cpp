@@ -1,11 +1,9 @@
 #include "tiles/slope_up_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
-slope_up_tile::slope_up_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_SLOPE_UP].dat)
+slope_up_tile::slope_up_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

@@ -1,10 +1,8 @@
 #include "tiles/softy_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
-softy_tile::softy_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_CLOTH].dat)
+softy_tile::softy_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

@@ -1,10 +1,8 @@
 #include "tiles/start_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
-start_tile::start_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_FLOOR].dat)
+start_tile::start_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

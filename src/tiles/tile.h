@@ -7,7 +7,8 @@ class bead;
 // Where a cell lies from the marble's cell: under the marble, or one of the eight around it.
 enum where : char { under, north_west, north, north_east, east, south_east, south, south_west, west };
 
-// One cell of the board. Pictures belong to the data file; a tile owns nothing.
+// One cell of the board. Pictures belong to the data file and are given by the tile's kind
+// (field/tile_kind.h); a tile owns nothing.
 class tile {
 public:
     int32_t x;        // centre, board pixels

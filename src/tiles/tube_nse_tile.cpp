@@ -1,13 +1,10 @@
 #include "tiles/tube_nse_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 tube_nse_tile::tube_nse_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_TUBE_NSE].dat;
 }
 
 // Open to north, south and east: closed only on the west.

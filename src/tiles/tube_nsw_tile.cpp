@@ -1,13 +1,10 @@
 #include "tiles/tube_nsw_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 tube_nsw_tile::tube_nsw_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_TUBE_NSW].dat;
 }
 
 // Open to north, south and west: closed only on the east.

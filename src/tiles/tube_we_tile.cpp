@@ -1,13 +1,10 @@
 #include "tiles/tube_we_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 tube_we_tile::tube_we_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_TUBE_WE].dat;
 }
 
 // Seen from a neighbour, the parts facing the marble; in its own cell, the channel.

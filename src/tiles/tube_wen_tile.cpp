@@ -1,13 +1,10 @@
 #include "tiles/tube_wen_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 tube_wen_tile::tube_wen_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_TUBE_WEN].dat;
 }
 
 // Open to west, east and north: held no lower than 3 below the axis, the north opening guarded

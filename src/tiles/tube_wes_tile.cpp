@@ -1,13 +1,10 @@
 #include "tiles/tube_wes_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 tube_wes_tile::tube_wes_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_TUBE_WES].dat;
 }
 
 // Open to west, east and south: held no higher than 3 above the axis, the south opening

@@ -1,13 +1,10 @@
 #include "tiles/tube_x_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 tube_x_tile::tube_x_tile(int y, int x) : tile(y, x, nullptr)
 {
-    overlay = (BITMAP *)data1[OBJ_TUBE_X].dat;
 }
 
 // Open on all four sides: only its corner points stop anything.

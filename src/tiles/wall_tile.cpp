@@ -1,11 +1,9 @@
 #include "tiles/wall_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
-wall_tile::wall_tile(int y, int x) : tile(y, x, (BITMAP *)data1[OBJ_WALL].dat)
+wall_tile::wall_tile(int y, int x) : tile(y, x, nullptr)
 {
 }
 

@@ -15,17 +15,13 @@ import tempfile
 import numpy as np
 from PIL import Image
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import game_tables  # noqa: E402
+
 # Code -> (lower picture, upper picture) as data file object names.
-PICTURES = {
-    "*": ("A41_WALL_BMP", None), ".": ("A16_FLOOR_BMP", None), "A": ("A16_FLOOR_BMP", None),
-    "X": ("A43_SHUTTER_BMP", None), "#": ("A29_CLOTH_BMP", None), "O": ("A17_HOLE_BMP", None),
-    "F": ("A14_FLAG_BMP", None), "n": ("A26_SLOPE_UP_BMP", None),
-    "s": ("A27_SLOPE_DOWN_BMP", None), "w": ("A28_SLOPE_LEFT_BMP", None),
-    "e": ("A25_SLOPE_RIGHT_BMP", None), "V": ("A06_DOME_BMP", None), "C": ("A05_BOWL_BMP", None),
-    "B": ("A16_FLOOR_BMP", "A03_BUMPER_KNOB_BMP"), "I": (None, "A34_TUBE_NS_BMP"),
-    "-": (None, "A37_TUBE_WE_BMP"), "+": (None, "A40_TUBE_X_BMP"), "E": (None, "A35_TUBE_NSE_BMP"),
-    "W": (None, "A36_TUBE_NSW_BMP"), "N": (None, "A38_TUBE_WEN_BMP"), "S": (None, "A39_TUBE_WES_BMP"),
-}
+PICTURES = {code: (picture, overlay) for code, (_, picture, overlay) in game_tables.tile_kinds().items()}
+CELL = game_tables.cell()
+CELLS = game_tables.cells()
 MASK = 0xFF00FF
 
 
@@ -35,11 +31,11 @@ def packed(path):
 
 
 def main():
-    rows = open(sys.argv[2], encoding="latin-1").read().split()[:14]
+    rows = open(sys.argv[2], encoding="latin-1").read().split()[:CELLS]
     datafile = sys.argv[3]
     cells = [tuple(int(v) for v in c.split(",")) for c in sys.argv[4:]]
     if not cells:
-        cells = [(i, j) for i in range(14) for j in range(14)]
+        cells = [(i, j) for i in range(CELLS) for j in range(CELLS)]
     pictures = {}
     with tempfile.TemporaryDirectory() as tmp:
         for names in PICTURES.values():
@@ -54,11 +50,11 @@ def main():
         bad = []
         for i, j in cells:
             lower, upper = PICTURES[rows[i][j]]
-            region = shot[39 * i:39 * i + 39, 39 * j:39 * j + 39]
-            want = np.full((39, 39), -1, dtype=np.int64)  # -1: anything (nothing drawn there)
+            region = shot[CELL * i:CELL * i + CELL, CELL * j:CELL * j + CELL]
+            want = np.full((CELL, CELL), -1, dtype=np.int64)  # -1: anything (nothing drawn there)
             for name in (lower, upper):
                 if name:
-                    p = pictures[name][:39, :39]
+                    p = pictures[name][:CELL, :CELL]
                     want = np.where(p != MASK, p, want)
             if np.any((want != -1) & (region != want)):
                 bad.append("%d,%d" % (i, j))

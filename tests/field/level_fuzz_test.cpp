@@ -12,12 +12,13 @@
 #include "field/grid.h"
 #include "field/level_file.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 #include "tiles/tile.h"
 #include "tiles/wall_tile.h"
 
 namespace {
 
-const char codes[] = "#*+-.ABCEFINOSVWXensw";
+const std::string codes = levels::all_codes();
 const char spaces[] = " \t\r\n\v\f";
 
 class Fuzzer {
@@ -25,7 +26,7 @@ public:
     explicit Fuzzer(unsigned seed) : rng(seed) {}
 
     int pick(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-    char code() { return codes[pick(0, sizeof codes - 2)]; }
+    char code() { return codes[pick(0, static_cast<int>(codes.size()) - 1)]; }
     char space() { return spaces[pick(0, sizeof spaces - 2)]; }
     char byte() { return static_cast<char>(pick(0, 255)); }
 

@@ -18,13 +18,14 @@
 #include "marble/bead.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 const std::string data_dir = VINKLA_DATA_DIR;
-const std::string all_codes = "#*+-.ABCEFINOSVWXensw";
+const std::string all_codes = levels::all_codes();
 
 // The level files of the data folder, in the order the file chooser lists them.
 std::vector<std::string> shipped_levels()

@@ -1,4 +1,3 @@
-#include "field/grid.h"
 #include "menu/editor.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "field/grid.h"
+#include "field/tile_kind.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
@@ -18,7 +19,6 @@
 namespace {
 
 const char *const tools = "A.*OCVFI-WENS+B#";
-const int tool_objects[16] = {30, 16, 41, 17, 5, 6, 14, 34, 37, 36, 35, 38, 39, 40, 2, 29};
 const int FLAG_TOOL = 7;
 const int OPEN = 17, SAVE = 18, LEAVE = 19, NEW = 20, HELP = 21;
 
@@ -174,7 +174,7 @@ TEST(Editor, DialogHasItsTwentyTwoObjectsInBindingOrder)
             EXPECT_EQ(D_EXIT, d[t].flags);
             EXPECT_EQ(0, d[t].fg);
             EXPECT_EQ(0, d[t].bg);
-            EXPECT_EQ(data1[tool_objects[t - 1]].dat, d[t].dp);
+            EXPECT_EQ(data1[tile_kind_of(tools[t - 1])->palette].dat, d[t].dp);
         }
         struct Button {
             int index, y;
@@ -288,7 +288,7 @@ TEST(Editor, EachToolPaintsItsCodeAndPicture)
         steps.push_back([t](DIALOG *) { return t; });
         steps.push_back([t, row, col](DIALOG *d) {
             SCOPED_TRACE("tool " + std::to_string(t));
-            BITMAP *pic = picture(tool_objects[t - 1]);
+            BITMAP *pic = picture(tile_kind_of(tools[t - 1])->palette);
             EXPECT_EQ(pic, switch_pointer);
             EXPECT_EQ(tools[t - 1], *static_cast<char *>(d[0].dp3));
             Bitmap before = copy_of(board_of(d));

@@ -18,6 +18,7 @@
 #include "shell/config.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace {
 
@@ -100,7 +101,7 @@ int hard_run(bead &b, const std::string &dir)
 {
     std::mt19937 rng(7);
     std::string path = dir + "/kaikki.vkl";
-    std::string text = soak::random_level(rng, "#*+-.BCEFINOSVWXensw");
+    std::string text = soak::random_level(rng, levels::codes_but_start());
     write_file(path, soak::level_file(text));
     int frames = 0, problems = 0;
     long last_ms = fake::rest_ms;

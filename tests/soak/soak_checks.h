@@ -12,12 +12,9 @@
 #include "field/field.h"
 #include "field/grid.h"
 #include "marble/bead.h"
+#include "support/levels.h"
 
 namespace soak {
-
-// The codes of the 21 tile kinds.
-constexpr char tile_codes[] = "#*+-.ABCEFINOSVWXensw";
-constexpr int tile_kinds = sizeof tile_codes - 1;
 
 // An empty string when the marble is where it may be; otherwise what is wrong.
 // The cell is taken from the position itself, not through the clamp the motion step uses, so a
@@ -48,7 +45,7 @@ inline std::string marble_problem(const bead &b)
 }
 
 // A level text of 196 codes: the ring of walls, one start, the inner cells drawn from `kinds`
-// (a subset of tile_codes without 'A').
+// (tile codes other than 'A').
 inline std::string random_level(std::mt19937 &rng, const std::string &kinds)
 {
     std::string text(grid::level_chars, '*');
@@ -66,10 +63,7 @@ inline std::string random_level(std::mt19937 &rng, const std::string &kinds)
 // long tubes, fields of bumpers or slope runs come up as well as noise.
 inline std::string random_kinds(std::mt19937 &rng)
 {
-    std::string all;
-    for (char c : std::string(tile_codes))
-        if (c != 'A')
-            all += c;
+    std::string all = levels::codes_but_start();
     if (std::uniform_int_distribution<int>(0, 2)(rng) == 0)
         return all;
     std::shuffle(all.begin(), all.end(), rng);
