@@ -8,6 +8,7 @@
 
 #include "field/field.h"
 #include "field/grid.h"
+#include "shell/replace_file.h"
 
 namespace fs = std::filesystem;
 
@@ -134,28 +135,6 @@ field *field::load_field_file(std::string path)
 
 int save_file(std::string path, const char *text)
 {
-    std::error_code ec;
-    if (path.empty() || fs::is_directory(path, ec))
-        return -1;
-    // Through a link, replace the file it points at rather than the link.
-    fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
-        fs::path real = fs::canonical(target, ec);
-        if (!ec)
-            target = real;
-    }
-
-    // Only a regular file is replaced: opening a pipe waits for a reader for ever, and renaming
-    // over a device (a link to /dev/full, say) would put a plain file in its place.
-    if (fs::exists(target, ec) && !fs::is_regular_file(target, ec))
-        return -1;
-    // A file that may not be written stays as it is: renaming over it would bypass that.
-    if (fs::exists(target, ec)) {
-        std::ofstream probe(target.string(), std::ios::out | std::ios::app);
-        if (!probe)
-            return -1;
-    }
-
     std::string body;
     size_t len = 0;
     while (text && len < static_cast<size_t>(side * side) && text[len])
@@ -168,26 +147,5 @@ int save_file(std::string path, const char *text)
         body += '\n';
     }
     body += "noname\n9999\n";
-
-    // The old file stays as it is until the new one is complete beside it.
-    std::string tmp = target.string() + ".tmp";
-    std::ofstream out(tmp, std::ios::out | std::ios::trunc);
-    if (!out)
-        return -1;
-    out.write(body.data(), static_cast<std::streamsize>(body.size()));
-    out.flush();
-    bool ok = static_cast<bool>(out);
-    out.close();
-    ok = ok && !out.fail();
-    if (ok) {
-        fs::file_status old = fs::status(target, ec);
-        if (!ec && fs::is_regular_file(old))
-            fs::permissions(tmp, old.permissions(), ec);
-        ok = std::rename(tmp.c_str(), target.c_str()) == 0;
-    }
-    if (!ok) {
-        std::remove(tmp.c_str());
-        return -1;
-    }
-    return 0;
+    return replace_file(path, body) ? 0 : -1;
 }

@@ -12,8 +12,7 @@ const int level_text_max = 484;
 bool read_level_text(const std::string &path, std::string &text);
 
 // Writes the first 196 characters of `text` (walls where it is shorter) in the file layout,
-// replacing `path` only once the new file is complete. 0 on success, -1 and the old file
-// untouched on failure.
+// through replace_file. 0 on success, -1 and the old file untouched on failure.
 int save_file(std::string path, const char *text);
 // Fills `text` (at least level_text_max + 1 characters) from the file; -1 and `text`
 // unchanged when the file cannot be read.

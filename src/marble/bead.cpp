@@ -5,32 +5,19 @@
 
 #include "field/field.h"
 #include "field/grid.h"
+#include "shell/config.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "tiles/tile.h"
 
 namespace {
 
-// A configuration value is taken only when the whole entry is a finite number inside
-// [lo, hi]; anything else ("abc", "nan", "inf", 1e30, a friction above 1) keeps the default,
-// so no hand-edited file can break the physics.
+// A physics factor is taken only inside [lo, hi]; anything else keeps the default, so no
+// hand-edited file can break the physics.
 float read_factor(const char *key, float fallback, float lo, float hi)
 {
-    const char *text = get_config_string("settings", key, nullptr);
-    if (!text)
-        return fallback;
-    char *end = nullptr;
-    std::strtod(text, &end);
-    if (end == text)
-        return fallback;
-    while (*end == ' ' || *end == '\t')
-        end++;
-    if (*end != '\0')
-        return fallback;
-    float v = get_config_float("settings", key, fallback);
-    if (!std::isfinite(v) || v < lo || v > hi)
-        return fallback;
-    return v;
+    std::optional<float> v = config_float(key);
+    return v && *v >= lo && *v <= hi ? *v : fallback;
 }
 
 }  // namespace
@@ -44,7 +31,8 @@ bead::bead()
 {
     friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
     softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
-    sensitivity = read_factor("mouse_sensitivity", 1.0f, -100.0f, 100.0f);
+    // Any finite factor is safe: the tilt is clamped after it is scaled.
+    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
     cur_friction = friction;
 }
 

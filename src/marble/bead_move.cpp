@@ -31,7 +31,8 @@ float clamp_tilt(float a)
     return a;
 }
 
-// NaN cannot arise from a checked configuration, but the limit would catch it as well.
+// The faces need it (see bead::speed_limit); NaN cannot arise from a checked configuration,
+// but the limit would catch it as well.
 float limit_speed(float v)
 {
     if (!(v < bead::speed_limit))
@@ -69,11 +70,42 @@ bool in_wall(const field *f, float px, float py)
     return f->codes && f->codes[(int)r][(int)c] == '*';
 }
 
+enum side : unsigned { north = 1, south = 2, west = 4, east = 8 };
+
+// The closed sides of a tube, which stop the marble like a wall's.
+unsigned closed_sides(char code)
+{
+    switch (code) {
+    case 'I': return west | east;
+    case '-': return north | south;
+    case 'E': return west;
+    case 'W': return east;
+    case 'N': return south;
+    case 'S': return north;
+    default: return 0;
+    }
+}
+
+// Whether a step from the cell (row0, column0) into the cell (row, column) crossed one of the
+// latter's closed sides.
+bool through_closed_side(const field *f, int row0, int column0, int row, int column)
+{
+    if (!f->codes || (row == row0 && column == column0))
+        return false;
+    unsigned closed = closed_sides(f->codes[row][column]);
+    return (column > column0 && (closed & west)) || (column < column0 && (closed & east)) ||
+           (row > row0 && (closed & north)) || (row < row0 && (closed & south));
+}
+
 }  // namespace
 
 void bead::move()
 {
     if (hole_pull.Langd() > 0) {
+        // Not limited: a hole's pull of up to 23 / 3 per frame would be cut at the limit and
+        // draw in marbles that pass it at full speed. Its frames stay under about 25 pixels
+        // (what a marble at the limit gains falling towards the centre), too little to skip a
+        // cell, and a step into a closed side is caught below.
         speed = speed + hole_pull;
     } else {
         // The pointer is not put back at (400, 300) here: see start_bead.
@@ -86,9 +118,9 @@ void bead::move()
         speed = speed + tilt_acc;
         speed = speed + tile_push;
         speed = speed * cur_friction;
+        speed.x = limit_speed(speed.x);
+        speed.y = limit_speed(speed.y);
     }
-    speed.x = limit_speed(speed.x);
-    speed.y = limit_speed(speed.y);
 
     old_x = x;
     old_y = y;
@@ -96,12 +128,17 @@ void bead::move()
     y += speed.y;
     int column = board_cell(x, current_field->columns);
     int row = board_cell(y, current_field->rows);
+    const int column0 = board_cell(old_x, current_field->columns);
+    const int row0 = board_cell(old_y, current_field->rows);
     // A fast marble rushing diagonally past a wall's corner point can land inside the wall's
-    // cell, where the wall, as the marble's own cell, does nothing. Seen from the cell the step
-    // began in, the wall is the neighbour whose corner point or face stops the marble.
-    if (in_wall(current_field, x, y)) {
-        column = board_cell(old_x, current_field->columns);
-        row = board_cell(old_y, current_field->rows);
+    // cell, where the wall, as the marble's own cell, does nothing; past a tube's corner it
+    // lands in the tube's cell through a closed side, and the channel would draw it into the
+    // tube. Seen from the cell the step began in, the wall or tube is the neighbour whose
+    // corner point or face stops the marble.
+    if (in_wall(current_field, x, y) ||
+        through_closed_side(current_field, row0, column0, row, column)) {
+        column = column0;
+        row = row0;
     }
 
     bounced = 0;
@@ -111,9 +148,12 @@ void bead::move()
         if (t)
             t->interfere(this, w);
     }
-    // The last guard of "never inside a wall": should a chain of bounces still leave the centre
-    // in a wall's cell, the step is taken back and the marble rebounds along its path.
-    if (in_wall(current_field, x, y) && !in_wall(current_field, old_x, old_y)) {
+    // The last guard of "never inside a wall" nor into a tube through its side: should a chain
+    // of bounces still leave the centre there, the step is taken back and the marble rebounds
+    // along its path.
+    if ((in_wall(current_field, x, y) && !in_wall(current_field, old_x, old_y)) ||
+        through_closed_side(current_field, row0, column0, board_cell(y, current_field->rows),
+                            board_cell(x, current_field->columns))) {
         x = old_x;
         y = old_y;
         speed = speed * -0.3f;

@@ -1,31 +1,193 @@
 #include "shell/config.h"
 
 #include <allegro.h>
+#include <sys/stat.h>
 
-#include <cctype>
 #include <cerrno>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
+#include "shell/replace_file.h"
+
 const char *const default_level = "standardfile.vkl";
+
+namespace {
+
+// Far beyond any configuration a player writes; a bigger file is not taken apart.
+const long file_limit = 16L << 20;
+
+// The whole file if it is a regular file of sane size; `exists` tells a missing one apart.
+bool read_config_file(const char *path, std::string &text, bool &exists)
+{
+    text.clear();
+    struct stat st;
+    exists = stat(path, &st) == 0;
+    if (!exists)
+        return errno == ENOENT;
+    // A folder or a device is no configuration; a pipe would never end.
+    if (!S_ISREG(st.st_mode) || st.st_size > file_limit)
+        return false;
+    std::FILE *f = std::fopen(path, "rb");
+    if (!f)
+        return false;
+    char buffer[8192];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 &&
+           text.size() <= static_cast<size_t>(file_limit))
+        text.append(buffer, n);
+    bool ok = !std::ferror(f) && text.size() <= static_cast<size_t>(file_limit);
+    std::fclose(f);
+    return ok;
+}
+
+bool blank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Section and key names are matched without regard to case, as the library does.
+bool same_name(const std::string &a, const std::string &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); i++)
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    return true;
+}
+
+// One line of a configuration file as the library reads it.
+struct config_line {
+    std::string body;    // without its line end
+    std::string end;     // "\n", "\r\n" or "" (the last line without one)
+    enum kind_t { other, section, key } kind = other;
+    std::string name;    // the section's name or the key
+    size_t value_at = 0; // a key's value starts here in body
+    std::string value;   // without the blanks around it
+};
+
+config_line parse_line(std::string body, std::string end)
+{
+    config_line l;
+    if (!body.empty() && body.back() == '\r') {
+        body.pop_back();
+        end = "\r" + end;
+    }
+    l.body = body;
+    l.end = end;
+    size_t i = 0;
+    while (i < body.size() && blank(body[i]))
+        i++;
+    if (i == body.size() || body[i] == '#')
+        return l;
+    if (body[i] == '[') {
+        l.kind = config_line::section;
+        size_t close = body.find(']', i + 1);
+        // Without its closing bracket the library takes the line as a section no key can name.
+        l.name = close == std::string::npos ? "[" : body.substr(i + 1, close - i - 1);
+        return l;
+    }
+    size_t k = i;
+    while (k < body.size() && !blank(body[k]) && body[k] != '=')
+        k++;
+    l.kind = config_line::key;
+    l.name = body.substr(i, k - i);
+    while (k < body.size() && (blank(body[k]) || body[k] == '='))
+        k++;
+    l.value_at = k;
+    size_t e = body.size();
+    while (e > k && blank(body[e - 1]))
+        e--;
+    l.value = body.substr(k, e - k);
+    return l;
+}
+
+std::vector<config_line> split_lines(const std::string &text)
+{
+    std::vector<config_line> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t nl = text.find('\n', at);
+        if (nl == std::string::npos) {
+            lines.push_back(parse_line(text.substr(at), ""));
+            break;
+        }
+        lines.push_back(parse_line(text.substr(at, nl - at), "\n"));
+        at = nl + 1;
+    }
+    return lines;
+}
+
+// The same configuration with the [settings] sections moved to the end. The library adds a
+// key that a section lacks at the end of its copy, whatever section that is; with [settings]
+// last, the game's keys land in it and are read back. Reading is the same in either order.
+std::string settings_last(const std::string &text)
+{
+    std::string others, settings;
+    bool in_settings = false;
+    for (const config_line &l : split_lines(text)) {
+        if (l.kind == config_line::section)
+            in_settings = same_name(l.name, "settings");
+        (in_settings ? settings : others) += l.body + (l.end.empty() ? "\n" : l.end);
+    }
+    return others + settings;
+}
+
+}  // namespace
+
+void config_open(const char *path)
+{
+    std::string text;
+    bool exists = false;
+    read_config_file(path, text, exists);
+    text = settings_last(text);
+    set_config_data(text.data(), static_cast<int>(text.size()));
+}
 
 int config_volume(const char *key)
 {
     const char *text = get_config_string("settings", key, nullptr);
     if (!text)
         return default_volume;
-    // get_config_int would turn "kova" into 0 and "12abc" into 12: only a whole number counts.
     char *end = nullptr;
     errno = 0;
-    long v = std::strtol(text, &end, 10);
+    long v = std::strtol(text, &end, 0);
     if (end == text)
         return default_volume;
-    while (std::isspace(static_cast<unsigned char>(*end)))
-        ++end;
-    if (*end != '\0')
-        return default_volume;
-    if (errno == ERANGE || v > 255)
-        return v < 0 ? 0 : 255;
-    return v < 0 ? 0 : static_cast<int>(v);
+    if (v < 0)
+        return 0;
+    return v > 255 ? 255 : static_cast<int>(v);
+}
+
+std::optional<float> config_float(const char *key)
+{
+    const char *text = get_config_string("settings", key, nullptr);
+    if (!text)
+        return std::nullopt;
+    char *end = nullptr;
+    errno = 0;
+    double v = std::strtod(text, &end);
+    if (end == text)
+        return std::nullopt;
+    const bool overflow = errno == ERANGE && std::isinf(v);
+    while (blank(*end))
+        end++;
+    // "0,95" or "0.9x" is no number the player meant; nor are "nan" and "inf".
+    if (*end != '\0' || (!std::isfinite(v) && !overflow))
+        return std::nullopt;
+    if (v > FLT_MAX)
+        return FLT_MAX;
+    if (v < -FLT_MAX)
+        return -FLT_MAX;
+    return static_cast<float>(v);
 }
 
 std::string config_lastgame()
@@ -34,4 +196,96 @@ std::string config_lastgame()
     if (!name || !*name)
         return default_level;
     return name;
+}
+
+std::string merge_settings(const std::string &text, const setting_values &values)
+{
+    std::vector<config_line> lines = split_lines(text);
+    std::string newline = "\n";
+    for (const config_line &l : lines)
+        if (!l.end.empty()) {
+            newline = l.end;
+            break;
+        }
+
+    std::vector<bool> done(values.size(), false);
+    bool in_settings = false, in_first = false;
+    long section_at = -1;   // the first [settings] header
+    long last_key_at = -1;  // the last key line of that section
+    for (size_t i = 0; i < lines.size(); i++) {
+        config_line &l = lines[i];
+        if (l.kind == config_line::section) {
+            in_settings = same_name(l.name, "settings");
+            in_first = in_settings && section_at < 0;
+            if (in_first)
+                section_at = static_cast<long>(i);
+            continue;
+        }
+        if (!in_settings || l.kind != config_line::key)
+            continue;
+        if (in_first)
+            last_key_at = static_cast<long>(i);
+        for (size_t v = 0; v < values.size(); v++) {
+            if (done[v] || !same_name(l.name, values[v].first))
+                continue;
+            done[v] = true;
+            if (l.value == values[v].second)
+                break;
+            std::string prefix = l.body.substr(0, l.value_at);
+            if (l.value.empty() || prefix.find('=') == std::string::npos)
+                prefix = l.body.substr(0, l.body.find(l.name) + l.name.size()) + " = ";
+            l.body = prefix + values[v].second;
+            break;
+        }
+    }
+
+    std::string added;
+    for (size_t v = 0; v < values.size(); v++)
+        if (!done[v])
+            added += values[v].first + " = " + values[v].second + newline;
+
+    std::string out;
+    if (!added.empty() && section_at < 0) {
+        for (const config_line &l : lines)
+            out += l.body + l.end;
+        if (!out.empty() && out.back() != '\n')
+            out += newline;
+        return out + "[settings]" + newline + added;
+    }
+    const long insert_after = last_key_at >= 0 ? last_key_at : section_at;
+    for (size_t i = 0; i < lines.size(); i++) {
+        out += lines[i].body + lines[i].end;
+        if (!added.empty() && static_cast<long>(i) == insert_after) {
+            if (lines[i].end.empty())
+                out += newline;
+            out += added;
+        }
+    }
+    return out;
+}
+
+bool config_save(const char *path)
+{
+    std::string text;
+    bool exists = false;
+    // A file that is there but cannot be read is not replaced by the game's keys alone.
+    if (!read_config_file(path, text, exists))
+        return false;
+    setting_values values;
+    for (const char *key : {"sound", "music", "lastgame"}) {
+        const char *value = get_config_string("settings", key, nullptr);
+        // A value over two lines would read back as something else.
+        if (value && !std::string(value).empty() &&
+            std::string(value).find_first_of("\r\n") == std::string::npos)
+            values.emplace_back(key, value);
+    }
+    if (values.empty() || merge_settings(text, values) == text)
+        return true;
+    return replace_file(path, merge_settings(text, values));
+}
+
+void save_settings(const char *path)
+{
+    if (!config_save(path))
+        alert("Asetuksia ei voitu tallentaa", "tiedostoon vinkla.cfg.", "", "Ok", nullptr, 0, 0);
 }

@@ -35,7 +35,7 @@ int main()
         std::fprintf(stderr, "vinkla: cannot start Allegro (no display?) %s\n", allegro_error);
         return 1;
     }
-    set_config_file("vinkla.cfg");
+    config_open("vinkla.cfg");
     set_color_depth(32);
     // Without the window nothing can be shown, not even an alert: say so where a shell sees it.
     if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0) {
@@ -105,6 +105,7 @@ int main()
     }
 
     set_config_string("settings", "lastgame", current.c_str());
+    save_settings("vinkla.cfg");  // while the window can still show why it failed
     delete marble;
     unload_datafile(data1);
     data1 = nullptr;

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <string>
 #include <typeinfo>
@@ -12,6 +15,7 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "support/fakes.h"
+#include "support/unprivileged.h"
 #include "tiles/flag_tile.h"
 #include "tiles/norm_tile.h"
 #include "tiles/start_tile.h"
@@ -151,6 +155,22 @@ TEST_F(LevelFile, RoundTripKeepsTheText)
     EXPECT_EQ(read_path(p), blank_text());
 }
 
+// Every file of a folder with its bytes (links as "-> target").
+std::map<std::string, std::string> folder_bytes(const std::string &dir)
+{
+    std::map<std::string, std::string> all;
+    for (auto &e : fs::directory_iterator(dir)) {
+        const std::string name = e.path().filename().string();
+        if (fs::is_symlink(e.symlink_status()))
+            all[name] = "-> " + fs::read_symlink(e.path()).string();
+        else if (fs::is_regular_file(e.symlink_status()))
+            all[name] = read_file(e.path().string());
+        else
+            all[name] = "(folder)";
+    }
+    return all;
+}
+
 TEST_F(LevelFile, FailedSaveKeepsTheOldFile)
 {
     const std::string old_bytes = "the old level\n";
@@ -159,28 +179,33 @@ TEST_F(LevelFile, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(save_file(path("nowhere/level.vkl"), blank_level), -1);
     EXPECT_FALSE(fs::exists(path("nowhere")));
 
-    // The temporary file cannot be created beside the target.
+    // Writing fails part-way (the disk is full; here a limit of 16 bytes on a file's size):
+    // the old file stays byte for byte, and the partial new one goes.
     std::string p = path("level.vkl");
     write_file(p, old_bytes);
-    fs::create_directory(p + ".tmp");
-    EXPECT_EQ(save_file(p, blank_level), -1);
-    EXPECT_EQ(read_file(p), old_bytes);
-    EXPECT_TRUE(fs::is_directory(p + ".tmp"));
-    fs::remove(p + ".tmp");
+    struct rlimit limit;
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const struct rlimit saved = limit;
+    void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const int result = save_file(p, blank_level);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, handler);
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(folder_bytes(dir), (std::map<std::string, std::string>{{"level.vkl", old_bytes}}));
 
-    // Writing fails part-way (the disk is full): the old file stays, the partial one goes.
-    if (fs::exists("/dev/full")) {
-        fs::create_symlink("/dev/full", p + ".tmp");
-        EXPECT_EQ(save_file(p, blank_level), -1);
-        EXPECT_EQ(read_file(p), old_bytes);
-        EXPECT_FALSE(fs::exists(fs::symlink_status(p + ".tmp")));
-    }
-
-    // The target is a folder.
+    // The target is a folder, a device or a pipe: nothing is written and nothing waits.
     fs::create_directory(path("folder.vkl"));
     EXPECT_EQ(save_file(path("folder.vkl"), blank_level), -1);
-    EXPECT_TRUE(fs::is_directory(path("folder.vkl")));
-    EXPECT_FALSE(fs::exists(path("folder.vkl.tmp")));
+    EXPECT_TRUE(fs::is_empty(path("folder.vkl")));
+    if (fs::exists("/dev/full")) {
+        fs::create_symlink("/dev/full", path("full.vkl"));
+        EXPECT_EQ(save_file(path("full.vkl"), blank_level), -1);
+        EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    }
+    ASSERT_EQ(mkfifo(path("pipe.vkl").c_str(), 0600), 0);
+    EXPECT_EQ(save_file(path("pipe.vkl"), blank_level), -1);
     EXPECT_EQ(save_file("", blank_level), -1);
 
     // And a save that works afterwards replaces it.
@@ -188,15 +213,110 @@ TEST_F(LevelFile, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(read_file(p), blank_file());
 }
 
-TEST_F(LevelFile, ReadOnlyFileIsNotReplaced)
+// The temporary file has a name of its own, created only where no file is: the player's files
+// beside the level, whatever their names, stay as they are.
+TEST_F(LevelFile, SavingTouchesNoOtherFile)
 {
-    std::string p = path("locked.vkl");
-    write_file(p, "locked\n");
-    fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    if (std::ofstream(p, std::ios::app))
-        GTEST_SKIP() << "running with rights that ignore file modes";
-    EXPECT_EQ(save_file(p, blank_level), -1);
-    EXPECT_EQ(read_file(p), "locked\n");
+    const std::string p = path("x.vkl");
+    write_file(p, "old\n");
+    write_file(p + ".tmp", "the player's own x.vkl.tmp\n");
+    write_file(p + "~", "a backup\n");
+    write_file(path(".vinkla"), "hidden\n");
+    fs::create_directory(path("x.vkl.d"));
+    fs::create_symlink("x.vkl.tmp", path("link.tmp"));
+    auto expected = folder_bytes(dir);
+    expected["x.vkl"] = blank_file();
+    for (int i = 0; i < 20; i++)
+        ASSERT_EQ(save_file(p, blank_level), 0);
+    EXPECT_EQ(folder_bytes(dir), expected);
+
+    // A new file beside them.
+    ASSERT_EQ(save_file(path("y.vkl"), blank_level), 0);
+    expected["y.vkl"] = blank_file();
+    EXPECT_EQ(folder_bytes(dir), expected);
+}
+
+// The longest names the file system allows (255 bytes) save and save again: the temporary
+// file's name is short whatever the level's name is.
+TEST_F(LevelFile, TheLongestNamesSave)
+{
+    for (size_t length : {251u, 254u, 255u}) {
+        const std::string name = std::string(length - 4, 'k') + ".vkl";
+        ASSERT_EQ(name.size(), length);
+        const std::string p = path(name);
+        EXPECT_EQ(save_file(p, blank_level), 0) << length;
+        write_file(p, "old\n");
+        EXPECT_EQ(save_file(p, blank_level), 0) << length;
+        EXPECT_EQ(read_file(p), blank_file());
+        fs::remove(p);
+    }
+    EXPECT_TRUE(fs::is_empty(dir));
+    // One byte more is no name: the save fails and creates nothing.
+    EXPECT_EQ(save_file(path(std::string(252, 'k') + ".vkl"), blank_level), -1);
+    EXPECT_TRUE(fs::is_empty(dir));
+}
+
+// What the player may not write stays as it is, and what the player may write is written even
+// where no temporary file can be made. As root (CI) the checks run as the user nobody.
+TEST_F(LevelFile, ReadOnlyFilesAndFolders)
+{
+    const std::string old_bytes = "the old level\n";
+    auto make = [&](const std::string &folder, fs::perms folder_mode, const char *file,
+                    fs::perms file_mode) {
+        const std::string d = path(folder);
+        fs::create_directory(d);
+        if (file) {
+            write_file(d + "/" + file, old_bytes);
+            fs::permissions(d + "/" + file, file_mode);
+            give_to_player(d + "/" + file);
+        }
+        fs::permissions(d, folder_mode);
+        give_to_player(d);
+        return d;
+    };
+    const fs::perms rx = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                         fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+    const fs::perms r = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    const fs::perms rw = r | fs::perms::owner_write;
+
+    // A read-only file in the player's folder: renaming over it would bypass its mode.
+    std::string locked = make("omat", rx | fs::perms::owner_write, "lukittu.vkl", r) + "/lukittu.vkl";
+    EXPECT_TRUE(as_player([&] { return save_file(locked, blank_level) == -1; }));
+    EXPECT_EQ(read_file(locked), old_bytes);
+
+    // A read-only folder with a read-only file, and with no file at all.
+    std::string shut = make("jaettu", rx, "kentta.vkl", r);
+    EXPECT_TRUE(as_player([&] { return save_file(shut + "/kentta.vkl", blank_level) == -1; }));
+    EXPECT_EQ(read_file(shut + "/kentta.vkl"), old_bytes);
+    EXPECT_TRUE(as_player([&] { return save_file(shut + "/uusi.vkl", blank_level) == -1; }));
+    EXPECT_FALSE(fs::exists(shut + "/uusi.vkl"));
+
+    // A read-only folder with a file the player may write: no temporary file can be made
+    // there, so the file is written in place, and nothing else appears.
+    std::string open = make("kurssi", rx, "tehtava.vkl", rw);
+    EXPECT_TRUE(as_player([&] { return save_file(open + "/tehtava.vkl", blank_level) == 0; }));
+    EXPECT_EQ(read_file(open + "/tehtava.vkl"), blank_file());
+    EXPECT_EQ(folder_bytes(open).size(), 1u);
+
+    // Written in place, a save cut short by a full disk puts the old bytes back.
+    fs::permissions(open + "/tehtava.vkl", rw);
+    write_file(open + "/tehtava.vkl", std::string(300, '#') + "\n");
+    EXPECT_TRUE(as_player([&] {
+        struct rlimit limit;
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const struct rlimit saved = limit;
+        void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
+        limit.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const bool failed = save_file(open + "/tehtava.vkl", blank_level) == -1;
+        setrlimit(RLIMIT_FSIZE, &saved);
+        signal(SIGXFSZ, handler);
+        return failed;
+    }));
+    EXPECT_EQ(read_file(open + "/tehtava.vkl"), std::string(300, '#') + "\n");
+
+    for (const char *f : {"omat", "jaettu", "kurssi"})
+        fs::permissions(path(f), fs::perms::owner_all);
 }
 
 TEST_F(LevelFile, SaveKeepsPermissionsAndLinks)

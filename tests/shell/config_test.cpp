@@ -1,10 +1,16 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
 #include <string>
+#include <utility>
 
 #include "shell/config.h"
 #include "support/fakes.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -58,20 +64,20 @@ TEST(Config, VolumesOutOfRangeAreClamped)
     EXPECT_EQ(config_volume("music"), 255);
 }
 
-TEST(Config, VolumesThatAreNoNumberFallBackToTheDefault)
+// As get_config_int reads them (strtol with base 0), but a value with no number at all keeps
+// the default instead of becoming 0 (silence).
+TEST(Config, VolumesAreReadAsTheLibraryReadsIntegers)
 {
-    // get_config_int alone would read "kova" as 0 (silence) and "12abc" as 12.
-    use_config("[settings]\nsound = kova\nmusic = 12abc\n");
-    EXPECT_EQ(config_volume("sound"), 136);
-    EXPECT_EQ(config_volume("music"), 136);
-
-    use_config("[settings]\nsound =\nmusic = 0x80\n");
-    EXPECT_EQ(config_volume("sound"), 136);
-    EXPECT_EQ(config_volume("music"), 136);
-
-    use_config("[settings]\nsound =   68  \nmusic = +17\n");
-    EXPECT_EQ(config_volume("sound"), 68);
-    EXPECT_EQ(config_volume("music"), 17);
+    const std::pair<const char *, int> cases[] = {
+        {"0x80", 128}, {"0X1f", 31}, {"010", 8},    {"0377", 255}, {"12abc", 12},
+        {"1e3", 1},    {"+17", 17},  {"  68  ", 68}, {"-0x10", 0},  {"0x", 0},
+        {"08", 0},     {"0xfff", 255}, {"kova", 136}, {"", 136},    {"x12", 136},
+        {"nan", 136},  {"-", 136},   {"0,5", 0}};
+    for (const auto &c : cases) {
+        use_config(std::string("[settings]\nsound = ") + c.first + "\n");
+        EXPECT_EQ(config_volume("sound"), c.second) << c.first;
+        EXPECT_EQ(config_volume("music"), 136);
+    }
 }
 
 TEST(Config, EmptyLastgameFallsBackToTheStandardLevel)
@@ -97,4 +103,107 @@ TEST(Config, ALongLevelNameIsReadWhole)
     const std::string name = "tasot/" + std::string(3000, 'a') + ".vkl";
     use_config("[settings]\nlastgame = " + name + "\n");
     EXPECT_EQ(config_lastgame(), name);
+}
+
+// ---- Writing: only the game's keys change ----
+
+TEST(ConfigMerge, OnlyTheGamesKeysChangeAndEveryOtherLineStays)
+{
+    const std::string file =
+        "# vinkla\n"
+        "top = 1\n"
+        "\n"
+        "[sound]\n"
+        "patches = /x/patches.dat   \n"
+        "# the music driver\n"
+        "[Settings]\n"
+        "friction = 0.98\n"
+        "Sound=51\n"
+        "  # old: music = 10\n"
+        "\n"
+        "[omat]\n"
+        "muistiin = sound = 3\n"
+        "[settings]\n"
+        "lastgame = vanha.vkl\n";
+    const setting_values values = {{"sound", "68"}, {"music", "34"}, {"lastgame", "uusi.vkl"}};
+    // Sound keeps its own spelling; music, missing, joins the first [settings] section after its
+    // last key; lastgame is changed where the library reads it, in the second one.
+    EXPECT_EQ(merge_settings(file, values),
+              "# vinkla\n"
+              "top = 1\n"
+              "\n"
+              "[sound]\n"
+              "patches = /x/patches.dat   \n"
+              "# the music driver\n"
+              "[Settings]\n"
+              "friction = 0.98\n"
+              "Sound=68\n"
+              "music = 34\n"
+              "  # old: music = 10\n"
+              "\n"
+              "[omat]\n"
+              "muistiin = sound = 3\n"
+              "[settings]\n"
+              "lastgame = uusi.vkl\n");
+    // Values that are already there change nothing.
+    const std::string merged = merge_settings(file, values);
+    EXPECT_EQ(merge_settings(merged, values), merged);
+}
+
+TEST(ConfigMerge, MissingSectionsAndOddLines)
+{
+    const setting_values music = {{"music", "34"}};
+    EXPECT_EQ(merge_settings("", music), "[settings]\nmusic = 34\n");
+    // A last line without its line end; a section that only looks like [settings].
+    EXPECT_EQ(merge_settings("[ settings ]\nmusic = 1", music),
+              "[ settings ]\nmusic = 1\n[settings]\nmusic = 34\n");
+    // A header with text after it is still [settings]; an empty section takes the key first.
+    EXPECT_EQ(merge_settings("[settings] # mine\n\n[x]\n", music),
+              "[settings] # mine\nmusic = 34\n\n[x]\n");
+    EXPECT_EQ(merge_settings("[settings]\nsound = 1", music), "[settings]\nsound = 1\nmusic = 34\n");
+    // Empty and bare keys get a value; a comment is no key.
+    EXPECT_EQ(merge_settings("[settings]\n#music = 1\nmusic =\n", music),
+              "[settings]\n#music = 1\nmusic = 34\n");
+    EXPECT_EQ(merge_settings("[settings]\n\tmusic\n", music), "[settings]\n\tmusic = 34\n");
+    EXPECT_EQ(merge_settings("[settings]\nmusic==17  \n", music), "[settings]\nmusic==34\n");
+    // Windows line ends stay Windows line ends.
+    EXPECT_EQ(merge_settings("[omat]\r\nx = 1\r\n[settings]\r\nsound = 2\r\n", music),
+              "[omat]\r\nx = 1\r\n[settings]\r\nsound = 2\r\nmusic = 34\r\n");
+}
+
+TEST(ConfigMerge, WhatIsSavedIsReadBack)
+{
+    const std::string dir = make_temp_dir();
+    const std::string path = dir + "/vinkla.cfg";
+    write_file(path, "[settings]\nsound = 0x80\n[sound]\npatches = p.dat\n");
+    config_open(path.c_str());
+    EXPECT_EQ(config_volume("sound"), 128);
+    // The settings dialog and the shutdown write through the library's own calls.
+    set_config_int("settings", "music", 51);
+    set_config_string("settings", "lastgame", "tasot/kierre.vkl");
+    EXPECT_EQ(config_volume("music"), 51);
+    ASSERT_TRUE(config_save(path.c_str()));
+    // The untouched volume keeps the player's spelling.
+    EXPECT_EQ(read_file(path),
+              "[settings]\nsound = 0x80\nmusic = 51\nlastgame = tasot/kierre.vkl\n[sound]\npatches = p.dat\n");
+    config_open(path.c_str());
+    EXPECT_EQ(config_volume("sound"), 128);
+    EXPECT_EQ(config_volume("music"), 51);
+    EXPECT_EQ(config_lastgame(), "tasot/kierre.vkl");
+    EXPECT_STREQ(get_config_string("sound", "patches", ""), "p.dat");
+
+    // Nothing changed: nothing is written, so a folder that takes no file is no failure.
+    const auto before = fs::last_write_time(path);
+    chmod(dir.c_str(), 0500);
+    EXPECT_TRUE(config_save(path.c_str()));
+    chmod(dir.c_str(), 0700);
+    EXPECT_EQ(fs::last_write_time(path), before);
+
+    // A level name over two lines cannot be stored: the old one stays.
+    set_config_string("settings", "lastgame", "a\nlastgame = b");
+    EXPECT_TRUE(config_save(path.c_str()));
+    EXPECT_EQ(read_file(path),
+              "[settings]\nsound = 0x80\nmusic = 51\nlastgame = tasot/kierre.vkl\n[sound]\npatches = p.dat\n");
+    set_config_file((dir + "/muu.cfg").c_str());
+    fs::remove_all(dir);
 }

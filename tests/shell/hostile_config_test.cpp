@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 
+#include <cfloat>
 #include <filesystem>
 #include <functional>
 #include <random>
@@ -19,6 +21,7 @@
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 #include "support/levels.h"
+#include "support/unprivileged.h"
 
 namespace {
 
@@ -44,15 +47,20 @@ const std::vector<config_case> cases = {
      "sound = kova\nmusic = hiljaa\n",
      defaults},
     {"a Finnish decimal comma", "[settings]\nfriction = 0,95\nmouse_sensitivity = 1,5\n", defaults},
-    {"numbers with a unit after them", "[settings]\nfriction = 0.9x\nsound = 12abc\n", defaults},
+    // A volume is read as the library reads integers: the number before the unit counts.
+    {"numbers with a unit after them", "[settings]\nfriction = 0.9x\nsound = 12abc\n",
+     {0.99f, 0.5f, 1.0f, 12, 136, "standardfile.vkl"}},
     {"NaN", "[settings]\nfriction = nan\nsoftfriction = NaN\nmouse_sensitivity = -nan\nsound = nan\n",
      defaults},
     {"infinity",
      "[settings]\nfriction = inf\nsoftfriction = -inf\nmouse_sensitivity = infinity\nmusic = inf\n",
      defaults},
+    // Any finite sensitivity is the player's choice (the tilt is clamped after it); a volume of
+    // 1e30 is the integer 1 followed by a unit.
     {"1e30", "[settings]\nfriction = 1e30\nsoftfriction = 1e30\nmouse_sensitivity = 1e30\nsound = 1e30\n",
-     defaults},
-    {"beyond the float range", "[settings]\nfriction = 1e999\nmouse_sensitivity = -1e999\n", defaults},
+     {0.99f, 0.5f, 1e30f, 1, 136, "standardfile.vkl"}},
+    {"beyond the float range", "[settings]\nfriction = 1e999\nmouse_sensitivity = -1e999\n",
+     {0.99f, 0.5f, -FLT_MAX, 136, 136, "standardfile.vkl"}},
     {"negative",
      "[settings]\nfriction = -0.5\nsoftfriction = -1\nmouse_sensitivity = -2\nsound = -5\nmusic = -1\n",
      // A negative sensitivity is a mirrored hand, the player's choice; volumes stop at 0.
@@ -60,7 +68,7 @@ const std::vector<config_case> cases = {
     {"above the limits",
      "[settings]\nfriction = 1.01\nsoftfriction = 2\nmouse_sensitivity = 100.5\nsound = 99999999999\n"
      "music = 256\n",
-     {0.99f, 0.5f, 1.0f, 255, 255, "standardfile.vkl"}},
+     {0.99f, 0.5f, 100.5f, 255, 255, "standardfile.vkl"}},
     {"the extremes that are still taken",
      "[settings]\nfriction = 1\nsoftfriction = 0\nmouse_sensitivity = -100\nsound = 0\nmusic = 255\n",
      {1.0f, 0.0f, -100.0f, 0, 255, "standardfile.vkl"}},
@@ -162,9 +170,8 @@ TEST(HostileConfig, ValuesAPlayerMightWrite)
     }
 }
 
-// Where the settings cannot be written. The game writes them when it shuts down (the
-// library's configuration routines write the file then); nothing may be damaged by a write that
-// fails, and the game goes on with the values it has.
+// Where the settings cannot be written. The game writes them when it shuts down; nothing may
+// be damaged by a write that fails, the player is told, and the game goes on with its values.
 struct save_case {
     const char *name;
     std::function<std::string(const std::string &dir)> make;  // returns the vinkla.cfg path
@@ -200,15 +207,21 @@ TEST(HostileConfig, SavingWhereItCannotBeWritten)
 {
     for (const save_case &c : save_cases) {
         SCOPED_TRACE(c.name);
+        fake::reset();
         const std::string dir = make_temp_dir();
         const std::string path = c.make(dir);
-        set_config_file(path.c_str());
+        config_open(path.c_str());
         // What the settings dialog and the shutdown write.
         set_config_int("settings", "sound", 51);
         set_config_int("settings", "music", 68);
         set_config_string("settings", "lastgame", "omat/kierre.vkl");
-        flush_config_file();
+        save_settings(path.c_str());
         c.unchanged(dir, path);
+        ASSERT_EQ(1u, fake::alerts.size());
+        EXPECT_EQ("Asetuksia ei voitu tallentaa", fake::alerts[0].s1);
+        EXPECT_EQ("tiedostoon vinkla.cfg.", fake::alerts[0].s2);
+        EXPECT_EQ("", fake::alerts[0].s3);
+        EXPECT_EQ("Ok", fake::alerts[0].b1);
         // The game goes on with the values it has.
         EXPECT_EQ(51, config_volume("sound"));
         EXPECT_EQ(68, config_volume("music"));
@@ -219,15 +232,37 @@ TEST(HostileConfig, SavingWhereItCannotBeWritten)
     }
 }
 
-// A disk that fills up while vinkla.cfg is written: the library writes the file in place, cut
-// to length first, so the player's volumes and last level are lost.
-TEST(HostileConfig, DISABLED_FullDiskKeepsTheOldSettings)
+// A vinkla.cfg the game may write but not read (mode 0200): replacing it with the game's keys
+// alone would lose everything else in it, so it is left as it is.
+TEST(HostileConfig, AFileThatCannotBeReadIsNotReplaced)
+{
+    const std::string dir = make_temp_dir();
+    const std::string path = dir + "/vinkla.cfg";
+    const std::string old = "[omat]\nmuistiin = tärkeää\n";
+    write_file(path, old);
+    chmod(path.c_str(), 0200);
+    give_to_player(dir);
+    give_to_player(path);
+    EXPECT_TRUE(as_player([&] {
+        config_open(path.c_str());
+        set_config_int("settings", "sound", 51);
+        return !config_save(path.c_str());
+    }));
+    chmod(path.c_str(), 0600);
+    EXPECT_EQ(old, read_file(path));
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+}
+
+// A disk that fills up while vinkla.cfg is written: the new file is written beside it and only
+// a complete one takes its place, so the player's volumes and last level stay.
+TEST(HostileConfig, FullDiskKeepsTheOldSettings)
 {
     const std::string dir = make_temp_dir();
     const std::string path = dir + "/vinkla.cfg";
     const std::string old = "[settings]\nsound = 51\nmusic = 34\nlastgame = omat/kierre.vkl\n";
     write_file(path, old);
-    set_config_file(path.c_str());
+    config_open(path.c_str());
     set_config_int("settings", "music", 68);
 
     struct rlimit limit;
@@ -236,11 +271,13 @@ TEST(HostileConfig, DISABLED_FullDiskKeepsTheOldSettings)
     void (*handler)(int) = signal(SIGXFSZ, SIG_IGN);
     limit.rlim_cur = 16;
     setrlimit(RLIMIT_FSIZE, &limit);
-    flush_config_file();  // what the shutdown does
+    const bool saved_it = config_save(path.c_str());  // what the shutdown does
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, handler);
 
+    EXPECT_FALSE(saved_it);
     EXPECT_EQ(old, read_file(path));
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
     use_fresh_config();
     std::error_code ec;
     fs::remove_all(dir, ec);
@@ -251,22 +288,23 @@ TEST(HostileConfig, DISABLED_FullDiskKeepsTheOldSettings)
 namespace {
 
 // A key the settings dialog or the shutdown adds to [settings] when another section follows it
-// (the [sound] section that names the MIDI patches, say): the library adds the key at the end of
-// the file, in the last section, where the game never finds it; the volume is lost at once and
-// on the next start.
-TEST(HostileConfig, DISABLED_AKeyAddedToSettingsBeforeAnotherSectionIsKept)
+// (the [sound] section that names the MIDI patches, say) goes into [settings], where the game
+// finds it again; the other section stays as it was.
+TEST(HostileConfig, AKeyAddedToSettingsBeforeAnotherSectionIsKept)
 {
     const std::string dir = make_temp_dir();
     const std::string path = dir + "/vinkla.cfg";
     write_file(path, "[settings]\nsound = 51\n[sound]\npatches = /usr/share/vinkla/patches.dat\n");
-    set_config_file(path.c_str());
+    config_open(path.c_str());
     set_config_int("settings", "music", 68);  // what the settings dialog writes
     EXPECT_EQ(68, config_volume("music"));
-    flush_config_file();  // what the shutdown does
-    set_config_file(path.c_str());
+    EXPECT_TRUE(config_save(path.c_str()));  // what the shutdown does
+    config_open(path.c_str());
     EXPECT_EQ(51, config_volume("sound"));
     EXPECT_EQ(68, config_volume("music"));
     EXPECT_EQ("/usr/share/vinkla/patches.dat", std::string(get_config_string("sound", "patches", "")));
+    EXPECT_EQ("[settings]\nsound = 51\nmusic = 68\n[sound]\npatches = /usr/share/vinkla/patches.dat\n",
+              read_file(path));
     use_fresh_config();
     std::error_code ec;
     fs::remove_all(dir, ec);
