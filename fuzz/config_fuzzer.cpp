@@ -1,6 +1,7 @@
 // The configuration file: any bytes as vinkla.cfg, then everything the game reads from it
 // (volumes, last level, the marble's three physics factors) and a few hundred frames of play
-// with those factors on a board of every tile kind under a hand far past the tilt limit.
+// with those factors on a board of every tile kind under a hand far past the tilt limit; and
+// the game's keys merged into those bytes, which the library must read back.
 #include <allegro.h>
 
 #include <cmath>
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     fake::reset();
     const std::string path = fuzz::temp_path("fuzzed.cfg");
     fuzz::write_bytes(path, data, size);
-    set_config_file(path.c_str());
+    config_open(path.c_str());
 
     for (const char *key : {"sound", "music"}) {
         int v = config_volume(key);
@@ -58,11 +59,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     bead b;
     if (!std::isfinite(b.friction) || b.friction < 0 || b.friction > 1 ||
         !std::isfinite(b.softfriction) || b.softfriction < 0 || b.softfriction > 1 ||
-        !std::isfinite(b.sensitivity) || std::fabs(b.sensitivity) > 100 || b.cur_friction != b.friction)
+        !std::isfinite(b.sensitivity) || b.cur_friction != b.friction)
         fuzz::fail("factors taken: friction %g, softfriction %g, sensitivity %g", b.friction,
                    b.softfriction, b.sensitivity);
 
     field f(every_tile, 14, 14);
     fuzz::roll(b, &f, data, size, 400);
+
+    const setting_values values = {{"sound", "68"}, {"music", "0x22"}, {"lastgame", "omat/kierre.vkl"}};
+    const std::string bytes(reinterpret_cast<const char *>(data), size);
+    const std::string merged = merge_settings(bytes, values);
+    if (merge_settings(merged, values) != merged)
+        fuzz::fail("a second merge changed the text");
+    set_config_data(merged.data(), static_cast<int>(merged.size()));
+    for (const auto &v : values) {
+        const char *got = get_config_string("settings", v.first.c_str(), "");
+        if (v.second != got)
+            fuzz::fail("%s reads back as \"%s\"", v.first.c_str(), got);
+    }
     return 0;
 }

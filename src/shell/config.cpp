@@ -69,35 +69,33 @@ struct config_line {
     std::string body;    // without its line end
     std::string end;     // "\n", "\r\n" or "" (the last line without one)
     enum kind_t { other, section, key } kind = other;
-    std::string name;    // the section's name or the key
+    std::string name;    // the section's name with its brackets, or the key
     size_t value_at = 0; // a key's value starts here in body
     std::string value;   // without the blanks around it
 };
 
-config_line parse_line(std::string body, std::string end)
+config_line parse_line(const std::string &line, const std::string &end)
 {
     config_line l;
-    if (!body.empty() && body.back() == '\r') {
-        body.pop_back();
-        end = "\r" + end;
-    }
-    l.body = body;
+    l.body = line;
     l.end = end;
+    // The library reads a line only up to a NUL.
+    const std::string body = line.substr(0, line.find('\0'));
     size_t i = 0;
     while (i < body.size() && blank(body[i]))
         i++;
     if (i == body.size() || body[i] == '#')
         return l;
-    if (body[i] == '[') {
-        l.kind = config_line::section;
-        size_t close = body.find(']', i + 1);
-        // Without its closing bracket the library takes the line as a section no key can name.
-        l.name = close == std::string::npos ? "[" : body.substr(i + 1, close - i - 1);
-        return l;
-    }
+    // The name is the first word, up to a blank or '='; a section's name is "[name]" whole,
+    // so "[settings] x" is [settings] and "[settings]x" is not.
     size_t k = i;
     while (k < body.size() && !blank(body[k]) && body[k] != '=')
         k++;
+    if (body[i] == '[') {
+        l.kind = config_line::section;
+        l.name = body.substr(i, k - i);
+        return l;
+    }
     l.kind = config_line::key;
     l.name = body.substr(i, k - i);
     while (k < body.size() && (blank(body[k]) || body[k] == '='))
@@ -110,18 +108,20 @@ config_line parse_line(std::string body, std::string end)
     return l;
 }
 
+// Lines end at "\n", "\r\n" or a lone "\r", as the library splits them.
 std::vector<config_line> split_lines(const std::string &text)
 {
     std::vector<config_line> lines;
     size_t at = 0;
     while (at < text.size()) {
-        size_t nl = text.find('\n', at);
-        if (nl == std::string::npos) {
+        size_t stop = text.find_first_of("\r\n", at);
+        if (stop == std::string::npos) {
             lines.push_back(parse_line(text.substr(at), ""));
             break;
         }
-        lines.push_back(parse_line(text.substr(at, nl - at), "\n"));
-        at = nl + 1;
+        size_t after = text.compare(stop, 2, "\r\n") == 0 ? stop + 2 : stop + 1;
+        lines.push_back(parse_line(text.substr(at, stop - at), text.substr(stop, after - stop)));
+        at = after;
     }
     return lines;
 }
@@ -135,7 +135,7 @@ std::string settings_last(const std::string &text)
     bool in_settings = false;
     for (const config_line &l : split_lines(text)) {
         if (l.kind == config_line::section)
-            in_settings = same_name(l.name, "settings");
+            in_settings = same_name(l.name, "[settings]");
         (in_settings ? settings : others) += l.body + (l.end.empty() ? "\n" : l.end);
     }
     return others + settings;
@@ -215,7 +215,7 @@ std::string merge_settings(const std::string &text, const setting_values &values
     for (size_t i = 0; i < lines.size(); i++) {
         config_line &l = lines[i];
         if (l.kind == config_line::section) {
-            in_settings = same_name(l.name, "settings");
+            in_settings = same_name(l.name, "[settings]");
             in_first = in_settings && section_at < 0;
             if (in_first)
                 section_at = static_cast<long>(i);
@@ -248,7 +248,7 @@ std::string merge_settings(const std::string &text, const setting_values &values
     if (!added.empty() && section_at < 0) {
         for (const config_line &l : lines)
             out += l.body + l.end;
-        if (!out.empty() && out.back() != '\n')
+        if (!lines.empty() && lines.back().end.empty())
             out += newline;
         return out + "[settings]" + newline + added;
     }
@@ -287,5 +287,6 @@ bool config_save(const char *path)
 void save_settings(const char *path)
 {
     if (!config_save(path))
-        alert("Asetuksia ei voitu tallentaa", "tiedostoon vinkla.cfg.", "", "Ok", nullptr, 0, 0);
+        alert("Asetuksia ei voitu tallentaa", "tiedostoon vinkla.cfg:",
+              "äänenvoimakkuudet ja kentän valinta eivät säily.", "Ok", nullptr, 0, 0);
 }

@@ -208,6 +208,38 @@ TEST_F(Settings, DraggingTheSoundSliderIsLiveAndSilentUntilRelease)
     EXPECT_EQ(music_config(), 136);
 }
 
+// The music preview would restart at every step of a drag: it waits for the release too.
+TEST_F(Settings, DraggingTheMusicSliderIsLiveAndSilentUntilRelease)
+{
+    std::vector<std::pair<int, int>> live;
+    size_t midis_during_drag = 99, samples_during_drag = 99;
+    play({[&](DIALOG *d) {
+              mouse_b = 1;
+              for (int v = 9; v <= 12; ++v) {
+                  EXPECT_EQ(move_slider(d, 3, v), D_CLOSE | D_REDRAW);
+                  live.emplace_back(globalmusic, fake::volumes.back().second);
+              }
+              midis_during_drag = fake::midis.size();
+              samples_during_drag = fake::samples.size();
+              mouse_b = 0;
+              return 3;
+          },
+          [](DIALOG *) { return 4; }});
+    settings();
+    const std::vector<std::pair<int, int>> expected = {{153, 153}, {170, 170}, {187, 187}, {204, 204}};
+    EXPECT_EQ(live, expected);
+    EXPECT_EQ(midis_during_drag, 0u);
+    EXPECT_EQ(samples_during_drag, 0u);
+    EXPECT_EQ(globalmusic, 204);
+    EXPECT_EQ(globalsound, 136);
+    EXPECT_TRUE(fake::samples.empty());  // the sound preview is not the music slider's
+    ASSERT_EQ(fake::midis.size(), 2u);   // after the release closed the dialog, and after "ok"
+    EXPECT_EQ(fake::midis[0].midi, preview_music);
+    EXPECT_EQ(fake::midis[0].loop, 0);
+    EXPECT_EQ(music_config(), 204);
+    EXPECT_EQ(sound_config(), 136);
+}
+
 TEST_F(Settings, AKeyOnTheSoundSliderPlaysThePreviewTwice)
 {
     play({[](DIALOG *d) {

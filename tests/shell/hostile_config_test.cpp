@@ -219,8 +219,8 @@ TEST(HostileConfig, SavingWhereItCannotBeWritten)
         c.unchanged(dir, path);
         ASSERT_EQ(1u, fake::alerts.size());
         EXPECT_EQ("Asetuksia ei voitu tallentaa", fake::alerts[0].s1);
-        EXPECT_EQ("tiedostoon vinkla.cfg.", fake::alerts[0].s2);
-        EXPECT_EQ("", fake::alerts[0].s3);
+        EXPECT_EQ("tiedostoon vinkla.cfg:", fake::alerts[0].s2);
+        EXPECT_EQ("äänenvoimakkuudet ja kentän valinta eivät säily.", fake::alerts[0].s3);
         EXPECT_EQ("Ok", fake::alerts[0].b1);
         // The game goes on with the values it has.
         EXPECT_EQ(51, config_volume("sound"));

@@ -299,3 +299,68 @@ TEST(TubeWesTile, HeldAtMostThreeAboveTheAxisAndGuardedToTheSouth)
 }
 
 }  // namespace
+
+namespace {
+
+// A rush along the diagonal from the cell (2, 2) at the north-west corner point K (117, 117) of
+// a tube at row 3, column 3: from Q (105, 105), 16.97 from K and so not yet touching, at 15 per
+// axis to P (120, 120), inside the tube's cell, through its closed west side (or, for the
+// west-east tube, its closed north side). As for a wall, the tile pass is taken from the cell
+// the step began in, where the tube is the south-east neighbour and K stops the marble:
+// L = 21.21, b = 2 (Q - K) . step / L = -33.94, m = 288 - 256 = 32, t = 16.97 - 16 = 0.97,
+// H = (105.69, 105.69); head-on, so the speed becomes (-4.5, -4.5), r = 10 / 3, and the
+// marble ends at H - (1, 1) / sqrt 2 * (21.21 - 0.97) * 0.3 = (101.39, 101.39).
+TEST(TubeTiles, DiagonalRushAtACornerBouncesOffItLikeAWall)
+{
+    for (const char *row : {"*..I.........*", "*..-.........*", "*..S.........*", "*..*.........*"}) {
+        SCOPED_TRACE(row);
+        bead b;
+        give_board(b, rows_with({{3, row}}));
+        place(b, 105, 105);
+        b.speed = Vektor(16, 16);  // 15.84 after friction, held at the limit of 15
+        b.move();
+        EXPECT_EQ(b.bounced, 1);
+        EXPECT_NEAR(b.x, 101.392f, 0.001);
+        EXPECT_NEAR(b.y, 101.392f, 0.001);
+        EXPECT_NEAR(b.speed.x, -4.5f, 0.0001);
+        EXPECT_NEAR(b.speed.y, -4.5f, 0.0001);
+    }
+
+    // Through an open side the tube's own cell takes the marble as before: down the axis of a
+    // north-south tube from the cell above, into its channel.
+    bead b;
+    give_board(b, rows_with({{3, "*..I.........*"}}));
+    place(b, 137, 110);
+    b.speed = Vektor(0, 12.12f);
+    b.move();
+    EXPECT_EQ(b.bounced, 0);
+    EXPECT_EQ(b.x, 137.0f);
+    EXPECT_NEAR(b.y, 122.0f, 0.01);
+}
+
+// A hole's pull is not held at 15, so a marble drawn past the hole at (98, 137) can reach the
+// tube beside it in one step: from (100, 147) at (20, 0) plus the pull (0, -1) it would land at
+// (120, 146), in the tube's cell through its closed west side, and the channel would put it
+// into the tube. Taken from the hole's cell, the tube is the east neighbour: its west side
+// x = 137 - 36 = 101 stops the marble with a sound (255: 20 is far above 6), the speed across
+// becomes -6, and the hole, 9.49 away at (101, 146), pulls with (-3, -9) / 3 = (-1, -3).
+TEST(TubeTiles, AMarbleDrawnByAHoleStopsAtTheTubesClosedSide)
+{
+    bead b;
+    give_board(b, rows_with({{3, "*.OI.........*"}}));
+    place(b, 100, 147);
+    b.speed = Vektor(20, 0);
+    b.hole_pull = Vektor(0, -1);
+    b.move();
+    EXPECT_EQ(b.x, 101.0f);
+    EXPECT_EQ(b.y, 146.0f);
+    EXPECT_FLOAT_EQ(b.speed.x, -6.0f);
+    EXPECT_FLOAT_EQ(b.speed.y, -1.0f);
+    EXPECT_FLOAT_EQ(b.hole_pull.x, -1.0f);
+    EXPECT_FLOAT_EQ(b.hole_pull.y, -3.0f);
+    EXPECT_EQ(b.state, 1);
+    ASSERT_EQ(fake::samples.size(), 1u);
+    EXPECT_EQ(fake::samples[0].vol, 255);
+}
+
+}  // namespace

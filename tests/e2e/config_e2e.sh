@@ -1,0 +1,84 @@
+#!/bin/bash
+# vinkla.cfg as a player keeps it: comments, sections of their own, [settings] among them.
+# Through a whole game (a run, the settings, "Lopeta") only the game's keys change, each in
+# [settings], and every other line stays byte for byte. A vinkla.cfg that cannot be written is
+# said in Finnish before the window closes.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start "64 65 66 67" "$1" "$2"
+W=$E2E_WORK
+
+cat >"$W/vinkla.cfg" <<'CFG'
+# vinkla: omat asetukset
+[settings]
+sound = 0x80
+friction = 0.985
+# musiikki oli liian kovalla
+
+[sound]
+# MIDI-soittimet
+vinkla_soittimet = omat.dat
+[omat]
+muistiin = music = 0
+CFG
+
+e2e_game
+menu_skip_title
+menu_wait 5
+# A short run on the default level, left with Esc.
+e2e_click 400 300
+sleep 1.5
+xdotool key Escape
+menu_wait 5
+# Two steps right on the music slider (8 to 10), then "ok". Closing the dialog on a slider
+# takes both volumes from the sliders: the sound, 0x80 = 128, shows as 8 and becomes 136.
+e2e_click 400 408
+e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
+xdotool mousemove 352 248
+sleep 0.3
+for i in 1 2; do
+    xdotool key Right
+    sleep 0.4
+done
+e2e_click 348 284
+menu_wait 5
+menu_quit
+
+cat >"$W/expected.cfg" <<'CFG'
+# vinkla: omat asetukset
+[settings]
+sound = 136
+friction = 0.985
+music = 170
+lastgame = standardfile.vkl
+# musiikki oli liian kovalla
+
+[sound]
+# MIDI-soittimet
+vinkla_soittimet = omat.dat
+[omat]
+muistiin = music = 0
+CFG
+diff "$W/expected.cfg" "$W/vinkla.cfg" >&2 || fail "vinkla.cfg is not the player's file with the game's keys set"
+ls -A "$W" | grep -q '^\.vinkla-' && fail "a temporary file was left behind"
+
+# A vinkla.cfg that is a folder cannot be written: "Lopeta" shows the alert, the window stays
+# until it is answered, and the folder is left as it was.
+rm "$W/vinkla.cfg"
+mkdir "$W/vinkla.cfg"
+echo tallella >"$W/vinkla.cfg/muistiinpanot.txt"
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_click 400 488
+xdotool mousemove 790 590
+e2e_wait_pixel "$W/alert.png" 400 300 "255 255 255" 5
+sleep 1
+kill -0 "$E2E_GAME_PID" 2>/dev/null || fail "the game ended without waiting for the alert"
+xdotool key Escape
+e2e_wait_exit 10 >"$W/exit_status.txt"
+rc=$(cat "$W/exit_status.txt")
+[ "$rc" = 0 ] || fail "exit status $rc after the alert"
+[ "$(cat "$W/vinkla.cfg/muistiinpanot.txt")" = tallella ] || fail "the folder vinkla.cfg was touched"
+[ "$(ls -A "$W/vinkla.cfg")" = muistiinpanot.txt ] || fail "something was written into the folder vinkla.cfg"
+echo "config e2e: ok"
