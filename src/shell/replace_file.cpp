@@ -159,10 +159,15 @@ bool replace_file(const std::string &path, const std::string &bytes)
     }
     ok = ok && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
         unlink(temporary.c_str());
         return false;
+    }
+    if (rename(temporary.c_str(), target.c_str()) != 0) {
+        unlink(temporary.c_str());
+        // Some files cannot be renamed over though they may be written: another user's file in
+        // a folder with the sticky bit (/tmp), a file mounted into a container.
+        return exists && write_in_place(target, bytes);
     }
     // The rename itself lasts through a crash once the folder is on the disk.
     int dir = open(folder_of(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -5,8 +5,8 @@
 // content goes into a temporary file created exclusively beside the target under a short name of
 // its own (so it never clashes with a file of the player's, nor passes the file system's limit
 // on a long target name) and is renamed over the target once it is complete. Where no file can
-// be created in that folder but the target itself may be written, it is written in place, and
-// put back as it was should that write fail. Through a symbolic link the file it points at is
+// be created in that folder, or the target cannot be renamed over, but the target itself may be
+// written, it is written in place, and put back as it was should that write fail. Through a symbolic link the file it points at is
 // replaced. A target that may not be written, a folder or a device is left alone.
 // True when the file holds `bytes`; false when it holds what it held before.
 bool replace_file(const std::string &path, const std::string &bytes);

@@ -315,6 +315,19 @@ TEST_F(LevelFile, ReadOnlyFilesAndFolders)
     }));
     EXPECT_EQ(read_file(open + "/tehtava.vkl"), std::string(300, '#') + "\n");
 
+    // Another user's file the player may write, in a shared folder with the sticky bit (as
+    // /tmp): it cannot be renamed over, so it too is written in place.
+    const std::string shared = path("yhteinen");
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    write_file(shared + "/kentta.vkl", old_bytes);
+    fs::permissions(shared + "/kentta.vkl", fs::perms::all & ~(fs::perms::owner_exec |
+                                                               fs::perms::group_exec |
+                                                               fs::perms::others_exec));
+    EXPECT_TRUE(as_player([&] { return save_file(shared + "/kentta.vkl", blank_level) == 0; }));
+    EXPECT_EQ(read_file(shared + "/kentta.vkl"), blank_file());
+    EXPECT_EQ(folder_bytes(shared).size(), 1u);
+
     for (const char *f : {"omat", "jaettu", "kurssi"})
         fs::permissions(path(f), fs::perms::owner_all);
 }
