@@ -86,10 +86,10 @@ config_line parse_line(const std::string &line, const std::string &end)
         i++;
     if (i == body.size() || body[i] == '#')
         return l;
-    // The name is the first word, up to a blank or '='; a section's name is "[name]" whole,
-    // so "[settings] x" is [settings] and "[settings]x" is not.
+    // The name is the first word, up to a blank, '=' or '#'; a section's name is "[name]"
+    // whole, so "[settings] x" is [settings] and "[settings]x" is not.
     size_t k = i;
-    while (k < body.size() && !blank(body[k]) && body[k] != '=')
+    while (k < body.size() && !blank(body[k]) && body[k] != '=' && body[k] != '#')
         k++;
     if (body[i] == '[') {
         l.kind = config_line::section;
@@ -158,7 +158,6 @@ int config_volume(const char *key)
     if (!text)
         return default_volume;
     char *end = nullptr;
-    errno = 0;
     long v = std::strtol(text, &end, 0);
     if (end == text)
         return default_volume;
@@ -279,9 +278,8 @@ bool config_save(const char *path)
             std::string(value).find_first_of("\r\n") == std::string::npos)
             values.emplace_back(key, value);
     }
-    if (values.empty() || merge_settings(text, values) == text)
-        return true;
-    return replace_file(path, merge_settings(text, values));
+    const std::string merged = merge_settings(text, values);
+    return merged == text || replace_file(path, merged);
 }
 
 void save_settings(const char *path)

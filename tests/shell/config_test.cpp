@@ -209,7 +209,8 @@ TEST(ConfigMerge, WhatIsSavedIsReadBack)
 }
 
 // Where the library's reading has quirks, the merge follows it: a section is "[name]" up to a
-// blank, a NUL ends what is read of a line, and a lone carriage return ends a line.
+// blank or '#', a key up to a blank, '=' or '#', a NUL ends what is read of a line, and a lone
+// carriage return ends a line.
 TEST(ConfigMerge, FollowsTheLibrarysReading)
 {
     using namespace std::string_literals;
@@ -219,11 +220,13 @@ TEST(ConfigMerge, FollowsTheLibrarysReading)
     EXPECT_EQ(merge_settings("[settings]\tx]\nmusic = 1\n", music), "[settings]\tx]\nmusic = 34\n");
     EXPECT_EQ(merge_settings("[settings]\0x\nmusic = 1\n"s, music),
               "[settings]\0x\nmusic = 34\n"s);
+    EXPECT_EQ(merge_settings("[settings]#\nmusic#1\n", music), "[settings]#\nmusic = 34\n");
     EXPECT_EQ(merge_settings("[omat]\rmusic = 1\r[settings]\rsound = 2", music),
               "[omat]\rmusic = 1\r[settings]\rsound = 2\rmusic = 34\r");
     for (const std::string &text : {"[settings]\0x\nmusic = 1\n"s,
                                     std::string("[omat]\rmusic = 1\r[settings]\rsound = 2"),
-                                    std::string("[settings]x\nmusic = 1\n")}) {
+                                    std::string("[settings]x\nmusic = 1\n"),
+                                    std::string("[settings]#\nmusic#1\n")}) {
         const std::string merged = merge_settings(text, music);
         set_config_data(merged.data(), static_cast<int>(merged.size()));
         EXPECT_STREQ(get_config_string("settings", "music", ""), "34");
