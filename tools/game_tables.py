@@ -39,7 +39,7 @@ def object_name(obj, numbers):
 
 def tile_kinds():
     text = open(os.path.join(ROOT, "src/field/tile_kind.cpp"), encoding="utf-8").read()
-    rows = re.findall(r"\{'(.)',\s*(\w+),\s*(\w+),\s*(\w+),\s*build<\w+>\}", text)
+    rows = re.findall(r"\{'(.)',\s*(\w+),\s*(\w+),\s*(\w+),\s*build<\w+>(?:,[\w|\s]+)?\}", text)
     if not rows:
         raise SystemExit("game_tables.py: no table rows in src/field/tile_kind.cpp")
     numbers = data_objects()

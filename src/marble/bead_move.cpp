@@ -2,6 +2,7 @@
 
 #include "field/field.h"
 #include "field/grid.h"
+#include "field/tile_kind.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "tiles/tile.h"
@@ -70,31 +71,17 @@ bool in_wall(const field *f, float px, float py)
     return f->codes && f->codes[(int)r][(int)c] == '*';
 }
 
-enum side : unsigned { north = 1, south = 2, west = 4, east = 8 };
-
-// The closed sides of a tube, which stop the marble like a wall's.
-unsigned closed_sides(char code)
-{
-    switch (code) {
-    case 'I': return west | east;
-    case '-': return north | south;
-    case 'E': return west;
-    case 'W': return east;
-    case 'N': return south;
-    case 'S': return north;
-    default: return 0;
-    }
-}
-
 // Whether a step from the cell (row0, column0) into the cell (row, column) crossed one of the
 // latter's closed sides.
 bool through_closed_side(const field *f, int row0, int column0, int row, int column)
 {
     if (!f->codes || (row == row0 && column == column0))
         return false;
-    unsigned closed = closed_sides(f->codes[row][column]);
-    return (column > column0 && (closed & west)) || (column < column0 && (closed & east)) ||
-           (row > row0 && (closed & north)) || (row < row0 && (closed & south));
+    const tile_kind *kind = tile_kind_of(f->codes[row][column]);
+    const unsigned closed = kind ? kind->closed : 0;
+    return (column > column0 && (closed & closed_west)) ||
+           (column < column0 && (closed & closed_east)) ||
+           (row > row0 && (closed & closed_north)) || (row < row0 && (closed & closed_south));
 }
 
 }  // namespace

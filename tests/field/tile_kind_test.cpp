@@ -6,6 +6,7 @@
 #include <set>
 #include <typeindex>
 #include <typeinfo>
+#include <utility>
 
 #include "shell/globals.h"
 #include "tiles/bumper_tile.h"
@@ -95,4 +96,21 @@ TEST(TileKind, EveryCodeBuildsItsClassWithItsPicturesAndNoOtherByteIsACode)
     EXPECT_EQ(static_cast<bumper_tile &>(*b).fired, 0);
     std::unique_ptr<tile> f(tile_kind_of('F')->make(20, 59));
     EXPECT_EQ(static_cast<flag_tile &>(*f).taken, 0);
+}
+
+// The sides through which the marble cannot enter a cell: a wall's four and the closed sides of
+// each tube, as the tube's picture shows them; every other kind is open.
+TEST(TileKinds, ClosedSides)
+{
+    const std::pair<char, unsigned> closed[] = {
+        {'*', closed_north | closed_south | closed_west | closed_east},
+        {'-', closed_north | closed_south}, {'I', closed_west | closed_east},
+        {'E', closed_west}, {'W', closed_east}, {'N', closed_south}, {'S', closed_north}};
+    for (const tile_kind &k : tile_kinds) {
+        unsigned expected = 0;
+        for (const auto &c : closed)
+            if (c.first == k.code)
+                expected = c.second;
+        EXPECT_EQ(k.closed, expected) << k.code;
+    }
 }

@@ -93,7 +93,7 @@ TEST(Bead, AnyFiniteSensitivityIsTaken)
     keys.set("mouse_sensitivity", "1e39");
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{1, -1}, {-1, 1}};
     b.move();
     EXPECT_FLOAT_EQ(b.tilt_acc.x, 200.0f / 1650);
@@ -186,15 +186,15 @@ TEST(Move, AHolesPullIsNotLimited)
 {
     bead b;
     give_board(b, open_board);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.speed = Vektor(14, -14);
     b.hole_pull = Vektor(7, -7);
     b.tile_push = Vektor(40, 0);  // not applied under the pull
     b.move();
     EXPECT_EQ(b.speed.x, 21.0f);
     EXPECT_EQ(b.speed.y, -21.0f);
-    EXPECT_EQ(b.x, centre(6) + 21.0f);
-    EXPECT_EQ(b.y, centre(6) - 21.0f);
+    EXPECT_EQ(b.x, grid::cell_centre(6) + 21.0f);
+    EXPECT_EQ(b.y, grid::cell_centre(6) - 21.0f);
     // Without the pull the limit holds again.
     b.hole_pull = Vektor();
     b.move();
