@@ -35,7 +35,7 @@ test-asan: deps
 bench: deps
 	cmake -S . -B $(BUILD) -DVINKLA_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
-	$(BUILD)/bench/vinkla_bench
+	bash scripts/bench.sh $(BUILD)
 
 # libFuzzer harnesses (clang, ASan, UBSan) for the level readers, the configuration and the data file.
 FUZZ_SECONDS ?= 60

@@ -1,6 +1,7 @@
-/* Counts the frames of the real program for bench/measure_run.sh: preloaded into the game,
- * it counts the game's calls of blit (one per frame of a run) in a shared 8-byte file named
- * by VINKLA_FRAME_COUNT, which the script reads while the game runs. */
+/* Counts the frames of the real program for scripts/perf.sh: preloaded into the game, it counts
+ * the game's calls of get_mouse_mickeys (one per frame of a run while no hole pulls the marble)
+ * in a shared 8-byte file named by VINKLA_FRAME_COUNT, which the script reads while the game
+ * runs. Blits are no measure: a frame where nothing changed blits nothing. */
 #define _GNU_SOURCE
 #include <allegro.h>
 #include <dlfcn.h>
@@ -23,14 +24,14 @@ static void open_counter(void)
         count = p;
 }
 
-void blit(BITMAP *source, BITMAP *dest, int sx, int sy, int dx, int dy, int w, int h)
+void get_mouse_mickeys(int *mickeyx, int *mickeyy)
 {
-    static void (*real)(BITMAP *, BITMAP *, int, int, int, int, int, int);
+    static void (*real)(int *, int *);
     if (!real) {
-        real = (void (*)(BITMAP *, BITMAP *, int, int, int, int, int, int))dlsym(RTLD_NEXT, "blit");
+        real = (void (*)(int *, int *))dlsym(RTLD_NEXT, "get_mouse_mickeys");
         open_counter();
     }
     if (count)
         __atomic_add_fetch(count, 1, __ATOMIC_RELAXED);
-    real(source, dest, sx, sy, dx, dy, w, h);
+    real(mickeyx, mickeyy);
 }

@@ -1,20 +1,34 @@
 #!/bin/bash
-# Figures of the real program under Xvfb, one line each: the time from start to the window and to
-# the title picture, frames per second and processor share over 10 s of a run under a moving hand,
-# processor share over 10 s in the menu, and the peak memory.
+# What the real program costs under Xvfb, against what the library alone costs, in one run under
+# one X server.
 # usage: scripts/perf.sh [BUILD_DIR] [DATA_FOLDER]   (defaults: build, data)
-# Frames are counted by preloading bench/frame_counter.c (one blit a frame); processor time is
-# that of the game's process (all its threads) from /proc/PID/stat, and apart from it that of the
-# main thread (the game's own code; the others are the library's timer and X11 threads); memory
-# is the process's VmHWM.
+#   PERF_SECONDS (10) per measurement, PERF_REPS (3) repetitions.
+#
+# - Start-up, seen from the X server (bench/startup_watch.cpp): the window's map and the title's
+#   first pixel, in milliseconds from the start of the process.
+# - The floor (bench/floor.cpp): a window of the game's size with the game's drivers whose main
+#   thread only sleeps; while it is measured the game is stopped (SIGSTOP).
+# - The menu (after a first run), a run with the marble at rest, and a
+#   run with the marble rolling under a hand that tilts anew every half second.
+# Each is measured PERF_REPS times in turn: processor time of all the process's threads (from
+# /proc/PID/task/*/schedstat, nanoseconds) as a share of one core, the X server's share beside
+# it, and the ratio to the floor of the same round. Frames are counted by preloading
+# bench/frame_counter.c. Peak memory is the game's VmHWM.
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=$(realpath "${1:-$ROOT/build}")
 EXE=$BUILD/vinkla
+FLOOR=$BUILD/bench/vinkla_floor
+WATCH=$BUILD/bench/vinkla_startup_watch
 DATA=$(realpath "${2:-$ROOT/data}")
+SECS=${PERF_SECONDS:-10}
+REPS=${PERF_REPS:-3}
 source "$ROOT/tests/e2e/lib.sh"
 source "$ROOT/tests/e2e/menu_lib.sh"
-[ -x "$EXE" ] || fail "no program at $EXE (build it first: make build)"
+for p in "$EXE" "$FLOOR" "$WATCH"; do
+    [ -x "$p" ] || fail "no program at $p (build it first: make build)"
+done
 e2e_start "91 92 93 94" "$EXE" "$DATA"
+XVFB_PID=${E2E_PIDS[0]}
 W=$E2E_WORK
 cc -shared -fPIC -O2 -o "$W/frame_counter.so" "$ROOT/bench/frame_counter.c" -ldl || fail "cannot build the frame counter"
 
@@ -31,75 +45,104 @@ cc -shared -fPIC -O2 -o "$W/frame_counter.so" "$ROOT/bench/frame_counter.c" -ldl
 } >"$W/mittaus.vkl"
 printf '[settings]\nlastgame = mittaus.vkl\n' >"$W/vinkla.cfg"
 
-now() { date +%s.%N; }
-frames() { od -An -t d8 "$W/frames" | tr -d ' '; }
-ticks() { awk '{print $14 + $15}' "/proc/$E2E_GAME_PID/stat"; }
-main_ticks() { awk '{print $14 + $15}' "/proc/$E2E_GAME_PID/task/$E2E_GAME_PID/stat"; }
-hz=$(getconf CLK_TCK)
+echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# Start to window and to the first picture of the title (not black any more).
-t0=$(now)
-(cd "$W" && VINKLA_FRAME_COUNT=$W/frames LD_PRELOAD=$W/frame_counter.so exec "$EXE" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-E2E_GAME_PID=$!
-E2E_PIDS+=($E2E_GAME_PID)
-timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
-t_window=$(now)
-got="0 0 0"
-for i in $(seq 1 400); do
-    e2e_shot "$W/title.png"
-    got=$(e2e_pixel "$W/title.png" 400 195)
-    [ "$got" != "0 0 0" ] && break
+# Start-up: the watcher starts the game and reports the map and the title's first pixel.
+(cd "$W" && exec "$WATCH" 400 195 -- env VINKLA_FRAME_COUNT="$W/frames" LD_PRELOAD="$W/frame_counter.so" \
+    "$EXE" >"$W/watch.txt" 2>"$W/stderr.txt") &
+WATCH_PID=$!
+E2E_PIDS+=($WATCH_PID)
+for i in $(seq 1 200); do
+    grep -q '^pixel' "$W/watch.txt" 2>/dev/null && break
+    sleep 0.1
 done
-[ "$got" != "0 0 0" ] || fail "the title picture never showed"
-t_title=$(now)
-awk -v a="$t0" -v b="$t_window" -v c="$t_title" 'BEGIN {
-    printf "start to window: %.0f ms\n", 1000 * (b - a)
-    printf "start to title: %.0f ms (screenshot polling, within about 50 ms)\n", 1000 * (c - a)
-}'
-menu_skip_title
-menu_wait 5
+grep -q '^pixel' "$W/watch.txt" || fail "the title picture never showed: $(cat "$W/watch.txt")"
+GAME=$(awk '/^pid/ {print $2}' "$W/watch.txt")
+E2E_PIDS+=($GAME)
+awk '/^map/ {m = $2} /^pixel/ {p = $2} END {
+    printf "start to window map: %.0f ms; to the title'"'"'s first pixel: %.0f ms\n", m, p }' "$W/watch.txt"
 
-# measure SECONDS LABEL [hand]: frames and processor share over that time.
+frames() { if [ -s "$W/frames" ]; then od -An -t d8 "$W/frames" | tr -d ' '; else echo 0; fi; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {printf "%.0f", s}'; }
+now_ns() { date +%s%N; }
+
+# measure PID LABEL [hand]: one line "LABEL share xvfb_share fps" into results, and on screen.
 measure() {
-    local f0 c0 m0 s0 f1 c1 m1 s1 i
-    f0=$(frames); c0=$(ticks); m0=$(main_ticks); s0=$(now)
+    local pid=$1 label=$2 f0 c0 x0 t0 f1 c1 x1 t1 i
+    f0=$(frames); c0=$(cpu_ns "$pid"); x0=$(cpu_ns "$XVFB_PID"); t0=$(now_ns)
     if [ "${3:-}" = hand ]; then
-        for i in $(seq 1 $(($1 * 2))); do  # a new tilt every half second
+        for i in $(seq 1 $((SECS * 2))); do
             xdotool mousemove_relative -- $(((RANDOM % 61) - 30)) $(((RANDOM % 61) - 30))
             sleep 0.5
         done
     else
-        sleep "$1"
+        sleep "$SECS"
     fi
-    f1=$(frames); c1=$(ticks); m1=$(main_ticks); s1=$(now)
-    awk -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v m=$((m1 - m0)) -v s0="$s0" -v s1="$s1" -v hz="$hz" -v what="$2" 'BEGIN {
-        s = s1 - s0
-        if (what == "run")
-            printf "run: %.2f frames/s (%d frames in %.2f s)\n", f / s, f, s
-        printf "%s: processor %.1f %% of one core (%.2f s in %.2f s), of which the main thread %.1f %%\n", what, 100 * c / hz / s, c / hz, s, 100 * m / hz / s
-    }'
+    f1=$(frames); c1=$(cpu_ns "$pid"); x1=$(cpu_ns "$XVFB_PID"); t1=$(now_ns)
+    awk -v l="$label" -v f=$((f1 - f0)) -v c=$((c1 - c0)) -v x=$((x1 - x0)) -v t=$((t1 - t0)) 'BEGIN {
+        printf "%s %.3f %.3f %.2f\n", l, 100 * c / t, 100 * x / t, 1e9 * f / t }' | tee -a "$W/results.txt"
 }
 
-# The menu sits idle, first straight after the title (whose 10 ms timer is still installed).
-xdotool mousemove 700 580
-sleep 1
-measure 10 "menu after the title"
+leave_run() {
+    xdotool keydown Escape sleep 0.1 keyup Escape
+    menu_wait 5
+    xdotool mousemove 700 580
+    sleep 1
+}
 
-# "Pelaa" on the level above, with the marble rolling under a moving hand.
-e2e_click 400 288
-sleep 1
-measure 10 run hand
-xdotool keydown Escape sleep 0.1 keyup Escape
+menu_skip_title
 menu_wait 5
-xdotool mousemove_relative -- 1 1
-sleep 0.3
-
-# The menu again, after a run has removed the timer.
 xdotool mousemove 700 580
 sleep 1
-measure 10 "menu after a run"
+echo "label share% xvfb% fps"
+measure "$GAME" menu-after-title >/dev/null
+sed -n '$p' "$W/results.txt" | awk '{printf "menu straight after the title: %.2f %% of a core\n", $2}'
+e2e_click 400 288  # a first run removes the title's timer
+sleep 0.5
+leave_run
 
-awk '/^VmHWM/ { printf "peak memory: %d KiB (VmHWM)\n", $2 }' "/proc/$E2E_GAME_PID/status"
-e2e_click 400 488
+for r in $(seq 1 "$REPS"); do
+    kill -STOP "$GAME"
+    "$FLOOR" >/dev/null 2>&1 &
+    floor_pid=$!
+    E2E_PIDS+=($floor_pid)
+    timeout 10 xdotool search --sync --name '^vinkla floor$' >/dev/null 2>&1 || fail "no floor window"
+    sleep 1
+    measure "$floor_pid" floor
+    kill "$floor_pid"
+    wait "$floor_pid" 2>/dev/null || true
+    kill -CONT "$GAME"
+    sleep 1
+
+    measure "$GAME" menu
+    e2e_click 400 288  # "Pelaa"
+    sleep 1
+    measure "$GAME" rest
+    measure "$GAME" rolling hand
+    leave_run
+done
+
+awk '/^VmHWM/ { printf "peak memory: %d KiB (VmHWM)\n", $2 }' "/proc/$GAME/status"
+echo "load after: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+python3 - "$W/results.txt" <<'EOF'
+import statistics, sys
+rows = [l.split() for l in open(sys.argv[1]) if not l.startswith("menu-after-title")]
+floor = [float(r[1]) for r in rows if r[0] == "floor"]
+print("%-8s %-22s %-22s %-16s %s" % ("", "share of a core", "ratio to floor", "X server", "frames/s"))
+print("%-8s %-22s %-22s %-16s %s" % ("", "min / median", "min / median", "median", "min / median"))
+for what in ["floor", "menu", "rest", "rolling"]:
+    mine = [r for r in rows if r[0] == what]
+    share = [float(r[1]) for r in mine]
+    ratio = [s / f for s, f in zip(share, floor)]
+    xs = [float(r[2]) for r in mine]
+    fps = [float(r[3]) for r in mine]
+    fp = "%.2f / %.2f" % (min(fps), statistics.median(fps)) if what in ("rest", "rolling") else ""
+    print("%-8s %-22s %-22s %-16s %s" % (what, "%.2f %% / %.2f %%" % (min(share), statistics.median(share)),
+          "%.3f / %.3f" % (min(ratio), statistics.median(ratio)), "%.2f %%" % statistics.median(xs), fp))
+EOF
+
+e2e_click 400 488  # "Lopeta"
+E2E_GAME_PID=$WATCH_PID
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after Lopeta"

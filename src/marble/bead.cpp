@@ -27,7 +27,8 @@ bead::bead()
       sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(grid::block, grid::block)),
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
-      softfriction(0.5f)
+      softfriction(0.5f), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
+      shown_flags(0)
 {
     friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
     softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
@@ -70,6 +71,7 @@ int bead::start_bead(std::string file)
         return 1;
     }
     current_field->test_draw();
+    shown_column = 0;  // the first frame shows its whole block
 
     flags_left = current_field->flag_count;
     state = rolling;
@@ -91,7 +93,7 @@ int bead::start_bead(std::string file)
         teh_counter = 1;
         show();
         while (teh_counter > 0)
-            rest(1);
+            wait_tick();
         if (state == fallen) {
             x = (float)restart_tile->x;
             y = (float)restart_tile->y;

@@ -36,6 +36,13 @@ public:
     float cur_friction;
     float friction;
     float softfriction;
+    // What the last frame put on the screen, so that a frame shows only what changed.
+    int shown_column;    // the block's cell; 0 while none of it is on the screen
+    int shown_row;
+    int shown_x;         // the marble's centre in whole pixels
+    int shown_y;
+    char shown_state;
+    int shown_flags;
 
     // A face is the line x = F or y = F; the marble is kept on one side of it.
     enum face_axis : char { on_x, on_y };

@@ -3,6 +3,7 @@
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "shell/data1.h"
+#include "shell/dirty_rect.h"
 #include "shell/globals.h"
 #include "tiles/tile.h"
 
@@ -44,6 +45,13 @@ void bead::show()
     int column = board_cell(x, current_field->columns);
     int row = board_cell(y, current_field->rows);
     tile ***tiles = current_field->tiles;
+    const int ix = (int)x, iy = (int)y;
+    // Same block, same pictures (only a flag changes one) and the same state: what is on the
+    // screen is the last buffer, and at most the marble's old and new squares differ from it.
+    const bool same_block = column == shown_column && row == shown_row && state == shown_state &&
+                            flags_left == shown_flags;
+    if (same_block && state == rolling && ix == shown_x && iy == shown_y)
+        return;
 
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++) {
@@ -52,8 +60,8 @@ void bead::show()
                 draw_sprite(buffer, t->picture, grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
     if (state == rolling)
-        draw_sprite(buffer, sprite, (int)x - grid::half - grid::cell * (column - 1),
-                    (int)y - grid::half - grid::cell * (row - 1));
+        draw_sprite(buffer, sprite, ix - grid::half - grid::cell * (column - 1),
+                    iy - grid::half - grid::cell * (row - 1));
     if (state == stopped)
         return;  // Esc: the last frame stays as it was
     for (int dy = -1; dy <= 1; dy++)
@@ -62,12 +70,29 @@ void bead::show()
             if (t && t->overlay)
                 draw_sprite(buffer, t->overlay, grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
-    blit(buffer, screen, 0, 0, grid::cell * (column - 1), grid::cell * (row - 1), grid::block, grid::block);
+
+    const int left = grid::cell * (column - 1), top = grid::cell * (row - 1);
+    dirty_rect changed;
+    if (same_block) {
+        changed.add(shown_x - grid::half, shown_y - grid::half, sprite->w, sprite->h);
+        changed.add(ix - grid::half, iy - grid::half, sprite->w, sprite->h);
+        changed.clip(left, top, grid::block, grid::block);
+    } else {
+        changed.add(left, top, grid::block, grid::block);
+    }
+    present(buffer, left, top, changed);
+    shown_column = column;
+    shown_row = row;
+    shown_x = ix;
+    shown_y = iy;
+    shown_state = state;
+    shown_flags = flags_left;
 
     if (state == fallen) {
         play_fall(tiles[row][column]);
         // The block without the marble, so the hole is empty when the marble restarts.
-        blit(buffer, screen, 0, 0, grid::cell * (column - 1), grid::cell * (row - 1), grid::block, grid::block);
+        changed.add(left, top, grid::block, grid::block);
+        present(buffer, left, top, changed);
     }
 }
 

@@ -28,7 +28,7 @@ int start_menu()
 
     // A click that ended the previous screen must not press a button here.
     while (mouse_b)
-        rest(1);
+        wait_tick();
     font = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
     clear_to_color(screen, 0);
     return popup_dialog(dialog, -1);

@@ -9,3 +9,12 @@ extern int globalmusic;            // MIDI volume 0..255
 extern bool quit;                  // set by "Lopeta"
 
 void my_timer();
+// For mouse_callback and keyboard_lowlevel_callback: the player's input wakes the waits below.
+void wake_on_mouse(int flags);
+void wake_on_key(int scancode);
+// Sleeps until the next tick of my_timer or the next press or release of a mouse button,
+// without polling; callers test what they wait for again after it returns.
+void wait_tick();
+// Sleeps until the player presses or releases a key or a mouse button, drags the mouse, or
+// `ms` milliseconds have passed: the dialog manager's pace.
+void wait_input(int ms);

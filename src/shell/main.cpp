@@ -17,12 +17,13 @@
 namespace {
 
 // The dialog manager polls in a loop of its own and would keep a whole core busy while a
-// screen waits for the player. It reads the mouse buttons through this hook about once a
-// round, so resting here lets every dialog, alert and file selector idle. 5 ms still polls
-// at 200 Hz, far quicker than a click; 1 ms costs measurably more wake-ups for nothing.
+// screen waits for the player. It reads the mouse buttons through this hook once a round, so
+// sleeping here sets the pace of every dialog, alert and file selector: a round follows each
+// press, release, key and drag at once (the library takes in the X server's events every
+// 10 ms), and an idle screen wakes only 20 times a second, for the focus under a still pointer.
 int resting_mouse_b()
 {
-    rest(5);
+    wait_input(50);
     return mouse_b;
 }
 
@@ -46,6 +47,7 @@ int main()
     }
     set_window_title("vinkla 1.0");
     install_keyboard();
+    keyboard_lowlevel_callback = wake_on_key;
 
     // The library's loader crashes on a file cut short: only a whole file is loaded.
     const data1_file state = data1_file_state("data1.dat");
@@ -64,6 +66,7 @@ int main()
     }
 
     install_mouse();
+    mouse_callback = wake_on_mouse;
     install_timer();
     gui_mouse_b = resting_mouse_b;
     // Without a MIDI patch set the full request fails as a whole: keep the sound effects then.

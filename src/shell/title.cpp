@@ -29,11 +29,13 @@ void start_bild()
     }
 
     install_int(my_timer, 10);
-    // rest(1) gives the processor away; the volatile counter is read afresh each time round.
     teh_counter = 500;
     while (teh_counter > 0 && !mouse_b)
-        rest(1);
+        wait_tick();
     while (mouse_b)
-        rest(1);
+        wait_tick();
+    // Each run installs the tick again; meanwhile the timer thread need not wake 100 times a
+    // second for nobody.
+    remove_int(my_timer);
     clear_to_color(screen, 0);
 }

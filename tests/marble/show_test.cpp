@@ -166,6 +166,58 @@ TEST(Show, FlagTakenInThisStepAlreadyShowsTheFloor)
     EXPECT_TRUE(same_pixels(screen, grid::cell * 7 + 16, grid::cell * 6, picture(OBJ_FLOOR), 16, 0, 23, grid::cell));
 }
 
+// A frame shows only what changed: nothing while the marble stays on the same whole pixel, the
+// squares it left and entered while it stays in its cell, the whole block when the block moves
+// or a flag is taken. A colour painted on the screen after a frame shows what a frame rewrote.
+TEST(Show, OnlyWhatChangedReachesTheScreen)
+{
+    const int paint = makecol(255, 0, 255);
+    bead b;
+    give_board(b, rows_with(6, "*.....F......*"));
+    place(b, grid::cell_centre(6) - 39 + 0.2f, grid::cell_centre(6));  // cell (6, 5), the flag in the next cell east
+    clear_to_color(b.buffer, 0);
+    b.show();
+    bitmap_ptr first = expected_block(b, 6, 5, 0, true);
+    ASSERT_TRUE(same_pixels(screen, 39 * 4, 39 * 5, first.get(), 0, 0, 117, 117));
+
+    // Within the same pixel: no drawing at all.
+    clear_to_color(screen, paint);
+    b.x += 0.7f;
+    b.show();
+    EXPECT_EQ(getpixel(screen, 39 * 5 + 20, 39 * 6 + 20), paint);
+
+    // Three pixels east and one down: the marble's old and new 40-pixel squares, from
+    // (x - 20, y - 21) to (x + 23, y + 20) around the old centre, and nothing else.
+    const int ox = (int)b.x, oy = (int)b.y;
+    b.x += 3;
+    b.y += 1;
+    b.show();
+    bitmap_ptr moved = expected_block(b, 6, 5, 0, true);
+    const int left = 39 * 4, top = 39 * 5;
+    EXPECT_TRUE(same_pixels(screen, ox - 20, oy - 20, moved.get(), ox - 20 - left, oy - 20 - top, 43, 41));
+    EXPECT_EQ(getpixel(screen, ox - 21, oy), paint);
+    EXPECT_EQ(getpixel(screen, ox + 23, oy), paint);
+    EXPECT_EQ(getpixel(screen, ox, oy - 21), paint);
+    EXPECT_EQ(getpixel(screen, ox, oy + 21), paint);
+    EXPECT_EQ(getpixel(screen, left, top), paint);
+
+    // Into the flag's cell: the block moves with the marble and is shown whole.
+    clear_to_color(screen, paint);
+    b.x = grid::cell_centre(6) - 10.0f;
+    b.show();
+    bitmap_ptr next = expected_block(b, 6, 6, 0, true);
+    EXPECT_TRUE(same_pixels(screen, 39 * 5, 39 * 5, next.get(), 0, 0, 117, 117));
+
+    // The flag taken where the marble stands still: its cell shows the floor at once.
+    clear_to_color(screen, paint);
+    b.move();
+    ASSERT_EQ(b.flags_left, 0);
+    b.x = grid::cell_centre(6) - 10.0f;
+    b.show();
+    bitmap_ptr taken = expected_block(b, 6, 6, 0, true);
+    EXPECT_TRUE(same_pixels(screen, 39 * 5, 39 * 5, taken.get(), 0, 0, 117, 117));
+}
+
 TEST(Draw, PutsTheMarbleAtItsCentreMinusTwenty)
 {
     bead b;

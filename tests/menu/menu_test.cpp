@@ -98,17 +98,18 @@ TEST(Menu, WaitsForTheButtonReleaseBeforeDrawing)
     fake::on_rest = [&] {
         if (getpixel(screen, 400, 560) != rgb(255, 255, 255))
             untouched_while_held = false;
-        if (fake::rest_calls == 3)
+        if (fake::tick_waits == 3)
             mouse_b = 0;
     };
-    int rests_at_dialog = -1;
+    int waits_at_dialog = -1;
     fake::dialog_hook = [&](DIALOG *, int) {
-        rests_at_dialog = fake::rest_calls;
+        waits_at_dialog = fake::tick_waits;
         return 6;
     };
     EXPECT_EQ(start_menu(), 6);
     EXPECT_TRUE(untouched_while_held);
-    EXPECT_EQ(rests_at_dialog, 3);
+    EXPECT_EQ(waits_at_dialog, 3);
+    EXPECT_EQ(fake::rest_calls, 0);
     mouse_b = 0;
 }
 

@@ -112,11 +112,11 @@ int hard_run(bead &b, const std::string &dir)
     std::string text = soak::random_level(rng, levels::codes_but_start());
     write_file(path, soak::level_file(text));
     int frames = 0, problems = 0;
-    long last_ms = fake::rest_ms;
+    int last_ticks = fake::tick_waits;
     fake::on_rest = [&] {
-        long ms = fake::rest_ms - last_ms;
-        last_ms = fake::rest_ms;
-        if (ms != 1)
+        const bool frame = fake::tick_waits != last_ticks;  // not one of the fall's rests
+        last_ticks = fake::tick_waits;
+        if (!frame)
             return;
         std::string problem = soak::marble_problem(b);
         if (!problem.empty() && problems++ < 3)

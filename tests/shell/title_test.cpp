@@ -30,7 +30,7 @@ TEST_F(Title, WithoutAClickEachPictureFadesInAndTheTitleStaysFiveSeconds)
     bool all_shown = false;
     fake::on_rest = [&] {
         if (fake::timer && rests_before_timer < 0) {
-            rests_before_timer = fake::rest_calls - 1;
+            rests_before_timer = fake::rest_calls;
             all_shown = getpixel(screen, logo.x, logo.y) == logo.colour &&
                         getpixel(screen, second.x, second.y) == second.colour &&
                         getpixel(screen, third.x, third.y) == third.colour &&
@@ -40,16 +40,17 @@ TEST_F(Title, WithoutAClickEachPictureFadesInAndTheTitleStaysFiveSeconds)
 
     start_bild();
 
-    // 3 pictures x 100 fade steps, then 500 ticks of 10 ms.
+    // 3 pictures x 100 fade steps of 1 ms, then 500 ticks of 10 ms waited for without polling.
     EXPECT_EQ(rests_before_timer, 300);
-    EXPECT_EQ(fake::rest_calls, 800);
+    EXPECT_EQ(fake::rest_calls, 300);
+    EXPECT_EQ(fake::tick_waits, 500);
     EXPECT_EQ(teh_counter, 0);
     EXPECT_TRUE(all_shown);
     ASSERT_EQ(fake::install_int_speeds.size(), 1u);
     EXPECT_EQ(fake::install_int_speeds[0], 10);
-    // The tick keeps running for the first game run.
-    EXPECT_EQ(fake::timer, &my_timer);
-    EXPECT_EQ(fake::remove_int_calls, 0);
+    // The tick stops with the title: the menu does not need it, the run installs it again.
+    EXPECT_EQ(fake::timer, nullptr);
+    EXPECT_EQ(fake::remove_int_calls, 1);
     EXPECT_EQ(getpixel(screen, logo.x, logo.y), makecol(0, 0, 0));
     EXPECT_EQ(getpixel(screen, third.x, third.y), makecol(0, 0, 0));
 }
@@ -79,19 +80,21 @@ TEST_F(Title, AClickEndsTheFadesAndTheWaitThenWaitsForTheRelease)
     const Pixel third = brightest_opaque(OBJ_TITLE_3, 235, 300);
     bool third_shown = false;
     fake::on_rest = [&] {
-        if (fake::rest_calls == 10)
+        const int waits = fake::rest_calls + fake::tick_waits;
+        if (waits == 10)
             mouse_b = 1;
-        if (fake::rest_calls == 11)
+        if (waits == 11)
             third_shown = getpixel(screen, third.x, third.y) == third.colour;
-        if (fake::rest_calls == 15)
+        if (waits == 15)
             mouse_b = 0;
     };
 
     start_bild();
 
     // Ten fade steps of the first picture, none of the others, no 5-second wait, and then
-    // rests 11..15 while the button is held.
-    EXPECT_EQ(fake::rest_calls, 15);
+    // five ticks while the button is held.
+    EXPECT_EQ(fake::rest_calls, 10);
+    EXPECT_EQ(fake::tick_waits, 5);
     EXPECT_TRUE(third_shown);
     EXPECT_EQ(teh_counter, 495);
     EXPECT_EQ(fake::install_int_speeds.size(), 1u);

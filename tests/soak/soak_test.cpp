@@ -76,13 +76,13 @@ protected:
     long play(const std::string &path, long budget)
     {
         long n = 0;
-        long last_ms = fake::rest_ms;
+        int last_ticks = fake::tick_waits;
         bool fell = false;
         float last_x = 0, last_y = 0;
         fake::on_rest = [&] {
-            long ms = fake::rest_ms - last_ms;
-            last_ms = fake::rest_ms;
-            if (ms != 1) {  // the fall's waits: the marble restarts elsewhere
+            const bool frame = fake::tick_waits != last_ticks;
+            last_ticks = fake::tick_waits;
+            if (!frame) {  // the fall's rests: the marble restarts elsewhere
                 fell = true;
                 return;
             }

@@ -1,5 +1,7 @@
 #include "support/fakes.h"
 
+#include <semaphore.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -24,6 +26,7 @@ int remove_int_calls = 0;
 int rest_calls = 0;
 long rest_ms = 0;
 int vsync_calls = 0;
+int tick_waits = 0;
 std::function<void()> on_rest;
 std::function<int(DIALOG *, int)> dialog_hook;
 std::vector<std::string> dialogs;
@@ -51,6 +54,7 @@ void reset()
     rest_calls = 0;
     rest_ms = 0;
     vsync_calls = 0;
+    tick_waits = 0;
     on_rest = nullptr;
     dialog_hook = nullptr;
     dialogs.clear();
@@ -159,6 +163,18 @@ void rest(unsigned int time)
         fake::timer();
     if (fake::on_rest)
         fake::on_rest();
+}
+
+// wait_tick sleeps on a semaphore that the timer posts: here each wait is one tick of the
+// installed timer, so the game's waits run instantly and deterministically.
+int sem_timedwait(sem_t *, const struct timespec *)
+{
+    fake::tick_waits++;
+    if (fake::timer)
+        fake::timer();
+    if (fake::on_rest)
+        fake::on_rest();
+    return 0;
 }
 
 void vsync(void)

@@ -49,7 +49,9 @@ extern int remove_int_calls;
 extern int rest_calls;
 extern long rest_ms;                            // sum of rest() arguments
 extern int vsync_calls;
-// Called on every rest(), after the timer tick: lets a test act "between frames".
+extern int tick_waits;                          // waits of wait_tick for the timer or the mouse
+// Called on every rest() and every wait of wait_tick, after the timer tick: lets a test act
+// "between frames".
 extern std::function<void()> on_rest;
 
 // do_dialog / popup_dialog: the hook plays the player's part and returns the closing object.
