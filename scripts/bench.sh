@@ -7,5 +7,5 @@ BUILD=$(realpath "${1:-$ROOT/build}")
 shift || true
 source "$ROOT/tests/e2e/lib.sh"
 [ -x "$BUILD/bench/vinkla_bench" ] || fail "no benchmarks at $BUILD/bench (make bench builds them)"
-e2e_start "96 97 98 99" "$BUILD/bench/vinkla_bench" "$ROOT/data"
+e2e_start "145 146 147 148" "$BUILD/bench/vinkla_bench" "$ROOT/data"
 "$BUILD/bench/vinkla_bench" "$@"

@@ -27,7 +27,7 @@ source "$ROOT/tests/e2e/menu_lib.sh"
 for p in "$EXE" "$FLOOR" "$WATCH"; do
     [ -x "$p" ] || fail "no program at $p (build it first: make build)"
 done
-e2e_start "91 92 93 94" "$EXE" "$DATA"
+e2e_start "140 141 142 143" "$EXE" "$DATA"
 XVFB_PID=${E2E_PIDS[0]}
 W=$E2E_WORK
 cc -shared -fPIC -O2 -o "$W/frame_counter.so" "$ROOT/bench/frame_counter.c" -ldl || fail "cannot build the frame counter"
