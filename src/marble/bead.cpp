@@ -8,6 +8,7 @@
 #include "shell/config.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "shell/screen_scaler.h"
 #include "tiles/tile.h"
 
 namespace {
@@ -109,7 +110,7 @@ int bead::start_bead(std::string file)
     stop_midi();
     // Placing the pointer hands it back to the menu at the centre and ends the driver's holding
     // of it; the menu gets none of the keys typed during play.
-    position_mouse(400, 300);
+    place_pointer(400, 300);
     clear_keybuf();
     delete current_field;
     current_field = nullptr;

@@ -86,9 +86,10 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
         set_mouse_sprite(mysha);
         break;
     case MSG_CLICK: {
-        // The cell under the pointer counted from the screen's corner, not the board's.
-        int row = mouse_y / grid::cell;
-        int column = mouse_x / grid::cell;
+        // The cell under the pointer counted from the screen's corner, not the board's; the
+        // dialog manager's reading maps an enlarged window back to 800 by 600.
+        int row = gui_mouse_y() / grid::cell;
+        int column = gui_mouse_x() / grid::cell;
         const char *tool = static_cast<const char *>(d->dp3);
         if (row >= 1 && row <= grid::cells - 2 && column >= 1 && column <= grid::cells - 2 && tool && *tool) {
             char *text = static_cast<char *>(d->dp2);

@@ -12,6 +12,7 @@
 #include "shell/config.h"
 #include "shell/data_check.h"
 #include "shell/globals.h"
+#include "shell/screen_scaler.h"
 #include "shell/title.h"
 
 namespace {
@@ -21,8 +22,11 @@ namespace {
 // sleeping here sets the pace of every dialog, alert and file selector: a round follows each
 // press, release, key and drag at once (the library takes in the X server's events every
 // 10 ms), and an idle screen wakes only 20 times a second, for the focus under a still pointer.
+// In an enlarged window the round also presents the screen, for the alerts that come before
+// the timer does.
 int resting_mouse_b()
 {
+    present_screen();
     wait_input(50);
     return mouse_b;
 }
@@ -38,8 +42,17 @@ int main()
     }
     config_open("vinkla.cfg");
     set_color_depth(32);
+    // On a large desktop the window is a whole multiple of 800 by 600; everything is still
+    // drawn at 800 by 600 and enlarged on its way to the window.
+    int scale = config_scale();
+    int desk_w = 0, desk_h = 0;
+    if (scale == 0)
+        scale = get_desktop_resolution(&desk_w, &desk_h) == 0 ? fitting_scale(desk_w, desk_h) : 1;
+    if (scale > 1 && set_gfx_mode(GFX_AUTODETECT_WINDOWED, screen_scaler::width * scale,
+                                  screen_scaler::height * scale, 0, 0) == 0)
+        start_scaling(scale);
     // Without the window nothing can be shown, not even an alert: say so where a shell sees it.
-    if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0) {
+    else if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0) {
         std::fprintf(stderr, "vinkla: cannot open an 800x600 window in 32-bit colour: %s\n",
                      allegro_error);
         allegro_exit();
@@ -48,12 +61,14 @@ int main()
     set_window_title("vinkla 1.0");
     install_keyboard();
     keyboard_lowlevel_callback = wake_on_key;
+    gui_mouse_b = resting_mouse_b;
 
     // The library's loader crashes on a file cut short: only a whole file is loaded.
     const data1_file state = data1_file_state("data1.dat");
     data1 = state == data1_file::whole ? load_datafile("data1.dat") : nullptr;
     if (!data1 && state != data1_file::damaged) {
         alert("Datatiedosto data1.dat puuttuu", "", "", "Ok", nullptr, 0, 0);
+        stop_scaling();
         return 0;
     }
     // A file of the wrong make would crash the first screen that reaches a missing object.
@@ -62,13 +77,14 @@ int main()
         if (data1)
             unload_datafile(data1);
         data1 = nullptr;
+        stop_scaling();
         return 0;
     }
 
     install_mouse();
     mouse_callback = wake_on_mouse;
     install_timer();
-    gui_mouse_b = resting_mouse_b;
+    start_scaled_mouse();
     // Without a MIDI patch set the full request fails as a whole: keep the sound effects then.
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
         install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);
@@ -112,6 +128,7 @@ int main()
     delete marble;
     unload_datafile(data1);
     data1 = nullptr;
+    stop_scaling();
     remove_timer();
     remove_mouse();
     remove_keyboard();

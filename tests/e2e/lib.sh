@@ -32,7 +32,8 @@ fail() {
 
 # e2e_start "N [M ...]" EXE DATA: Xvfb on the first of the displays that no live server holds
 # (several builds may run a script at once), and a fresh working folder holding a copy of the
-# data folder.
+# data folder. The screen is 1024x768 (the game then keeps its window at 800x600) unless
+# E2E_SCREEN names another size, e.g. 2400x1800.
 e2e_start() {
     local n="" candidate lock
     for candidate in $1; do
@@ -47,7 +48,7 @@ e2e_start() {
     E2E_DATA=$3
     export DISPLAY=":$n"
     rm -f "/tmp/.X${n}-lock" "/tmp/.X11-unix/X${n}" 2>/dev/null || true
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1024x768}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     E2E_PIDS+=($!)
     local i
     for i in $(seq 1 100); do
