@@ -55,6 +55,7 @@ int bead::start_bead(std::string file)
 {
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     tilt_x = tilt_y = 0;
+    keys.level();
     cur_friction = friction;
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
@@ -103,6 +104,7 @@ int bead::start_bead(std::string file)
             state = rolling;
             tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
             tilt_x = tilt_y = 0;
+            keys.level();
         }
     } while (state != stopped && flags_left > 0);
 

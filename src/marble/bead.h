@@ -3,6 +3,7 @@
 #include <string>
 
 #include "geometry/vektor.h"
+#include "input/key_tilt.h"
 
 class field;
 class tile;
@@ -15,6 +16,7 @@ public:
     int tilt_x;          // sum of mickeys since the run began or the marble restarted
     int tilt_y;
     float sensitivity;
+    key_tilt keys;       // the arrow keys' tilt, added to the mouse's
     BITMAP *sprite;      // data file object, not owned
     BITMAP *buffer;      // the 3 by 3 cells block, owned
     field *current_field;

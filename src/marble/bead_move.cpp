@@ -3,6 +3,7 @@
 #include "field/field.h"
 #include "field/grid.h"
 #include "field/tile_kind.h"
+#include "input/stick_tilt.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "tiles/tile.h"
@@ -99,8 +100,11 @@ void bead::move()
         get_mouse_mickeys(&mickey_x, &mickey_y);
         tilt_x = add_mickeys(tilt_x, mickey_x);
         tilt_y = add_mickeys(tilt_y, mickey_y);
-        float ax = clamp_tilt(tilt_x * sensitivity);
-        float ay = clamp_tilt(tilt_y * sensitivity);
+        // Mouse, arrow keys and gamepad stick add up within the one limit.
+        keys.step(key_direction(KEY_LEFT, KEY_RIGHT), key_direction(KEY_UP, KEY_DOWN));
+        stick_tilt pad = read_stick();
+        float ax = clamp_tilt(tilt_x * sensitivity + keys.x + pad.x);
+        float ay = clamp_tilt(tilt_y * sensitivity + keys.y + pad.y);
         tilt_acc = Vektor(ax / tilt_divisor, ay / tilt_divisor) + slope_acc;
         speed = speed + tilt_acc;
         speed = speed + tile_push;

@@ -85,6 +85,8 @@ int main()
     mouse_callback = wake_on_mouse;
     install_timer();
     start_scaled_mouse();
+    // A gamepad tilts the board when there is one; without one this fails quietly.
+    install_joystick(JOY_TYPE_AUTODETECT);
     // Without a MIDI patch set the full request fails as a whole: keep the sound effects then.
     if (install_sound(DIGI_AUTODETECT, MIDI_AUTODETECT, nullptr) != 0)
         install_sound(DIGI_AUTODETECT, MIDI_NONE, nullptr);

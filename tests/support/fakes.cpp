@@ -34,6 +34,7 @@ std::function<int(char *, int)> file_select_hook;
 std::vector<FileSelectCall> file_selects;
 std::vector<const RGB *> palettes;
 std::deque<int> keys;
+int joystick_polls = 0;
 
 void reset()
 {
@@ -62,6 +63,7 @@ void reset()
     file_selects.clear();
     palettes.clear();
     keys.clear();
+    joystick_polls = 0;
 }
 
 }  // namespace fake
@@ -72,6 +74,12 @@ static std::string str(const char *s)
 }
 
 extern "C" {
+
+int poll_joystick(void)
+{
+    fake::joystick_polls++;
+    return 0;
+}
 
 int alert(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2, int c1, int c2)
 {

@@ -64,6 +64,9 @@ extern std::vector<FileSelectCall> file_selects;
 
 extern std::vector<const RGB *> palettes;       // set_palette
 
+// poll_joystick: counts the polls; the test sets num_joysticks and joy[] itself.
+extern int joystick_polls;
+
 // The keyboard buffer behind keypressed, readkey and clear_keybuf: (scancode << 8) | ASCII.
 extern std::deque<int> keys;
 
