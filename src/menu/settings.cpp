@@ -2,7 +2,10 @@
 
 #include <allegro.h>
 
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "shell/data1.h"
@@ -13,6 +16,12 @@ namespace {
 constexpr int sound_slider = 1;
 constexpr int music_slider = 3;
 constexpr int ok_button = 4;
+constexpr int sensitivity_slider = 7;
+
+// The mouse's sensitivity in steps of a tenth from 0.2 to 2.0; the default 1.0 is step 8.
+constexpr int sensitivity_steps = 18;
+constexpr float sensitivity_low = 0.2f;
+constexpr float sensitivity_step = 0.1f;
 
 void *callback()
 {
@@ -21,17 +30,35 @@ void *callback()
 
 // Each slider hands its own index to slider_callback, which returns it to close the dialog.
 DIALOG settings_dialog[] = {
-    {d_box_proc, 256, 176, 192, 128, 0xe2e2e2, 0xcacaca, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+    {d_box_proc, 256, 176, 192, 168, 0xe2e2e2, 0xcacaca, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     {d_slider_proc, 264, 200, 176, 16, 0, 0xcacaca, 0, D_EXIT, 15, 8, nullptr, callback(),
      reinterpret_cast<void *>(sound_slider)},
     {d_text_proc, 264, 224, 64, 16, 0, 0xcacaca, 0, 0, 0, 0, const_cast<char *>("Musiikki"), nullptr, nullptr},
     {d_slider_proc, 264, 240, 176, 16, 0, 0xcacaca, 0, D_EXIT, 15, 8, nullptr, callback(),
      reinterpret_cast<void *>(music_slider)},
-    {d_button_proc, 312, 272, 72, 24, 0, 0xcacaca, 0, D_EXIT, 0, 0, const_cast<char *>("ok"), nullptr, nullptr},
+    {d_button_proc, 312, 312, 72, 24, 0, 0xcacaca, 0, D_EXIT, 0, 0, const_cast<char *>("Ok"), nullptr, nullptr},
     {d_text_proc, 264, 184, 64, 16, 0, 0xcacaca, 0, 0, 0, 0, const_cast<char *>("Äänet"), nullptr, nullptr},
+    {d_text_proc, 264, 264, 64, 16, 0, 0xcacaca, 0, 0, 0, 0, const_cast<char *>("Herkkyys"), nullptr, nullptr},
+    // No callback: the sensitivity has nothing to preview and is stored when "Ok" is pressed.
+    {d_slider_proc, 264, 280, 176, 16, 0, 0xcacaca, 0, 0, sensitivity_steps, 8, nullptr, nullptr, nullptr},
     {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
 };
 constexpr int dialog_size = sizeof settings_dialog / sizeof settings_dialog[0];
+
+// What the next run will use: a key that is not a number leaves the default 1.0.
+float stored_sensitivity()
+{
+    const char *text = get_config_string("settings", "mouse_sensitivity", nullptr);
+    if (!text)
+        return 1.0f;
+    char *end = nullptr;
+    double v = std::strtod(text, &end);
+    while (end != text && (*end == ' ' || *end == '\t'))
+        end++;
+    if (end == text || *end != '\0' || !std::isfinite(v))
+        return 1.0f;
+    return static_cast<float>(v);
+}
 
 void play_sound_preview()
 {
@@ -64,6 +91,16 @@ int slider_callback(void *which, int value)
     return slider;
 }
 
+int sensitivity_position(float sensitivity)
+{
+    float v = std::round((sensitivity - sensitivity_low) / sensitivity_step);
+    if (!(v >= 0))
+        return 0;
+    if (v > sensitivity_steps)
+        return sensitivity_steps;
+    return static_cast<int>(v);
+}
+
 void settings()
 {
     DIALOG dialog[dialog_size];
@@ -71,6 +108,8 @@ void settings()
     clear_to_color(screen, 0);
     dialog[sound_slider].d2 = globalsound / 16;
     dialog[music_slider].d2 = globalmusic / 16;
+    const int sensitivity_was = sensitivity_position(stored_sensitivity());
+    dialog[sensitivity_slider].d2 = sensitivity_was;
 
     for (;;) {
         const int r = do_dialog(dialog, -1);
@@ -87,5 +126,12 @@ void settings()
     }
     set_config_int("settings", "sound", globalsound);
     set_config_int("settings", "music", globalmusic);
+    // A value typed into the file by hand (say 3.7) stays unless the slider was moved.
+    if (dialog[sensitivity_slider].d2 != sensitivity_was) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f",
+                      sensitivity_low + sensitivity_step * dialog[sensitivity_slider].d2);
+        set_config_string("settings", "mouse_sensitivity", text);
+    }
     stop_midi();
 }

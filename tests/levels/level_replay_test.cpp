@@ -164,6 +164,101 @@ INSTANTIATE_TEST_SUITE_P(Data, ShippedLevel, ::testing::ValuesIn(shipped_levels(
                              return name;
                          });
 
+// The shipped levels that have a recorded keyboard run beside them (NAME.vkl.keys).
+std::vector<std::string> key_replayed_levels()
+{
+    std::vector<std::string> names;
+    for (const std::string &n : shipped_levels())
+        if (fs::exists(data_dir + "/" + n + ".keys"))
+            names.push_back(n);
+    return names;
+}
+
+TEST(KeyReplays, AtLeastThreeShippedLevelsAreWonWithTheArrowKeys)
+{
+    EXPECT_GE(key_replayed_levels().size(), 3u);
+}
+
+class KeyReplayedLevel : public ShippedLevel {};
+
+// Played through the real game run with the mouse still: each frame's arrow keys are set
+// before its motion step (the first frame's before the run starts, the next ones at the tick).
+TEST_P(KeyReplayedLevel, RecordedKeyRunTakesEveryFlag)
+{
+    levels::key_replay run;
+    std::string error;
+    ASSERT_TRUE(levels::parse_key_replay(read_file(path() + ".keys"), run, error))
+        << GetParam() << ".keys: " << error;
+    const long total = (long)run.frames.size();
+    auto hold = [&](long f) {
+        uint8_t k = f < total ? run.frames[f] : 0;
+        key[KEY_LEFT] = (k & levels::key_left) != 0;
+        key[KEY_RIGHT] = (k & levels::key_right) != 0;
+        key[KEY_UP] = (k & levels::key_up) != 0;
+        key[KEY_DOWN] = (k & levels::key_down) != 0;
+    };
+    bead b;
+    long frames = 0;
+    bool gave_up = false;
+    hold(0);
+    fake::on_rest = [&]() {
+        if (teh_counter == 0)
+            hold(++frames);
+        if (frames >= total && b.flags_left > 0 && !gave_up) {
+            gave_up = true;
+            key[KEY_ESC] = 1;
+        }
+    };
+    key[KEY_ESC] = 0;
+    b.start_bead(path());
+    hold(total);
+    key[KEY_ESC] = 0;
+    fake::on_rest = nullptr;
+
+    EXPECT_TRUE(fake::alerts.empty());
+    EXPECT_FALSE(gave_up) << "the recorded key run ended without every flag";
+    EXPECT_EQ(b.flags_left, 0);
+    EXPECT_EQ(b.state, 1) << "the run did not end by winning";
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, KeyReplayedLevel, ::testing::ValuesIn(key_replayed_levels()),
+                         [](const ::testing::TestParamInfo<std::string> &info) {
+                             std::string name = stem(info.param);
+                             for (char &c : name)
+                                 if (!std::isalnum((unsigned char)c))
+                                     c = '_';
+                             return name;
+                         });
+
+TEST(Replay, KeyRunsAreWrittenAndReadBackAndDamageIsRefused)
+{
+    levels::key_replay r;
+    r.frames = {0, levels::key_right, levels::key_right, levels::key_right | levels::key_down, 0};
+    std::string text = levels::format_key_replay(r);
+    EXPECT_EQ(text, "vinkla-keys 1\nframes 5\n1 0\n2 2\n1 10\n1 0\n");
+    levels::key_replay back;
+    std::string error;
+    ASSERT_TRUE(levels::parse_key_replay(text, back, error)) << error;
+    EXPECT_EQ(back.frames, r.frames);
+    const char *bad[] = {
+        "",
+        "vinkla-keys 2\nframes 1\n1 0\n",
+        "vinkla-keys 1\nframes 0\n",
+        "vinkla-keys 1\nframes 2\n1 0\n",       // frames do not add up
+        "vinkla-keys 1\nframes 2\n3 0\n",       // more than announced
+        "vinkla-keys 1\nframes 2\n2 16\n",      // no such key
+        "vinkla-keys 1\nframes 2\n2 -1\n",
+        "vinkla-keys 1\nframes 2\n2\n",
+        "vinkla-keys 1\nframes 2\n0 0\n2 0\n",
+        "vinkla-keys 1\nframes 9999999\n9999999 0\n",
+    };
+    for (const char *t : bad) {
+        levels::key_replay k;
+        EXPECT_FALSE(levels::parse_key_replay(t, k, error)) << t;
+        EXPECT_TRUE(k.frames.empty());
+    }
+}
+
 TEST(Replay, WritesRunsOfEqualReadsAndReadsThemBack)
 {
     levels::replay r;

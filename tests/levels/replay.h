@@ -9,6 +9,7 @@
 //   frames F        frames the run takes, the winning frame included
 //   reads R         get_mouse_mickeys calls, the sum of the counts below
 //   N DX DY         N calls in a row that answer (DX, DY); as many lines as needed
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -113,6 +114,67 @@ inline bool parse_replay(const std::string &text, replay &out, std::string &erro
     }
     if ((long)r.reads.size() != reads) {
         error = "reads do not add up";
+        return false;
+    }
+    out = r;
+    return true;
+}
+
+// A recorded keyboard run: the arrow keys held in every frame, from the first frame to the
+// winning one. The mouse does not move.
+//
+// File layout (text, "\n" line ends), the frames run-length encoded:
+//   vinkla-keys 1
+//   frames F
+//   N KEYS          N frames in a row with these keys down: the sum of 1 left, 2 right, 4 up,
+//                   8 down; the counts add up to F
+enum key_bit : uint8_t { key_left = 1, key_right = 2, key_up = 4, key_down = 8 };
+
+struct key_replay {
+    std::vector<uint8_t> frames;  // keys down in each frame
+};
+
+inline std::string format_key_replay(const key_replay &r)
+{
+    std::ostringstream out;
+    out << "vinkla-keys 1\n";
+    out << "frames " << r.frames.size() << "\n";
+    size_t i = 0;
+    while (i < r.frames.size()) {
+        size_t j = i;
+        while (j < r.frames.size() && r.frames[j] == r.frames[i])
+            j++;
+        out << (j - i) << " " << (int)r.frames[i] << "\n";
+        i = j;
+    }
+    return out.str();
+}
+
+inline bool parse_key_replay(const std::string &text, key_replay &out, std::string &error)
+{
+    std::istringstream in(text);
+    std::string line;
+    if (!std::getline(in, line) || line != "vinkla-keys 1") {
+        error = "not a key replay (first line)";
+        return false;
+    }
+    long frames = 0;
+    if (!detail::header_value(in, "frames", frames) || frames < 1 || frames > replay_max_frames) {
+        error = "bad frames line";
+        return false;
+    }
+    key_replay r;
+    std::vector<long> v;
+    while (std::getline(in, line)) {
+        if (!detail::parse_ints(line, v) || v.size() != 2 || v[0] < 1 ||
+            v[0] > frames - (long)r.frames.size() || v[1] < 0 || v[1] > 15) {
+            error = "bad frame line: " + line;
+            return false;
+        }
+        r.frames.insert(r.frames.end(), (size_t)v[0], (uint8_t)v[1]);
+    }
+    if ((long)r.frames.size() != frames) {
+        error = "frames do not add up";
         return false;
     }
     out = r;

@@ -335,3 +335,17 @@ TEST_F(Run, BumpersKickingOverStartAndFlagsNeverEscape)
 }
 
 }  // namespace
+
+TEST_F(Run, SensitivityFromTheSettingsCountsFromTheNextRun)
+{
+    std::string level = write_level(dir, "one.vkl", with_row1("*A..........F*"));
+    set_config_string("settings", "mouse_sensitivity", "0.5");
+    fake::mickeys = {{0, 0}, {100, 0}};
+    frame_script script([&](int n) {
+        if (n == 1)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_FLOAT_EQ(b.tilt_acc.x, 50.0f / 1650);
+    set_config_string("settings", "mouse_sensitivity", nullptr);
+}

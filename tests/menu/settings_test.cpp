@@ -74,7 +74,7 @@ TEST_F(Settings, TheDialogIsTheTableWithTheDefaultsAtEight)
         EXPECT_EQ(d[0].x, 256);
         EXPECT_EQ(d[0].y, 176);
         EXPECT_EQ(d[0].w, 192);
-        EXPECT_EQ(d[0].h, 128);
+        EXPECT_EQ(d[0].h, 168);  // grown by the sensitivity's label and slider
         EXPECT_EQ(d[0].fg, 0xe2e2e2);
         EXPECT_EQ(d[0].bg, 0xcacaca);
         EXPECT_EQ(d[0].flags, 0);
@@ -103,26 +103,38 @@ TEST_F(Settings, TheDialogIsTheTableWithTheDefaultsAtEight)
         EXPECT_STREQ(static_cast<const char *>(d[2].dp), "Musiikki");
         EXPECT_EQ(d[4].proc, d_button_proc);
         EXPECT_EQ(d[4].x, 312);
-        EXPECT_EQ(d[4].y, 272);
+        EXPECT_EQ(d[4].y, 312);
         EXPECT_EQ(d[4].w, 72);
         EXPECT_EQ(d[4].h, 24);
         EXPECT_EQ(d[4].flags, D_EXIT);
-        EXPECT_STREQ(static_cast<const char *>(d[4].dp), "ok");
+        EXPECT_STREQ(static_cast<const char *>(d[4].dp), "Ok");  // like every other dialog
         EXPECT_EQ(d[5].proc, d_text_proc);
         EXPECT_EQ(d[5].x, 264);
         EXPECT_EQ(d[5].y, 184);
         EXPECT_STREQ(static_cast<const char *>(d[5].dp), "\xc4\xe4net");  // Latin-1 "Äänet"
-        for (int i : {2, 5}) {
+        EXPECT_EQ(d[6].proc, d_text_proc);
+        EXPECT_EQ(d[6].x, 264);
+        EXPECT_EQ(d[6].y, 264);
+        EXPECT_STREQ(static_cast<const char *>(d[6].dp), "Herkkyys");
+        EXPECT_EQ(d[7].proc, d_slider_proc);
+        EXPECT_EQ(d[7].x, 264);
+        EXPECT_EQ(d[7].y, 280);
+        EXPECT_EQ(d[7].w, 176);
+        EXPECT_EQ(d[7].h, 16);
+        EXPECT_EQ(d[7].d1, 18);
+        EXPECT_EQ(d[7].d2, 8);  // 1.0
+        EXPECT_EQ(d[7].dp2, nullptr);
+        for (int i : {2, 5, 6}) {
             EXPECT_EQ(d[i].w, 64);
             EXPECT_EQ(d[i].h, 16);
             EXPECT_EQ(d[i].fg, 0);
             EXPECT_EQ(d[i].bg, 0xcacaca);
         }
-        for (int i = 0; i < 6; ++i)
+        for (int i = 0; i < 8; ++i)
             EXPECT_EQ(d[i].key, 0);
         DIALOG end;
         std::memset(&end, 0, sizeof end);
-        EXPECT_EQ(std::memcmp(&d[6], &end, sizeof end), 0);
+        EXPECT_EQ(std::memcmp(&d[8], &end, sizeof end), 0);
         return 4;
     }});
     clear_to_color(screen, makecol(255, 255, 255));
@@ -295,4 +307,42 @@ TEST_F(Settings, TheLoudestVolumeShowsAtTheTop)
     settings();
     EXPECT_EQ(shown_sound, 15);
     EXPECT_EQ(shown_music, 0);
+}
+
+TEST_F(Settings, TheSensitivitySliderWritesOnlyWhenMoved)
+{
+    // Shown at the nearest tenth between 0.2 and 2.0.
+    EXPECT_EQ(sensitivity_position(1.0f), 8);
+    EXPECT_EQ(sensitivity_position(0.2f), 0);
+    EXPECT_EQ(sensitivity_position(2.0f), 18);
+    EXPECT_EQ(sensitivity_position(1.44f), 12);
+    EXPECT_EQ(sensitivity_position(3.7f), 18);
+    EXPECT_EQ(sensitivity_position(-1.0f), 0);
+
+    set_config_string("settings", "mouse_sensitivity", "3.7");
+    int shown = -1;
+    play({[&](DIALOG *d) {
+        shown = d[7].d2;
+        return 4;
+    }});
+    settings();
+    EXPECT_EQ(shown, 18);
+    EXPECT_STREQ(get_config_string("settings", "mouse_sensitivity", ""), "3.7");
+
+    // Moved (it needs no close of its own: the value is read when "Ok" is pressed).
+    play({[&](DIALOG *d) {
+        d[7].d2 = 4;
+        return 4;
+    }});
+    settings();
+    EXPECT_STREQ(get_config_string("settings", "mouse_sensitivity", ""), "0.6");
+
+    // A value that is no number shows as the 1.0 the game uses for it.
+    set_config_string("settings", "mouse_sensitivity", "kova");
+    play({[&](DIALOG *d) {
+        shown = d[7].d2;
+        return 4;
+    }});
+    settings();
+    EXPECT_EQ(shown, 8);
 }

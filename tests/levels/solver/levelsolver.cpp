@@ -2,6 +2,7 @@
 // input of it as a replay beside the level (LEVEL.vkl.replay), which the level tests play back.
 //
 //   levelsolver [options] LEVEL.vkl...     solve each level and write its replay
+//   levelsolver --keys [options] LEVEL...  the same with the arrow keys: LEVEL.vkl.keys
 //   levelsolver --check LEVEL.vkl...       play each level's replay through start_bead
 //   levelsolver --audit FRAMES LEVEL...    random play, watching for the marble breaking through
 //   levelsolver --picture OUT.bmp LEVEL    draw the board, with the replay's path if there is one
@@ -303,6 +304,7 @@ struct snapshot {
     float x, y, old_x, old_y;
     Vektor speed, tilt_acc, slope_acc, hole_pull, tile_push;
     int tilt_x, tilt_y, mickey_x, mickey_y;
+    float key_x, key_y;
     char state, bounced;
     int flags_left;
     tile *restart_tile;
@@ -337,6 +339,7 @@ struct run {
         b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
         b.tilt_x = b.tilt_y = 0;
         b.mickey_x = b.mickey_y = 0;
+        b.keys.level();
         b.cur_friction = b.friction;
         b.flags_left = 0;
         for (int i = 0; i < f->rows; i++)
@@ -368,6 +371,8 @@ struct run {
         s.tilt_y = b.tilt_y;
         s.mickey_x = b.mickey_x;
         s.mickey_y = b.mickey_y;
+        s.key_x = b.keys.x;
+        s.key_y = b.keys.y;
         s.state = b.state;
         s.bounced = b.bounced;
         s.flags_left = b.flags_left;
@@ -400,6 +405,8 @@ struct run {
         b.tilt_y = s.tilt_y;
         b.mickey_x = s.mickey_x;
         b.mickey_y = s.mickey_y;
+        b.keys.x = s.key_x;
+        b.keys.y = s.key_y;
         b.state = s.state;
         b.bounced = s.bounced;
         b.flags_left = s.flags_left;
@@ -425,6 +432,30 @@ struct run {
         b.move();
         if (fake::mickeys.empty() && reads)
             reads->push_back(m);
+        return after_move(reads);
+    }
+
+    // One frame steered by the arrow keys alone (levels::key_bit), the mouse still.
+    bool key_frame(uint8_t keys)
+    {
+        hold_keys(keys);
+        fake::mickeys.clear();
+        marble.move();
+        hold_keys(0);
+        return after_move(nullptr);
+    }
+
+    static void hold_keys(uint8_t keys)
+    {
+        key[KEY_LEFT] = (keys & levels::key_left) != 0;
+        key[KEY_RIGHT] = (keys & levels::key_right) != 0;
+        key[KEY_UP] = (keys & levels::key_up) != 0;
+        key[KEY_DOWN] = (keys & levels::key_down) != 0;
+    }
+
+    bool after_move(std::vector<std::pair<int, int>> *reads)
+    {
+        bead &b = marble;
         fake::mickeys.clear();
         fake::mouse_positions.clear();
         fake::samples.clear();
@@ -439,6 +470,7 @@ struct run {
         b.state = bead::rolling;
         b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
         b.tilt_x = b.tilt_y = 0;
+        b.keys.level();
         return true;
     }
 };
@@ -453,6 +485,7 @@ struct settings {
     int tries = 6;      // flag orders tried
     long stall = 800;   // frames without progress before the spot is marked as a dead end
     float lookahead = 6;  // frames of speed counted as progress
+    bool keys = false;    // steer with the arrow keys instead of the mouse
     bool verbose = false;
 };
 
@@ -461,6 +494,14 @@ struct plan {
 };
 
 const int tilt_steps[5] = {-200, -100, 0, 100, 200};
+
+// Keyboard play: each of the nine choices holds nothing, one arrow key or two at right angles.
+uint8_t key_choice(int a)
+{
+    int dx = a % 3 - 1, dy = a / 3 - 1;
+    return (uint8_t)((dx < 0 ? levels::key_left : 0) | (dx > 0 ? levels::key_right : 0) |
+                     (dy < 0 ? levels::key_up : 0) | (dy > 0 ? levels::key_down : 0));
+}
 
 struct node {
     snapshot s;
@@ -532,6 +573,8 @@ struct solver {
         mix((long)std::floor(s.tile_push.x * 10));
         mix((long)std::floor(s.tile_push.y * 10));
         mix((long)s.fired);
+        mix((long)std::floor(s.key_x / 20.0f));
+        mix((long)std::floor(s.key_y / 20.0f));
         return h;
     }
 
@@ -546,14 +589,15 @@ struct solver {
         for (long round = 0; round < max_rounds; round++) {
             const std::vector<node> &layer = layers.back();
             std::vector<node> next;
-            next.reserve(layer.size() * 25);
+            const int choices = opt.keys ? 9 : 25;
+            next.reserve(layer.size() * choices);
             for (int pi = 0; pi < (int)layer.size(); pi++) {
-                for (int a = 0; a < 25; a++) {
+                for (int a = 0; a < choices; a++) {
                     game.load(layer[pi].s);
                     std::pair<int, int> target(tilt_steps[a % 5], tilt_steps[a / 5]);
                     bool lost = false;
                     for (int k = 0; k < opt.epoch; k++) {
-                        if (game.frame(target, nullptr)) {
+                        if (opt.keys ? game.key_frame(key_choice(a)) : game.frame(target, nullptr)) {
                             lost = true;
                             break;
                         }
@@ -631,6 +675,16 @@ struct solver {
         r.frames = f;
         return r;
     }
+
+    // The keys of the chosen rounds, frame by frame.
+    levels::key_replay record_keys(const std::vector<uint8_t> &actions, long frames)
+    {
+        levels::key_replay r;
+        for (uint8_t a : actions)
+            for (int k = 0; k < opt.epoch && (long)r.frames.size() < frames; k++)
+                r.frames.push_back(key_choice(a));
+        return r;
+    }
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -671,6 +725,34 @@ bool play_back(const std::string &path, const levels::replay &r, long &frames, i
     key[KEY_ESC] = 0;
     fake::on_rest = nullptr;
     return b.flags_left == 0 && b.state == bead::rolling && fake::alerts.empty();
+}
+
+// The same for a keyboard run: each frame's keys are held from the frame before it on.
+bool play_back_keys(const std::string &path, const levels::key_replay &r, long &frames, int &falls)
+{
+    fake::reset();
+    bead b;
+    frames = 0;
+    falls = 0;
+    key[KEY_ESC] = 0;
+    const long total = (long)r.frames.size();
+    auto hold = [&](long f) { run::hold_keys(f < total ? r.frames[f] : 0); };
+    hold(0);
+    fake::on_rest = [&]() {
+        if (teh_counter == 0) {
+            frames++;
+            hold(frames);
+        }
+        if (b.state == 2 && teh_counter == 0)
+            falls++;
+        if (frames >= total && b.flags_left > 0)
+            key[KEY_ESC] = 1;
+    };
+    b.start_bead(path);
+    run::hold_keys(0);
+    key[KEY_ESC] = 0;
+    fake::on_rest = nullptr;
+    return b.flags_left == 0 && b.state == 1 && fake::alerts.empty();
 }
 
 std::string kinds_used(const board &b)
@@ -780,6 +862,7 @@ int solve(const std::string &path, const std::string &out_path, settings opt,
     else
         plans = flag_orders(b, s.fields, opt.tries);
     levels::replay best;
+    levels::key_replay best_keys;
     for (const plan &p : plans) {
         if (opt.verbose) {
             std::fprintf(stderr, "%s: order", path.c_str());
@@ -791,27 +874,34 @@ int solve(const std::string &path, const std::string &out_path, settings opt,
         std::vector<uint8_t> actions = s.search(p, frames);
         if (actions.empty())
             continue;
-        levels::replay r = s.record(actions, frames);
-        if (best.frames == 0 || r.frames < best.frames)
-            best = r;
+        if (opt.keys) {
+            levels::key_replay k = s.record_keys(actions, frames);
+            if (best_keys.frames.empty() || k.frames.size() < best_keys.frames.size())
+                best_keys = k;
+        } else {
+            levels::replay r = s.record(actions, frames);
+            if (best.frames == 0 || r.frames < best.frames)
+                best = r;
+        }
         if (opt.verbose)
-            std::fprintf(stderr, "  won in %ld frames\n", r.frames);
+            std::fprintf(stderr, "  won in %ld frames\n", frames);
         // Each order starts from the plain fields again.
         s.penalty.assign(cells * cells, 1.0f);
         s.rebuild();
     }
-    if (best.frames == 0) {
+    if (best.frames == 0 && best_keys.frames.empty()) {
         std::fprintf(stderr, "%s: no winning run found\n", path.c_str());
         return 1;
     }
     long frames = 0;
     int falls = 0;
-    if (!play_back(path, best, frames, falls)) {
+    if (opt.keys ? !play_back_keys(path, best_keys, frames, falls)
+                 : !play_back(path, best, frames, falls)) {
         std::fprintf(stderr, "%s: the run found does not win in the real game run\n", path.c_str());
         return 1;
     }
     std::ofstream out(out_path, std::ios::binary | std::ios::trunc);
-    out << levels::format_replay(best);
+    out << (opt.keys ? levels::format_key_replay(best_keys) : levels::format_replay(best));
     if (!out) {
         std::fprintf(stderr, "%s: cannot write\n", out_path.c_str());
         return 1;
@@ -958,7 +1048,7 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: levelsolver [--width N] [--epoch N] [--tries N] [--stall N] [--max-frames N]\n"
-                 "                   [--order R,C;R,C...] [--out FILE] [-v] LEVEL.vkl...\n"
+                 "                   [--order R,C;R,C...] [--out FILE] [--keys] [-v] LEVEL.vkl...\n"
                  "       levelsolver --check LEVEL.vkl...\n"
                  "       levelsolver --audit FRAMES [--seed N] LEVEL.vkl...\n"
                  "       levelsolver --picture OUT.bmp LEVEL.vkl\n");
@@ -1014,6 +1104,8 @@ int main(int argc, char **argv)
             out = value();
         else if (a == "-v")
             opt.verbose = true;
+        else if (a == "--keys")
+            opt.keys = true;
         else if (!a.empty() && a[0] == '-') {
             usage();
             return 2;
@@ -1057,7 +1149,7 @@ int main(int argc, char **argv)
                 order.push_back((int)(it - b.flags.begin()));
             }
         }
-        failures += solve(path, out.empty() ? path + ".replay" : out, opt, order);
+        failures += solve(path, out.empty() ? path + (opt.keys ? ".keys" : ".replay") : out, opt, order);
     }
     return failures ? 1 : 0;
 }
