@@ -50,7 +50,7 @@ keep menu
 e2e_click 400 408
 e2e_wait_pixel "$W/s.png" 260 300 "202 202 202" 5
 keep settings
-e2e_click 348 284
+e2e_click 348 324
 menu_wait 5
 
 # "Info", left with its "Ok".

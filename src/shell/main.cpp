@@ -12,6 +12,7 @@
 #include "shell/config.h"
 #include "shell/data_check.h"
 #include "shell/globals.h"
+#include "shell/library_texts.h"
 #include "shell/screen_scaler.h"
 #include "shell/title.h"
 
@@ -41,6 +42,7 @@ int main()
         return 1;
     }
     config_open("vinkla.cfg");
+    use_finnish_library_texts();
     set_color_depth(32);
     // On a large desktop the window is a whole multiple of 800 by 600; everything is still
     // drawn at 800 by 600 and enlarged on its way to the window.

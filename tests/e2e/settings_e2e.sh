@@ -1,5 +1,6 @@
 #!/bin/bash
-# "Asetukset": three steps to the right on the sound slider, "ok", and the volume is kept.
+# "Asetukset": three steps to the right on the sound slider, two on the sensitivity slider,
+# "Ok", and the volume and the sensitivity are kept.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start 73 "$1" "$2"
@@ -18,9 +19,17 @@ for i in 1 2 3; do
     xdotool key Right
     sleep 0.4
 done
-e2e_click 348 284
+xdotool mousemove 352 288
+sleep 0.3
+for i in 1 2; do
+    xdotool key Right
+    sleep 0.3
+done
+e2e_click 348 324
 menu_wait
 menu_quit
 grep -q '^sound = 187$' "$E2E_WORK/vinkla.cfg" || fail "sound not 187: $(cat "$E2E_WORK/vinkla.cfg")"
 grep -q '^music = 136$' "$E2E_WORK/vinkla.cfg" || fail "music not 136: $(cat "$E2E_WORK/vinkla.cfg")"
+grep -q '^mouse_sensitivity = 1.2$' "$E2E_WORK/vinkla.cfg" ||
+    fail "mouse_sensitivity not 1.2: $(cat "$E2E_WORK/vinkla.cfg")"
 echo "settings e2e: ok"

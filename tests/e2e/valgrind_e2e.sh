@@ -98,7 +98,7 @@ menu_wait 60
 # "Asetukset" and its "ok".
 e2e_click 400 408
 e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 60
-e2e_click 348 284
+e2e_click 348 324
 menu_wait 60
 
 # "Info" and its "Ok".
