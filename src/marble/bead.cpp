@@ -96,6 +96,8 @@ int bead::start_bead(std::string file)
         move();
         teh_counter = 1;
         show();
+        // An enlarged window gets the frame at once, not at the presenter's next tick.
+        present_screen();
         while (teh_counter > 0)
             wait_tick();
         if (state == fallen) {
