@@ -1,6 +1,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include "field/grid.h"
 #include "input/key_tilt.h"
 #include "input/stick_tilt.h"
 #include "marble/play_support.h"
@@ -80,7 +81,7 @@ TEST(KeyTilt, ArrowKeysAndMouseAddUpWithinTheOneLimit)
 {
     bead b;
     give_board(b, open_rows);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.keys.level();
     {
         keys_down right{KEY_RIGHT, KEY_UP};
@@ -147,7 +148,7 @@ TEST(StickTilt, PositionIsTheTiltWithADeadZone)
     // In a run the stick adds to the mouse like the keys do.
     bead b;
     give_board(b, open_rows);
-    place(b, centre(6), centre(6));
+    place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.keys.level();
     joy[0].stick[1].axis[0].pos = -72;   // -200 × 56/111
     joy[0].stick[1].axis[1].pos = 127;   // 200

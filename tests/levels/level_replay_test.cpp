@@ -218,7 +218,7 @@ TEST_P(KeyReplayedLevel, RecordedKeyRunTakesEveryFlag)
     EXPECT_TRUE(fake::alerts.empty());
     EXPECT_FALSE(gave_up) << "the recorded key run ended without every flag";
     EXPECT_EQ(b.flags_left, 0);
-    EXPECT_EQ(b.state, 1) << "the run did not end by winning";
+    EXPECT_EQ(b.state, bead::rolling) << "the run did not end by winning";
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, KeyReplayedLevel, ::testing::ValuesIn(key_replayed_levels()),

@@ -743,7 +743,7 @@ bool play_back_keys(const std::string &path, const levels::key_replay &r, long &
             frames++;
             hold(frames);
         }
-        if (b.state == 2 && teh_counter == 0)
+        if (b.state == bead::fallen && teh_counter == 0)
             falls++;
         if (frames >= total && b.flags_left > 0)
             key[KEY_ESC] = 1;
@@ -752,7 +752,7 @@ bool play_back_keys(const std::string &path, const levels::key_replay &r, long &
     run::hold_keys(0);
     key[KEY_ESC] = 0;
     fake::on_rest = nullptr;
-    return b.flags_left == 0 && b.state == 1 && fake::alerts.empty();
+    return b.flags_left == 0 && b.state == bead::rolling && fake::alerts.empty();
 }
 
 std::string kinds_used(const board &b)
