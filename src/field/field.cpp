@@ -104,8 +104,8 @@ void field::init_tiles()
                 // "-128 99 99" is the longest text a 14 by 14 board can give.
                 char where[40];
                 std::snprintf(where, sizeof where, "%d %d %d", static_cast<int>(static_cast<signed char>(codes[i][j])), i, j);
-                ok_alert("Error in char tiles[][]", where, "");
-                ok_alert("tileallocating error", "", "");
+                ok_alert("Tuntematon ruutumerkki (koodi rivi sarake):", where, "");
+                ok_alert("Ruutua ei voitu luoda.", "", "");
             }
         }
     }

@@ -125,8 +125,8 @@ TEST(Field, EveryOtherByteIsInvalidWithTwoAlerts)
         EXPECT_EQ(f.start_point, f.tiles[1][1]);
         ASSERT_EQ(fake::alerts.size(), 2u);
         int shown = byte < 128 ? byte : byte - 256;
-        expect_ok_alert(fake::alerts[0], "Error in char tiles[][]", std::to_string(shown) + " 5 7", "");
-        expect_ok_alert(fake::alerts[1], "tileallocating error", "", "");
+        expect_ok_alert(fake::alerts[0], "Tuntematon ruutumerkki (koodi rivi sarake):", std::to_string(shown) + " 5 7", "");
+        expect_ok_alert(fake::alerts[1], "Ruutua ei voitu luoda.", "", "");
     }
     EXPECT_EQ(invalid, 255 - 21);
 }
@@ -158,9 +158,9 @@ TEST(Field, InvalidCodeNumbersWorkedByHand)
     field f(text.c_str(), 14, 14);
     ASSERT_EQ(fake::alerts.size(), 4u);
     EXPECT_EQ(fake::alerts[0].s2, "63 2 11");
-    EXPECT_EQ(fake::alerts[1].s1, "tileallocating error");
+    EXPECT_EQ(fake::alerts[1].s1, "Ruutua ei voitu luoda.");
     EXPECT_EQ(fake::alerts[2].s2, "113 3 4");
-    EXPECT_EQ(fake::alerts[3].s1, "tileallocating error");
+    EXPECT_EQ(fake::alerts[3].s1, "Ruutua ei voitu luoda.");
 }
 
 TEST(Field, StartPointMissingOrDoubled)

@@ -118,7 +118,7 @@ const std::vector<read_case> read_cases = {
      level_text(), {}},
     {"a Latin-1 letter on the board",
      [](const std::string &d) { return file_of(d, with_latin1_a_umlaut()); }, true,
-     board_with(3, 5, '\xe4'), {{"Error in char tiles[][]", "-28 3 5"}, {"tileallocating error", ""}}},
+     board_with(3, 5, '\xe4'), {{"Tuntematon ruutumerkki (koodi rivi sarake):", "-28 3 5"}, {"Ruutua ei voitu luoda.", ""}}},
     {"missing", [](const std::string &d) { return d + "/ei_ole.vkl"; }, false, "", cannot_build},
     {"a folder",
      [](const std::string &d) {
