@@ -184,7 +184,21 @@ screen_scaler *active_scaler = nullptr;
 namespace {
 
 BITMAP *window_bitmap = nullptr;
-int window_w = 0, window_h = 0;
+GFX_DRIVER saved_driver;
+
+// The library is told it has a hardware pointer, which these accept and leave to the presenter.
+// Its software pointer would be drawn at window coordinates on the small screen, and even when
+// switched off it puts back a save-under it never filled wherever it last took the pointer off.
+int pointer_sprite(BITMAP *, int, int)
+{
+    return 0;
+}
+int pointer_show(BITMAP *, int, int)
+{
+    return 0;
+}
+void pointer_hide() {}
+void pointer_move(int, int) {}
 
 int scaled_mouse_x()
 {
@@ -196,8 +210,8 @@ int scaled_mouse_y()
     return mouse_y / active_scaler->scale();
 }
 
-// The library's pointer is off, so it still tracks whether a pointer should show (_mouse_screen,
-// set by show_mouse and the dialog manager) and which sprite; this draws it.
+// The library still tracks whether a pointer should show (_mouse_screen, set by show_mouse and
+// the dialog manager) and which sprite; this draws it.
 void present_now()
 {
     screen_scaler *s = active_scaler;
@@ -219,13 +233,16 @@ void present_tick()
 void start_scaling(int scale)
 {
     window_bitmap = screen;
-    window_w = gfx_driver->w;
-    window_h = gfx_driver->h;
+    saved_driver = *gfx_driver;
     active_scaler = new screen_scaler(screen, scale);
     screen = active_scaler->small();
     // SCREEN_W and SCREEN_H: the dialog manager centres alerts and clips on them.
     gfx_driver->w = screen_scaler::width;
     gfx_driver->h = screen_scaler::height;
+    gfx_driver->set_mouse_sprite = pointer_sprite;
+    gfx_driver->show_mouse = pointer_show;
+    gfx_driver->hide_mouse = pointer_hide;
+    gfx_driver->move_mouse = pointer_move;
     gui_mouse_x = scaled_mouse_x;
     gui_mouse_y = scaled_mouse_y;
 }
@@ -235,8 +252,6 @@ void start_scaled_mouse()
     if (!active_scaler)
         return;
     const int k = active_scaler->scale();
-    // The library would draw its pointer at window coordinates on the small screen.
-    select_mouse_cursor(MOUSE_CURSOR_NONE);
     set_mouse_range(0, 0, screen_scaler::width * k - 1, screen_scaler::height * k - 1);
     position_mouse(screen_scaler::width * k / 2, screen_scaler::height * k / 2);
     install_int(present_tick, 10);
@@ -259,8 +274,12 @@ void stop_scaling()
         return;
     remove_int(present_tick);
     screen = window_bitmap;
-    gfx_driver->w = window_w;
-    gfx_driver->h = window_h;
+    gfx_driver->w = saved_driver.w;
+    gfx_driver->h = saved_driver.h;
+    gfx_driver->set_mouse_sprite = saved_driver.set_mouse_sprite;
+    gfx_driver->show_mouse = saved_driver.show_mouse;
+    gfx_driver->hide_mouse = saved_driver.hide_mouse;
+    gfx_driver->move_mouse = saved_driver.move_mouse;
     delete active_scaler;
     active_scaler = nullptr;
 }

@@ -59,6 +59,18 @@ e2e_shot "$W/pointer2.png"
 [ "$(lit "$W/pointer2.png" 996 996)" = 0 ] || fail "the pointer left a trace at (1000, 1000)"
 [ "$(lit "$W/pointer2.png" 1396 996)" -gt 20 ] || fail "no pointer at (1400, 1000)"
 
+# "Avaa" (400, 328) at (800, 656): the chooser shows centred at twice its size; outside it the
+# screen stays black (the library's own pointer must leave no save-under behind); Esc closes it.
+e2e_click 800 656
+xdotool mousemove 1400 1000
+e2e_wait_pixel "$W/chooser.png" 320 220 "255 255 255" 5
+sleep 0.3
+e2e_shot "$W/chooser.png"
+[ "$(lit "$W/chooser.png" 0 0)" = 0 ] || fail "stray pixels at the top-left corner"
+[ "$(e2e_pixel "$W/chooser.png" 298 198)" = "0 0 0" ] || fail "the chooser is not at (300, 200)"
+xdotool key Escape
+e2e_wait_pixel "$W/menu.png" 660 960 "170 170 170" 5
+
 # "Pelaa" (400, 288 in game pixels) at (800, 576) starts the run: the board, halved again by
 # taking one pixel of each 2x2 block, shows the marble exactly on its start.
 e2e_click 800 576
