@@ -57,7 +57,7 @@ int bead::start_bead(std::string file)
     tilt_x = tilt_y = 0;
     keys.level();
     // The settings dialog may have changed it since the last run.
-    sensitivity = read_factor("mouse_sensitivity", 1.0f, -100.0f, 100.0f);
+    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
     cur_friction = friction;
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+#include "shell/config.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 
@@ -45,19 +45,10 @@ DIALOG settings_dialog[] = {
 };
 constexpr int dialog_size = sizeof settings_dialog / sizeof settings_dialog[0];
 
-// What the next run will use: a key that is not a number leaves the default 1.0.
+// What the next run will use.
 float stored_sensitivity()
 {
-    const char *text = get_config_string("settings", "mouse_sensitivity", nullptr);
-    if (!text)
-        return 1.0f;
-    char *end = nullptr;
-    double v = std::strtod(text, &end);
-    while (end != text && (*end == ' ' || *end == '\t'))
-        end++;
-    if (end == text || *end != '\0' || !std::isfinite(v))
-        return 1.0f;
-    return static_cast<float>(v);
+    return config_float("mouse_sensitivity").value_or(1.0f);
 }
 
 void play_sound_preview()
@@ -131,7 +122,7 @@ void settings()
         char text[16];
         std::snprintf(text, sizeof text, "%.1f",
                       sensitivity_low + sensitivity_step * dialog[sensitivity_slider].d2);
-        set_config_string("settings", "mouse_sensitivity", text);
+        config_set_changed("mouse_sensitivity", text);
     }
     stop_midi();
 }

@@ -3,6 +3,7 @@
 #include <allegro.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cfloat>
 #include <climits>
@@ -263,6 +264,17 @@ std::string merge_settings(const std::string &text, const setting_values &values
     return out;
 }
 
+namespace {
+std::vector<std::string> changed_keys;
+}  // namespace
+
+void config_set_changed(const char *key, const std::string &value)
+{
+    set_config_string("settings", key, value.c_str());
+    if (std::find(changed_keys.begin(), changed_keys.end(), key) == changed_keys.end())
+        changed_keys.push_back(key);
+}
+
 bool config_save(const char *path)
 {
     std::string text;
@@ -271,8 +283,10 @@ bool config_save(const char *path)
     if (!read_config_file(path, text, exists))
         return false;
     setting_values values;
-    for (const char *key : {"sound", "music", "lastgame"}) {
-        const char *value = get_config_string("settings", key, nullptr);
+    std::vector<std::string> keys = {"sound", "music", "lastgame"};
+    keys.insert(keys.end(), changed_keys.begin(), changed_keys.end());
+    for (const std::string &key : keys) {
+        const char *value = get_config_string("settings", key.c_str(), nullptr);
         // A value over two lines would read back as something else.
         if (value && !std::string(value).empty() &&
             std::string(value).find_first_of("\r\n") == std::string::npos)

@@ -35,7 +35,11 @@ using setting_values = std::vector<std::pair<std::string, std::string>>;
 // comment and blank line stays byte for byte; names are matched as the library matches them.
 std::string merge_settings(const std::string &text, const setting_values &values);
 
-// Writes the game's keys (sound, music, lastgame, as the library's configuration holds them
+// Sets a key of [settings] that the game writes only once the player has changed it (the
+// sensitivity): config_save writes it from then on, and leaves a hand-written line alone before.
+void config_set_changed(const char *key, const std::string &value);
+
+// Writes the game's keys (sound, music, lastgame, those given to config_set_changed, as the library's configuration holds them
 // now) into the file at `path` with merge_settings, through replace_file. False when it cannot
 // be written; the file then holds what it held.
 bool config_save(const char *path);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "menu/settings.h"
+#include "shell/config.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
@@ -345,4 +346,26 @@ TEST_F(Settings, TheSensitivitySliderWritesOnlyWhenMoved)
     }});
     settings();
     EXPECT_EQ(shown, 8);
+}
+
+TEST_F(Settings, TheFileGetsTheSensitivityOnlyOnceTheSliderMoved)
+{
+    const std::string path = make_temp_dir() + "/vinkla.cfg";
+    write_file(path, "[settings]\nmouse_sensitivity = 1.5 # hiiri\nsound = 17\n");
+    config_open(path.c_str());
+    play({[](DIALOG *) { return 4; }});
+    settings();
+    ASSERT_TRUE(config_save(path.c_str()));
+    EXPECT_NE(read_file(path).find("mouse_sensitivity = 1.5 # hiiri\n"), std::string::npos)
+        << read_file(path);
+
+    play({[](DIALOG *d) {
+        d[7].d2 = 12;
+        return 4;
+    }});
+    settings();
+    ASSERT_TRUE(config_save(path.c_str()));
+    config_open(path.c_str());
+    EXPECT_EQ(config_float("mouse_sensitivity").value_or(0), 1.4f);
+    EXPECT_EQ(config_volume("sound"), 136);  // what the dialog holds
 }
