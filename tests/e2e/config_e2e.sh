@@ -30,7 +30,7 @@ e2e_click 400 300
 sleep 1.5
 xdotool key Escape
 menu_wait 5
-# Two steps right on the music slider (8 to 10), then "ok". Closing the dialog on a slider
+# Two steps right on the music slider (8 to 10), then "Ok". Closing the dialog on a slider
 # takes both volumes from the sliders: the sound, 0x80 = 128, shows as 8 and becomes 136.
 e2e_click 400 408
 e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
@@ -40,7 +40,7 @@ for i in 1 2; do
     xdotool key Right
     sleep 0.4
 done
-e2e_click 348 284
+e2e_click 348 324
 menu_wait 5
 menu_quit
 
