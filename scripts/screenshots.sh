@@ -46,7 +46,7 @@ menu_skip_title
 menu_wait 5
 keep menu
 
-# "Asetukset", left with "ok".
+# "Asetukset", left with "Ok".
 e2e_click 400 408
 e2e_wait_pixel "$W/s.png" 260 300 "202 202 202" 5
 keep settings

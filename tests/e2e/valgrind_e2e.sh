@@ -95,7 +95,7 @@ sleep 1
 e2e_click 636 395
 menu_wait 60
 
-# "Asetukset" and its "ok".
+# "Asetukset" and its "Ok".
 e2e_click 400 408
 e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 60
 e2e_click 348 324
