@@ -33,8 +33,7 @@ void restart(bead &b)
     b.x = (float)b.restart_tile->x;
     b.y = (float)b.restart_tile->y;
     b.state = bead::rolling;
-    b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
-    b.tilt_x = b.tilt_y = 0;
+    b.stop_motion();
 }
 
 }  // namespace

@@ -49,10 +49,15 @@ float bead::distance(int py, int px)
     return (float)std::sqrt(dx * dx + dy * dy);
 }
 
-int bead::start_bead(std::string file)
+void bead::stop_motion()
 {
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     tilt_x = tilt_y = 0;
+}
+
+int bead::start_bead(std::string file)
+{
+    stop_motion();
     cur_friction = friction;
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
@@ -98,8 +103,7 @@ int bead::start_bead(std::string file)
             // Movement made during the fall must not tilt the new start.
             get_mouse_mickeys(&mickey_x, &mickey_y);
             state = rolling;
-            tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
-            tilt_x = tilt_y = 0;
+            stop_motion();
         }
     } while (state != stopped && flags_left > 0);
 
