@@ -1,9 +1,11 @@
 #include "shell/globals.h"
 
+#include "shell/config.h"
+
 DATAFILE *data1 = nullptr;
 volatile int teh_counter = 0;
-int globalsound = 136;
-int globalmusic = 136;
+int globalsound = default_volume;
+int globalmusic = default_volume;
 bool quit = false;
 
 void my_timer()
