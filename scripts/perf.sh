@@ -39,10 +39,7 @@ hz=$(getconf CLK_TCK)
 
 # Start to window and to the first picture of the title (not black any more).
 t0=$(now)
-(cd "$W" && VINKLA_FRAME_COUNT=$W/frames LD_PRELOAD=$W/frame_counter.so exec "$EXE" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-E2E_GAME_PID=$!
-E2E_PIDS+=($E2E_GAME_PID)
-timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
+e2e_game_under 20 env VINKLA_FRAME_COUNT="$W/frames" LD_PRELOAD="$W/frame_counter.so"
 t_window=$(now)
 got="0 0 0"
 for i in $(seq 1 400); do
@@ -86,7 +83,7 @@ sleep 1
 measure 10 "menu after the title"
 
 # "Pelaa" on the level above, with the marble rolling under a moving hand.
-e2e_click 400 288
+e2e_press menu:Pelaa
 sleep 1
 measure 10 run hand
 xdotool keydown Escape sleep 0.1 keyup Escape
@@ -100,6 +97,6 @@ sleep 1
 measure 10 "menu after a run"
 
 awk '/^VmHWM/ { printf "peak memory: %d KiB (VmHWM)\n", $2 }' "/proc/$E2E_GAME_PID/status"
-e2e_click 400 488
+e2e_press menu:Lopeta
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after Lopeta"

@@ -47,34 +47,34 @@ menu_wait 5
 keep menu
 
 # "Asetukset", left with "ok".
-e2e_click 400 408
+e2e_press menu:Asetukset
 e2e_wait_pixel "$W/s.png" 260 300 "202 202 202" 5
 keep settings
-e2e_click 348 284
+e2e_press settings:ok
 menu_wait 5
 
 # "Info", left with its "Ok".
-e2e_click 400 448
+e2e_press menu:Info
 e2e_wait_pixel "$W/s.png" 690 540 "255 238 221" 5
 keep info
-e2e_click 400 575
+e2e_press info:Ok
 menu_wait 5
 
 # "Editori": the run's level opened through the file selector, then "Apua".
-e2e_click 400 368
+e2e_press menu:Editori
 e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
-e2e_click 636 299
+e2e_press editor:Avaa
 xdotool mousemove 780 590
 sleep 0.6
 type_path "$W/$run_level"
 sleep 0.8
 keep editor
-e2e_click 636 364
+e2e_press editor:Apua
 e2e_wait_pixel "$W/s.png" 770 498 "255 255 182" 5
 keep help
 xdotool key Escape
 e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
-e2e_click 636 395
+e2e_press editor:Lopeta
 menu_wait 5
 
 # "Pelaa", clicked where the run holds the pointer, then a gentle tilt down the first corridor;
@@ -98,7 +98,7 @@ marble() {
         echo none
     fi
 }
-e2e_click 400 300
+e2e_press menu:Pelaa
 for i in $(seq 1 20); do
     [ "$(marble)" != none ] && break
     sleep 0.25
@@ -118,5 +118,5 @@ convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/run.png"
 echo "docs/run.png (marble at $at)"
 xdotool keydown Escape sleep 0.3 keyup Escape
 menu_wait 5
-e2e_click 400 488
+e2e_press menu:Lopeta
 e2e_wait_exit 10 >/dev/null

@@ -64,12 +64,12 @@ play_and_quit() {
     xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     if [ "${1:-}" = run ]; then
-        e2e_click 400 300
+        e2e_press menu:Pelaa
         sleep 2
         xdotool keydown Escape sleep 0.3 keyup Escape
         e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     fi
-    e2e_click 400 488
+    e2e_press menu:Lopeta
     e2e_wait_exit 10 >"$W/exit_status.txt"
     [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") (stderr: $(tail -3 "$W/stderr.txt"))"
 }

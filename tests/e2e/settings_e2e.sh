@@ -7,7 +7,7 @@ e2e_game
 menu_skip_title
 menu_wait
 
-e2e_click 400 408
+e2e_press menu:Asetukset
 shot="$E2E_WORK/settings.png"
 e2e_wait_pixel "$shot" 260 300 "202 202 202" 5
 # The pointer over the sound slider gives it the focus; each step closes and reopens the
@@ -18,7 +18,7 @@ for i in 1 2 3; do
     xdotool key Right
     sleep 0.4
 done
-e2e_click 348 284
+e2e_press settings:ok
 menu_wait
 menu_quit
 grep -q '^sound = 187$' "$E2E_WORK/vinkla.cfg" || fail "sound not 187: $(cat "$E2E_WORK/vinkla.cfg")"
