@@ -145,15 +145,16 @@ e2e_press() {
     e2e_click "$x" "$y"
 }
 
-# e2e_marble: a screenshot now and the marble's centre on it, "X Y", or "none" when the whole
-# marble is nowhere on the board.
+# e2e_marble [SHOT]: a screenshot now (kept as SHOT) and the marble's centre on it, "X Y", or
+# "none" when the whole marble is nowhere on the board.
 e2e_marble() {
+    local shot=${1:-$E2E_WORK/marble_shot.png}
     if [ ! -f "$E2E_WORK/marble.bmp" ]; then
         (cd "$E2E_WORK" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) ||
             fail "cannot export the marble"
     fi
-    e2e_shot "$E2E_WORK/marble_shot.png"
-    $E2E_PY "$E2E_LIB/marble_at.py" "$E2E_WORK/marble_shot.png" "$E2E_WORK/marble.bmp"
+    e2e_shot "$shot"
+    $E2E_PY "$E2E_LIB/marble_at.py" "$shot" "$E2E_WORK/marble.bmp"
 }
 
 # e2e_wait_marble "X Y" SECONDS: waits until the marble is there; prints where it was last

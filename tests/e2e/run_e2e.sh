@@ -15,7 +15,7 @@ menu_wait 5
 # The start is row 1, column 1 of standardfile.vkl: centre (59, 59).
 e2e_press menu:Pelaa
 for i in $(seq 1 20); do
-    at=$(e2e_marble)
+    at=$(e2e_marble "$W/run.png")
     [ "$at" = "59 59" ] && break
     sleep 0.25
 done
@@ -39,7 +39,7 @@ xdotool mousemove_relative -- 30 0
 positions=""
 for i in $(seq 1 8); do
     sleep 0.3
-    positions="$positions $(marble | tr ' ' ',')"
+    positions="$positions $(e2e_marble | tr ' ' ',')"
 done
 echo "east:$positions"
 last=${positions##* }
@@ -51,7 +51,7 @@ xdotool mousemove_relative -- 0 30
 sleep 0.04
 xdotool mousemove_relative -- 0 30
 sleep 2
-at=$(e2e_marble)
+at=$(e2e_marble "$W/run.png")
 echo "south: $at"
 [ "${at#* }" -gt 100 ] || fail "tilted south, the marble did not roll down: $at"
 
