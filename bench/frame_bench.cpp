@@ -109,7 +109,7 @@ int main(int argc, char **argv)
     int fd = mkstemp(cfg);
     if (fd >= 0)
         close(fd);
-    if (!start_headless(cfg, VINKLA_DATA_DIR "/data1.dat"))
+    if (!start_headless(cfg, VINKLA_DATA_FILE))
         return 1;
     install_sound(DIGI_NONE, MIDI_NONE, nullptr);
     benchmark::Initialize(&argc, argv);

@@ -56,9 +56,9 @@ void setup()
     folder = dir;
     std::atexit(remove_folder);
     set_config_file(temp_path("vinkla.cfg").c_str());
-    data1 = load_datafile(VINKLA_DATA_DIR "/data1.dat");
+    data1 = load_datafile(VINKLA_DATA_FILE);
     if (!data1)
-        fail("cannot load %s", VINKLA_DATA_DIR "/data1.dat");
+        fail("cannot load %s", VINKLA_DATA_FILE);
 }
 
 std::string temp_path(const char *name)

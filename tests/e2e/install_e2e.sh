@@ -22,7 +22,7 @@ for f in bin/vinkla lib/vinkla/vinkla; do
 done
 [ -f "$build/patches.dat" ] || fail "no patch set beside the executable: $build/patches.dat"
 cmp -s "$build/patches.dat" "$P/lib/vinkla/patches.dat" || fail "patches.dat is not beside the installed game"
-cmp -s "$root/data/data1.dat" "$P/share/vinkla/data1.dat" || fail "data1.dat not installed"
+cmp -s "$build/data1.dat" "$P/share/vinkla/data1.dat" || fail "data1.dat not installed"
 shipped=$(cd "$root/data" && ls -- *.vkl)
 [ -n "$shipped" ] || fail "no shipped levels in $root/data"
 for level in $shipped; do

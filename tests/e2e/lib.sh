@@ -1,6 +1,7 @@
 # Shared helpers for the end-to-end tests: the real program in a real window under Xvfb.
 # A script sources this, calls e2e_start "DISPLAY_NUMBERS" "$1" "$2" (the executable and the data
-# folder CTest passes), and everything it started is ended by id when the script exits.
+# folder CTest passes; the data file is the one beside the executable, or $VINKLA_DATA_FILE),
+# and everything it started is ended by id when the script exits.
 set -euo pipefail
 # stdbuf preloads a library; a sanitizer build refuses to start after it unless told not to check.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
@@ -60,6 +61,11 @@ e2e_start() {
     xdpyinfo >/dev/null 2>&1 || fail "Xvfb :$n did not start"
     E2E_WORK=$(mktemp -d /tmp/vinkla-e2e-XXXXXX)
     cp -r "$E2E_DATA"/. "$E2E_WORK"/
+    # The data file of the build under test: each build folder makes its own beside the program.
+    local datafile=${VINKLA_DATA_FILE:-$(dirname "$E2E_EXE")/data1.dat}
+    if [ -f "$datafile" ]; then
+        cp "$datafile" "$E2E_WORK/data1.dat"
+    fi
     rm -f "$E2E_WORK/vinkla.cfg"
     xdotool mousemove 700 580
 }

@@ -880,7 +880,7 @@ void usage()
 
 int main(int argc, char **argv)
 {
-    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_DIR "/data1.dat"))
+    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_FILE))
         return 1;
 
     settings opt;
