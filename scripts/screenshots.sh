@@ -79,24 +79,9 @@ menu_wait 5
 
 # "Pelaa", clicked where the run holds the pointer, then a gentle tilt down the first corridor;
 # the picture is kept while the marble rolls between the start and the hole below it.
-(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
-convert "$W/marble.bmp" -alpha off "$W/marble.png"
-# marble: the marble's centre "X Y" in the first column of cells, where it rolls straight down
-# (x stays 59), or "none" unless every opaque pixel of its picture is there exactly.
+# marble: the marble's centre "X Y" on a screenshot kept as whole.png, or "none".
 marble() {
-    e2e_shot "$W/whole.png"
-    convert "$W/whole.png" -crop 40x546+39+0 +repage -alpha off "$W/strip.png"
-    local y
-    y=$(compare -dissimilarity-threshold 1 -metric RMSE -subimage-search "$W/strip.png" "$W/marble.png" null: 2>&1 |
-        sed -n 's/.*@ 0,\([0-9]*\)$/\1/p')
-    [ -n "$y" ] || { echo none; return; }
-    convert "$W/strip.png" -crop "40x40+0+$y" +repage "$W/cell.png"
-    convert "$W/cell.png" \( "$W/marble.bmp" -transparent '#ff00ff' \) -composite -alpha off "$W/cell_marble.png"
-    if [ "$(compare -metric AE "$W/cell.png" "$W/cell_marble.png" null: 2>&1 || true)" = 0 ]; then
-        echo "59 $((y + 20))"
-    else
-        echo none
-    fi
+    e2e_marble "$W/whole.png"
 }
 e2e_press menu:Pelaa
 for i in $(seq 1 20); do
