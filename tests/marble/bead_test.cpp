@@ -88,7 +88,7 @@ TEST(Bead, AnyFiniteSensitivityIsTaken)
     config_keys keys;
     keys.set("mouse_sensitivity", "1e39");
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{1, -1}, {-1, 1}};
     b.move();
@@ -181,7 +181,7 @@ TEST(Move, SpeedComponentsStayBelowSixteen)
 TEST(Move, AHolesPullIsNotLimited)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.speed = Vektor(14, -14);
     b.hole_pull = Vektor(7, -7);
