@@ -1,6 +1,7 @@
 # The two set-up commands are `make run` and `make test`; both install what is missing first.
-BUILD      ?= build
-ASAN_BUILD ?= build-asan
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
@@ -21,8 +22,10 @@ build: deps $(BUILD)/CMakeCache.txt
 data: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) --target data
 
+# data/ is the working folder: it gets the build's data file (replaced whole, never half-written).
 run: build
-	cd data && ../$(BUILD)/vinkla
+	cp $(BUILD)/data1.dat data/data1.dat.new && mv -f data/data1.dat.new data/data1.dat
+	cd data && $(abspath $(BUILD))/vinkla
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -32,10 +35,11 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j $(JOBS)
 
+# A build folder of its own, so the benchmark option never lingers in the main build's cache.
 bench: deps
-	cmake -S . -B $(BUILD) -DVINKLA_BENCH=ON $(CMAKE_ARGS)
-	cmake --build $(BUILD) -j $(JOBS)
-	bash scripts/bench.sh $(BUILD)
+	cmake -S . -B $(BENCH_BUILD) -DVINKLA_BENCH=ON -DVINKLA_TESTS=OFF $(CMAKE_ARGS)
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+	bash scripts/bench.sh $(BENCH_BUILD)
 
 # libFuzzer harnesses (clang, ASan, UBSan) for the level readers, the configuration and the data file.
 FUZZ_SECONDS ?= 60
@@ -52,7 +56,7 @@ perf: build
 	bash scripts/perf.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) data/data1.dat
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) data/data1.dat
 
 install: build
 	bash scripts/install.sh $(BUILD) $(PREFIX) $(DESTDIR)

@@ -9,32 +9,29 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "marble/bead.h"
 #include "shell/globals.h"
 #include "support/headless.h"
+#include "support/levels.h"
 #include "tiles/tile.h"
 
 namespace {
 
 // Every kind of tile but the hole (whose fall would measure its two-second pause).
-const char *const level =
-    "**************"
-    "*A.#.B.V.C.X.*"
-    "*.***.....I..*"
-    "*.*.e.n..sI..*"
-    "*...w..F..I.B*"
-    "*-----+---E..*"
-    "*.#..I.I..I..*"
-    "*.B..I.W..N..*"
-    "*....I.I.----*"
-    "*.V..S.I..C..*"
-    "*..B.I.I..#..*"
-    "*.ee...nn..***"
-    "*.ss.ww..X.*F*"
-    "**************";
+std::string every_tile_but_holes()
+{
+    std::vector<std::string> rows = levels::every_tile();
+    rows[2][7] = '.';
+    rows[7][2] = 'B';
+    rows[10][10] = '#';
+    return levels::text_of(rows);
+}
+const std::string level = every_tile_but_holes();
 
 // A marble rolling about the board under a hand that changes its tilt every 40 frames.
 struct rolling {
@@ -42,7 +39,7 @@ struct rolling {
     unsigned step = 0;
     rolling()
     {
-        marble.current_field = new field(level, 14, 14);
+        marble.current_field = new field(level.c_str(), grid::cells, grid::cells);
         tile *start = marble.current_field->start_point;
         marble.x = marble.old_x = start->x;
         marble.y = marble.old_y = start->y;
@@ -134,7 +131,7 @@ bool start_windowed(const char *cfg)
         allegro_exit();
         return false;
     }
-    data1 = load_datafile(VINKLA_DATA_DIR "/data1.dat");
+    data1 = load_datafile(VINKLA_DATA_FILE);
     if (!data1) {
         std::fprintf(stderr, "cannot load the data file\n");
         std::exit(1);
@@ -154,7 +151,7 @@ int main(int argc, char **argv)
     if (getenv("DISPLAY") && start_windowed(cfg)) {
         benchmark::AddCustomContext("screen", "800x600 window");
     } else {
-        if (!start_headless(cfg, VINKLA_DATA_DIR "/data1.dat"))
+        if (!start_headless(cfg, VINKLA_DATA_FILE))
             return 1;
         benchmark::AddCustomContext("screen", "memory bitmap, no display");
     }

@@ -9,29 +9,16 @@
 #include <string>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
 #include "shell/config.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace {
 
-// Every tile kind, bumpers beside tiles that keep a push, holes, slopes and long tubes.
-const char every_tile[] =
-    "**************"
-    "*A.#.B.V.C.X.*"
-    "*.***..O..I..*"
-    "*.*.e.n..sI..*"
-    "*...w..F..I.B*"
-    "*-----+---E..*"
-    "*.#..I.I..I..*"
-    "*.O..I.W..N..*"
-    "*....I.I.----*"
-    "*.V..S.I..C..*"
-    "*..B.I.I..O..*"
-    "*.ee...nn..***"
-    "*.ss.ww..X.*F*"
-    "**************";
+const std::string every_tile = levels::text_of(levels::every_tile());
 
 }  // namespace
 
@@ -63,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         fuzz::fail("factors taken: friction %g, softfriction %g, sensitivity %g", b.friction,
                    b.softfriction, b.sensitivity);
 
-    field f(every_tile, 14, 14);
+    field f(every_tile.c_str(), grid::cells, grid::cells);
     fuzz::roll(b, &f, data, size, 400);
 
     const setting_values values = {{"sound", "68"}, {"music", "0x22"}, {"lastgame", "omat/kierre.vkl"}};

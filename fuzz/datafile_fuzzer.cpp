@@ -6,34 +6,29 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "field/field.h"
+#include "field/grid.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
 #include "shell/data1.h"
 #include "shell/data_check.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 #include "tiles/tile.h"
 
 namespace {
 
 // Every tile kind; the marble starts beside a hole, so the roll shows a fall.
-const char every_tile[] =
-    "**************"
-    "*AO#.B.V.C.X.*"
-    "*.***..O..I..*"
-    "*.*.e.n..sI..*"
-    "*...w..F..I.B*"
-    "*-----+---E..*"
-    "*.#..I.I..I..*"
-    "*.O..I.W..N..*"
-    "*....I.I.----*"
-    "*.V..S.I..C..*"
-    "*..B.I.I..O..*"
-    "*.ee...nn..***"
-    "*.ss.ww..X.*F*"
-    "**************";
+std::string every_tile_beside_a_hole()
+{
+    std::vector<std::string> rows = levels::every_tile();
+    rows[1][2] = 'O';
+    return levels::text_of(rows);
+}
+const std::string every_tile = every_tile_beside_a_hole();
 
 DATAFILE *game_data;
 
@@ -42,7 +37,7 @@ void use(DATAFILE *dat)
     data1 = dat;
     FONT *saved_font = font;
     {
-        field f(every_tile, 14, 14);
+        field f(every_tile.c_str(), grid::cells, grid::cells);
         f.test_draw();
         bead b;
         const uint8_t east[] = {40, 0};

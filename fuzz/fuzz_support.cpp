@@ -33,8 +33,7 @@ void restart(bead &b)
     b.x = (float)b.restart_tile->x;
     b.y = (float)b.restart_tile->y;
     b.state = bead::rolling;
-    b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
-    b.tilt_x = b.tilt_y = 0;
+    b.stop_motion();
 }
 
 }  // namespace
@@ -57,9 +56,9 @@ void setup()
     folder = dir;
     std::atexit(remove_folder);
     set_config_file(temp_path("vinkla.cfg").c_str());
-    data1 = load_datafile(VINKLA_DATA_DIR "/data1.dat");
+    data1 = load_datafile(VINKLA_DATA_FILE);
     if (!data1)
-        fail("cannot load %s", VINKLA_DATA_DIR "/data1.dat");
+        fail("cannot load %s", VINKLA_DATA_FILE);
 }
 
 std::string temp_path(const char *name)

@@ -1,11 +1,14 @@
 #!/bin/bash
-# Makes a tiny data file with the 44 objects of the game's table, each of its kind, as a seed
-# for the data file fuzzer:  bash fuzz/make_seed_datafile.sh OUT.dat [COUNT]
-# COUNT (default 44) builds only the first COUNT objects. Uncompressed (-c0), so mutations
+# Makes a tiny data file with the objects of the game's list (src/shell/data1.h), each of its
+# kind, as a seed for the data file fuzzer:  bash fuzz/make_seed_datafile.sh OUT.dat [COUNT]
+# COUNT (default all) builds only the first COUNT objects. Uncompressed (-c0), so mutations
 # reach the object headers instead of breaking the compression.
 set -euo pipefail
 out=${1:?usage: make_seed_datafile.sh OUT.dat [COUNT]}
-count=${2:-44}
+# The game's list: a name and a kind a line, in file order.
+mapfile -t objects < <(/usr/bin/python3 -c 'import sys; sys.path.insert(0, sys.argv[1]); import game_tables
+for name, kind in game_tables.data_objects_list(): print(name, kind)' "$(dirname "$0")/../tools")
+count=${2:-${#objects[@]}}
 case $out in /*) ;; *) out=$PWD/$out ;; esac
 work=$(mktemp -d "${TMPDIR:-/tmp}/vinkla-seed.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -46,21 +49,20 @@ with open("tune.mid", "wb") as f:
     f.write(b"MTrk" + struct.pack(">I", len(track)) + track)
 PY
 
-# The kinds of the game's table, index 0 to 43.
-kinds=(B S B B S B B B B B  B B B B B S B B S B  B B F M S B B B B B  B M F P B B B B B B  B B S B)
 rm -f seed.dat
 for ((i = 0; i < count; i++)); do
     last=()
     [ "$i" -eq $((count - 1)) ] && last=(-s1)
     name=$(printf 'A%02d' "$i")
-    case ${kinds[$i]} in
-        B) if [ "$i" -eq 13 ]; then cp fall.bmp "$name.bmp"; else cp pic.bmp "$name.bmp"; fi
+    read -r object kind <<<"${objects[$i]}"
+    case $kind in
+        BITMAP) if [ "$object" = FALL7 ]; then cp fall.bmp "$name.bmp"; else cp pic.bmp "$name.bmp"; fi
            dat -a -n0 -c0 -t BMP -bpp 32 "${last[@]}" seed.dat "$name.bmp" ;;
-        S) cp snd.wav "$name.wav"; dat -a -n0 -c0 -t SAMP "${last[@]}" seed.dat "$name.wav" ;;
-        M) cp tune.mid "$name.mid"; dat -a -n0 -c0 -t MIDI "${last[@]}" seed.dat "$name.mid" ;;
-        F) cp font.bmp "$name.bmp"; sed "s/font.bmp/$name.bmp/" font.txt > "$name.txt"
+        SAMPLE) cp snd.wav "$name.wav"; dat -a -n0 -c0 -t SAMP "${last[@]}" seed.dat "$name.wav" ;;
+        MIDI) cp tune.mid "$name.mid"; dat -a -n0 -c0 -t MIDI "${last[@]}" seed.dat "$name.mid" ;;
+        FONT) cp font.bmp "$name.bmp"; sed "s/font.bmp/$name.bmp/" font.txt > "$name.txt"
            dat -a -n0 -c0 -t FONT "${last[@]}" seed.dat "$name.txt" ;;
-        P) cp font.bmp "$name.bmp"; dat -a -n0 -c0 -t PAL "${last[@]}" seed.dat "$name.bmp" ;;
+        PALETTE) cp font.bmp "$name.bmp"; dat -a -n0 -c0 -t PAL "${last[@]}" seed.dat "$name.bmp" ;;
     esac >/dev/null
 done
 listed=$(dat -l seed.dat | grep -c '^- ')

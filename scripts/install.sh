@@ -15,7 +15,7 @@ install -d "$P/lib/vinkla" "$P/share/vinkla/levels" "$P/bin" \
     "$P/share/applications" "$P/share/icons/hicolor/64x64/apps"
 install -m 755 "$build/vinkla" "$P/lib/vinkla/vinkla"
 [ -f "$build/patches.dat" ] && install -m 644 "$build/patches.dat" "$P/lib/vinkla/patches.dat"
-install -m 644 "$root/data/data1.dat" "$P/share/vinkla/data1.dat"
+install -m 644 "$build/data1.dat" "$P/share/vinkla/data1.dat"
 for level in "$root"/data/*.vkl; do
     install -m 644 "$level" "$P/share/vinkla/levels/"
 done

@@ -54,51 +54,36 @@ e2e_click 348 324
 menu_wait 5
 
 # "Info", left with its "Ok".
-e2e_click 400 448
+e2e_press menu:Info
 e2e_wait_pixel "$W/s.png" 690 540 "255 238 221" 5
 keep info
-e2e_click 400 575
+e2e_press info:Ok
 menu_wait 5
 
 # "Editori": the run's level opened through the file selector, then "Apua".
-e2e_click 400 368
+e2e_press menu:Editori
 e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
-e2e_click 636 299
+e2e_press editor:Avaa
 xdotool mousemove 780 590
 sleep 0.6
 type_path "$W/$run_level"
 sleep 0.8
 keep editor
-e2e_click 636 364
+e2e_press editor:Apua
 e2e_wait_pixel "$W/s.png" 770 498 "255 255 182" 5
 keep help
 xdotool key Escape
 e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
-e2e_click 636 395
+e2e_press editor:Lopeta
 menu_wait 5
 
 # "Pelaa", clicked where the run holds the pointer, then a gentle tilt down the first corridor;
 # the picture is kept while the marble rolls between the start and the hole below it.
-(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
-convert "$W/marble.bmp" -alpha off "$W/marble.png"
-# marble: the marble's centre "X Y" in the first column of cells, where it rolls straight down
-# (x stays 59), or "none" unless every opaque pixel of its picture is there exactly.
+# marble: the marble's centre "X Y" on a screenshot kept as whole.png, or "none".
 marble() {
-    e2e_shot "$W/whole.png"
-    convert "$W/whole.png" -crop 40x546+39+0 +repage -alpha off "$W/strip.png"
-    local y
-    y=$(compare -dissimilarity-threshold 1 -metric RMSE -subimage-search "$W/strip.png" "$W/marble.png" null: 2>&1 |
-        sed -n 's/.*@ 0,\([0-9]*\)$/\1/p')
-    [ -n "$y" ] || { echo none; return; }
-    convert "$W/strip.png" -crop "40x40+0+$y" +repage "$W/cell.png"
-    convert "$W/cell.png" \( "$W/marble.bmp" -transparent '#ff00ff' \) -composite -alpha off "$W/cell_marble.png"
-    if [ "$(compare -metric AE "$W/cell.png" "$W/cell_marble.png" null: 2>&1 || true)" = 0 ]; then
-        echo "59 $((y + 20))"
-    else
-        echo none
-    fi
+    e2e_marble "$W/whole.png"
 }
-e2e_click 400 300
+e2e_press menu:Pelaa
 for i in $(seq 1 20); do
     [ "$(marble)" != none ] && break
     sleep 0.25
@@ -118,5 +103,5 @@ convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/run.png"
 echo "docs/run.png (marble at $at)"
 xdotool keydown Escape sleep 0.3 keyup Escape
 menu_wait 5
-e2e_click 400 488
+e2e_press menu:Lopeta
 e2e_wait_exit 10 >/dev/null

@@ -2,6 +2,7 @@
 """Facts of the game read from its C++ sources, for the tools and tests written in Python.
 
 cell(), cells(): the board's cell size in pixels and its side in cells (src/field/grid.h).
+data_objects_list() -> [(name, kind)] of data1.dat in file order (src/shell/data1.h).
 tile_kinds() -> {code: (palette, picture, overlay)}, each a data file object name as dat
 lists it ("A41_WALL_BMP"), or None for no picture (src/field/tile_kind.cpp).
 """
@@ -24,10 +25,15 @@ def cells():
     return _grid("cells")
 
 
-def data_objects():
-    """Object number of each OBJ_ name in src/shell/data1.h."""
+def data_objects_list():
+    """(name, kind) of each object of data1.dat in file order, from src/shell/data1.h."""
     text = open(os.path.join(ROOT, "src/shell/data1.h"), encoding="utf-8").read()
-    return {name: int(n) for name, n in re.findall(r"\b(OBJ_\w+) = (\d+)", text)}
+    return re.findall(r"X\((\w+), (\w+), \"", text)
+
+
+def data_objects():
+    """Object number of each OBJ_ name."""
+    return {"OBJ_" + name: i for i, (name, _) in enumerate(data_objects_list())}
 
 
 def object_name(obj, numbers):

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Write every source of data1.dat into OUTDIR, plus manifest.txt for build-data.sh.
 
-Each manifest line: kind file  (in object order 0..43). Kinds are dat's -t types.
+Each manifest line: kind file, in the order of the game's list of objects (src/shell/data1.h).
+Kinds are dat's -t types.
 """
 import colorsys
 import os
@@ -13,6 +14,7 @@ from PIL import Image
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from gen import fonts, music, pictures as P, sounds  # noqa: E402
 from gen.common import save_bmp  # noqa: E402
+import game_tables  # noqa: E402
 
 
 def palette():
@@ -85,48 +87,57 @@ def main(out):
     floor = P.floor()
     knob, knob_mask = P.knob_layer()
     marble, marble_mask = P.marble_picture()
-
-    bmp("marble", marble, marble_mask)                       # 0
-    wav("snd_slider", "slider")                              # 1
     bumper_whole = floor.copy()
     bumper_whole[knob_mask] = knob[knob_mask]
-    bmp("bumper_tool", bumper_whole)                         # 2
-    bmp("bumper_knob", knob, knob_mask)                      # 3
-    wav("snd_bumper", "bumper")                              # 4
-    bmp("bowl", P.dome_or_bowl(True))                        # 5
-    bmp("dome", P.dome_or_bowl(False))                       # 6
-    for k in range(7):                                       # 7..13
-        col, m = P.fall_frame(k)
-        bmp(f"fall{k + 1}", col, m)
-    bmp("flag", P.flag())                                    # 14
-    wav("snd_flag", "flag")                                  # 15
-    bmp("floor", floor)                                      # 16
-    bmp("hole", P.hole())                                    # 17
-    wav("snd_hole", "hole")                                  # 18
-    bmp("title_logo", P.logo())                              # 19
-    bmp("title_2", *P.tagline())                              # 20
-    bmp("title_3", P.marble_strip())                         # 21
-    font("font_menu", "DejaVuSans-Bold.ttf", 13, [1])        # 22
-    mid("midi_preview", music.preview_piece())               # 23
-    wav("snd_silent", "silent")                              # 24
-    bmp("slope_right", P.slope("right"))                     # 25
-    bmp("slope_up", P.slope("up"))                           # 26
-    bmp("slope_down", P.slope("down"))                       # 27
-    bmp("slope_left", P.slope("left"))                       # 28
-    bmp("cloth", P.cloth())                                  # 29
-    bmp("start", P.start_marker())                           # 30
-    mid("midi_run", music.run_piece())                       # 31
-    font("font_text", "DejaVuSans.ttf", 12, [16, 17, 18, 19])  # 32
-    pal("palette")                                           # 33
-    for name, opens in (("tube_ns", "ns"), ("tube_nse", "nse"), ("tube_nsw", "nsw"),
-                        ("tube_we", "we"), ("tube_wen", "wen"), ("tube_wes", "wes"),
-                        ("tube_x", "nsew")):                 # 34..40
-        bmp(name, P.tube(opens))
-    bmp("wall", P.wall())                                    # 41
-    wav("snd_bounce", "knock")                               # 42
-    bmp("shutter", P.shutter())                              # 43
 
-    assert len(items) == 44, len(items)
+    # How each object of the game's list is made, by its name there.
+    make = {
+        "MARBLE": lambda n: bmp(n, marble, marble_mask),
+        "SND_SLIDER": lambda n: wav(n, "slider"),
+        "BUMPER_TOOL": lambda n: bmp(n, bumper_whole),
+        "BUMPER_KNOB": lambda n: bmp(n, knob, knob_mask),
+        "SND_BUMPER": lambda n: wav(n, "bumper"),
+        "BOWL": lambda n: bmp(n, P.dome_or_bowl(True)),
+        "DOME": lambda n: bmp(n, P.dome_or_bowl(False)),
+        "FLAG": lambda n: bmp(n, P.flag()),
+        "SND_FLAG": lambda n: wav(n, "flag"),
+        "FLOOR": lambda n: bmp(n, floor),
+        "HOLE": lambda n: bmp(n, P.hole()),
+        "SND_HOLE": lambda n: wav(n, "hole"),
+        "TITLE_LOGO": lambda n: bmp(n, P.logo()),
+        "TITLE_2": lambda n: bmp(n, *P.tagline()),
+        "TITLE_3": lambda n: bmp(n, P.marble_strip()),
+        "FONT_MENU": lambda n: font(n, "DejaVuSans-Bold.ttf", 13, [1]),
+        "MIDI_PREVIEW": lambda n: mid(n, music.preview_piece()),
+        "SND_SILENT": lambda n: wav(n, "silent"),
+        "SLOPE_RIGHT": lambda n: bmp(n, P.slope("right")),
+        "SLOPE_UP": lambda n: bmp(n, P.slope("up")),
+        "SLOPE_DOWN": lambda n: bmp(n, P.slope("down")),
+        "SLOPE_LEFT": lambda n: bmp(n, P.slope("left")),
+        "CLOTH": lambda n: bmp(n, P.cloth()),
+        "START": lambda n: bmp(n, P.start_marker()),
+        "MIDI_RUN": lambda n: mid(n, music.run_piece()),
+        "FONT_TEXT": lambda n: font(n, "DejaVuSans.ttf", 12, [16, 17, 18, 19]),
+        "PALETTE": lambda n: pal(n),
+        "WALL": lambda n: bmp(n, P.wall()),
+        "SND_BOUNCE": lambda n: wav(n, "knock"),
+        "SHUTTER": lambda n: bmp(n, P.shutter()),
+    }
+    for k in range(7):
+        make[f"FALL{k + 1}"] = lambda n, k=k: bmp(n, *P.fall_frame(k))
+    for name, opens in (("TUBE_NS", "ns"), ("TUBE_NSE", "nse"), ("TUBE_NSW", "nsw"), ("TUBE_WE", "we"),
+                        ("TUBE_WEN", "wen"), ("TUBE_WES", "wes"), ("TUBE_X", "nsew")):
+        make[name] = lambda n, opens=opens: bmp(n, P.tube(opens))
+
+    dat_kind = {"BITMAP": "BMP", "SAMPLE": "SAMP", "MIDI": "MIDI", "FONT": "FONT", "PALETTE": "PAL"}
+    listed = game_tables.data_objects_list()
+    unused = set(make) - {name for name, _ in listed}
+    assert not unused, f"made but not in the game's list: {sorted(unused)}"
+    for name, kind in listed:
+        assert name in make, f"no maker for the game's object {name}"
+        make[name](name.lower())
+        assert items[-1][0] == dat_kind[kind], f"{name} is listed as {kind}, made as {items[-1][0]}"
+
     with open(os.path.join(out, "manifest.txt"), "w") as fp:
         for kind, fn in items:
             fp.write(f"{kind} {fn}\n")

@@ -51,11 +51,16 @@ float bead::distance(int py, int px)
     return (float)std::sqrt(dx * dx + dy * dy);
 }
 
-int bead::start_bead(std::string file)
+void bead::stop_motion()
 {
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     tilt_x = tilt_y = 0;
     keys.level();
+}
+
+int bead::start_bead(std::string file)
+{
+    stop_motion();
     // The settings dialog may have changed it since the last run.
     sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
     cur_friction = friction;
@@ -106,9 +111,7 @@ int bead::start_bead(std::string file)
             // Movement made during the fall must not tilt the new start.
             get_mouse_mickeys(&mickey_x, &mickey_y);
             state = rolling;
-            tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
-            tilt_x = tilt_y = 0;
-            keys.level();
+            stop_motion();
         }
     } while (state != stopped && flags_left > 0);
 

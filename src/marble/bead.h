@@ -60,6 +60,8 @@ public:
     bead &operator=(const bead &) = delete;
 
     float distance(int y, int x);
+    // Puts the marble at rest: no speed, no force, no tilt summed; where it is stays.
+    void stop_motion();
     int start_bead(std::string file);
     void move();
     void show();

@@ -5,18 +5,10 @@
 
 namespace {
 
-constexpr int B = DAT_BITMAP;
-constexpr int S = DAT_SAMPLE;
-constexpr int M = DAT_MIDI;
-constexpr int F = DAT_FONT;
-constexpr int P = DAT_PALETTE;
-
 constexpr int kinds[OBJ_COUNT] = {
-    B, S, B, B, S, B, B, B, B, B,  //  0.. 9
-    B, B, B, B, B, S, B, B, S, B,  // 10..19
-    B, B, F, M, S, B, B, B, B, B,  // 20..29
-    B, M, F, P, B, B, B, B, B, B,  // 30..39
-    B, B, S, B,                    // 40..43
+#define DATA1_KIND(name, kind, what) DAT_##kind,
+    DATA1_OBJECTS(DATA1_KIND)
+#undef DATA1_KIND
 };
 
 }  // namespace

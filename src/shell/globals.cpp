@@ -3,10 +3,12 @@
 #include <semaphore.h>
 #include <time.h>
 
+#include "shell/config.h"
+
 DATAFILE *data1 = nullptr;
 volatile int teh_counter = 0;
-int globalsound = 136;
-int globalmusic = 136;
+int globalsound = default_volume;
+int globalmusic = default_volume;
 bool quit = false;
 
 namespace {

@@ -13,7 +13,7 @@ bumper_tile::bumper_tile(int y, int x) : tile(y, x, nullptr)
 // One kick per visit: the bumper is re-armed whenever the marble is in a neighbouring cell.
 void bumper_tile::interfere(bead *marble, char where)
 {
-    if (where != 0) {
+    if (where != under) {
         fired = 0;
         return;
     }

@@ -10,7 +10,7 @@ concave_tile::concave_tile(int y, int x) : tile(y, x, nullptr)
 // A bowl: pulls the marble towards the centre, d / 100 at distance d, nothing from 18 on.
 void concave_tile::interfere(bead *marble, char where)
 {
-    if (where != 0)
+    if (where != under)
         return;
     float d = marble->distance(y, x);
     if (d < 18)

@@ -10,7 +10,7 @@ convex_tile::convex_tile(int y, int x) : tile(y, x, nullptr)
 // A dome: pushes the marble away from the centre, d / 100 at distance d, nothing from 18 on.
 void convex_tile::interfere(bead *marble, char where)
 {
-    if (where != 0)
+    if (where != under)
         return;
     float d = marble->distance(y, x);
     if (d < 18)

@@ -10,7 +10,7 @@ hole_tile::hole_tile(int y, int x) : tile(y, x, nullptr)
 void hole_tile::interfere(bead *marble, char where)
 {
     float d = marble->distance(y, x);
-    if (where == 0)
+    if (where == under)
         marble->tile_push = Vektor();
     if (d > 23) {
         marble->hole_pull = Vektor();

@@ -9,6 +9,6 @@ norm_tile::norm_tile(int y, int x) : tile(y, x, nullptr)
 void norm_tile::interfere(bead *marble, char where)
 {
     // Plain floor ends the push of the dome, bowl or bumper the marble has just left.
-    if (where == 0)
+    if (where == under)
         marble->tile_push = Vektor();
 }

@@ -10,7 +10,7 @@ softy_tile::softy_tile(int y, int x) : tile(y, x, nullptr)
 // factor, and the cloth it has just left restores the normal one as a neighbour.
 void softy_tile::interfere(bead *marble, char where)
 {
-    if (where != 0)
+    if (where != under)
         marble->cur_friction = marble->friction;
     else if (marble->distance(y, x) < 35)
         marble->cur_friction = marble->softfriction;

@@ -10,6 +10,6 @@ start_tile::start_tile(int y, int x) : tile(y, x, nullptr)
 // keep adding 6 pixels per frame for as long as the marble crossed it.
 void start_tile::interfere(bead *marble, char where)
 {
-    if (where == 0)
+    if (where == under)
         marble->tile_push = Vektor();
 }

@@ -28,6 +28,17 @@ void scan(bead *marble, const tile *t)
     corner(marble, t, se);
 }
 
+void facing_corner(bead *marble, const tile *t, char where)
+{
+    switch (where) {
+    case north_west: corner(marble, t, se); break;
+    case north_east: corner(marble, t, sw); break;
+    case south_east: corner(marble, t, nw); break;
+    case south_west: corner(marble, t, ne); break;
+    default: break;
+    }
+}
+
 void side_n(bead *marble, const tile *t, bool sounds)
 {
     marble->face_bounce(bead::on_y, t->y - grid::face, bead::keeps_less, sounds);

@@ -18,6 +18,9 @@ bool corner(bead *marble, const tile *t, corner_point p);
 void corners(bead *marble, const tile *t, corner_point a, corner_point b);
 // NW, NE, SW, SE in this order; the first one touched bounces the marble.
 void scan(bead *marble, const tile *t);
+// A tile diagonal to the marble's cell (`where`) tests the one corner point facing it; for
+// any other `where` nothing.
+void facing_corner(bead *marble, const tile *t, char where);
 
 // Closed sides: the line y − 36 (north), y + 36 (south), x − 36 (west), x + 36 (east), each
 // keeping the marble on the far side from the tile.

@@ -16,14 +16,10 @@ void tube_ns_tile::interfere(bead *marble, char where)
         if (!channel_east(marble, this))
             channel_west(marble, this);
         break;
-    case north_west: corner(marble, this, se); break;
     case north: corners(marble, this, se, sw); break;
-    case north_east: corner(marble, this, sw); break;
     case east: side_w(marble, this, true); break;
-    case south_east: corner(marble, this, nw); break;
     case south: corners(marble, this, ne, nw); break;
-    case south_west: corner(marble, this, ne); break;
     case west: side_e(marble, this, true); break;
-    default: break;
+    default: facing_corner(marble, this, where); break;
     }
 }

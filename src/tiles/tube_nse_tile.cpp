@@ -10,9 +10,9 @@ tube_nse_tile::tube_nse_tile(int y, int x) : tile(y, x, nullptr)
 // Open to north, south and east: closed only on the west.
 void tube_nse_tile::interfere(bead *marble, char where)
 {
-    if (where == 0 && tile_parts::channel_west(marble, this))
+    if (where == under && tile_parts::channel_west(marble, this))
         return;
-    if (where == 4)
+    if (where == east)
         tile_parts::side_w(marble, this, false);
     else
         tile_parts::scan(marble, this);

@@ -16,14 +16,10 @@ void tube_we_tile::interfere(bead *marble, char where)
         if (!channel_north(marble, this))
             channel_south(marble, this);
         break;
-    case north_west: corner(marble, this, se); break;
     case north: side_s(marble, this, false); break;
-    case north_east: corner(marble, this, sw); break;
     case east: corners(marble, this, sw, nw); break;
-    case south_east: corner(marble, this, nw); break;
     case south: side_n(marble, this, false); break;
-    case south_west: corner(marble, this, ne); break;
     case west: corners(marble, this, se, ne); break;
-    default: break;
+    default: facing_corner(marble, this, where); break;
     }
 }

@@ -17,14 +17,10 @@ void tube_wen_tile::interfere(bead *marble, char where)
         if (!channel_south(marble, this))
             corners(marble, this, ne, nw);
         break;
-    case north_west: corner(marble, this, se); break;
     case north: side_s(marble, this, false); break;
-    case north_east: corner(marble, this, sw); break;
     case east: corners(marble, this, sw, nw); break;
-    case south_east: corner(marble, this, nw); break;
     case south: corners(marble, this, ne, nw); break;
-    case south_west: corner(marble, this, ne); break;
     case west: corners(marble, this, se, ne); break;
-    default: break;
+    default: facing_corner(marble, this, where); break;
     }
 }

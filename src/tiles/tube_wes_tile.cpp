@@ -17,14 +17,10 @@ void tube_wes_tile::interfere(bead *marble, char where)
         if (!channel_north(marble, this))
             corners(marble, this, se, sw);
         break;
-    case north_west: corner(marble, this, se); break;
     case north: corners(marble, this, se, sw); break;
-    case north_east: corner(marble, this, sw); break;
     case east: corners(marble, this, sw, nw); break;
-    case south_east: corner(marble, this, nw); break;
     case south: side_n(marble, this, false); break;
-    case south_west: corner(marble, this, ne); break;
     case west: corners(marble, this, se, ne); break;
-    default: break;
+    default: facing_corner(marble, this, where); break;
     }
 }

@@ -11,8 +11,7 @@ source "$(dirname "$0")/lib.sh"
 exe=$(readlink -f "$1")
 e2e_start "52 54 56 58" "$exe" "$2"
 W=$E2E_WORK
-PY=/usr/bin/python3
-[ -x $PY ] || PY=python3
+PY=$E2E_PY
 patches="$(dirname "$exe")/patches.dat"
 [ -f "$patches" ] || fail "no patch set beside the executable: $patches"
 
@@ -53,7 +52,7 @@ EOF
     e2e_game
     xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1       # past the title
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
-    e2e_click 400 300                                              # "Pelaa"
+    e2e_press menu:Pelaa                                              # "Pelaa"
     local i seen=""
     for i in $(seq 1 20); do
         marble_is 176 254 && { seen=1; break; }
@@ -73,7 +72,7 @@ EOF
     sleep 1
     xdotool keydown Escape sleep 0.3 keyup Escape
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
-    e2e_click 400 488                                              # "Lopeta": the WAV is closed
+    e2e_press menu:Lopeta                                              # "Lopeta": the WAV is closed
     e2e_wait_exit 10 >"$W/exit_status.txt"
     [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt")"
     [ -s "$1" ] || fail "nothing was captured to $1 (stderr: $(grep -v '^ALSA lib' "$W/stderr.txt" | head -5))"

@@ -9,12 +9,10 @@ W=$E2E_WORK
 (cd "$W" && dat -x data1.dat A14_FLAG_BMP -o ref_flag.bmp >/dev/null 2>&1 &&
     dat -x data1.dat A16_FLOOR_BMP -o ref_floor.bmp >/dev/null 2>&1) || fail "cannot export pictures with dat"
 
-# cell_is SHOT ROW COL REF: the editor's board cell (shown at offset 16) shows exactly REF.
+# cell_is SHOT ROW COL REF: the editor's board cell (the board is shown at offset 16) shows
+# exactly REF.
 cell_is() {
-    local x=$((16 + 39 * $3)) y=$((16 + 39 * $2)) diff
-    convert "$1" -crop "39x39+$x+$y" +repage -alpha off "$W/crop.png"
-    diff=$(compare -metric AE "$W/crop.png" -alpha off "$4" null: 2>&1 || true)
-    [ "$diff" = "0" ] || fail "cell ($2, $3) of $1 differs from $4 in $diff pixels"
+    e2e_cell_is "$@" 16 16
 }
 
 # type_path TEXT: replaces the selector's offered path and accepts.
@@ -31,7 +29,7 @@ e2e_game
 sleep 1
 e2e_click 400 300                                  # past the title
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
-e2e_click 400 368                                  # "Editori"
+e2e_press menu:Editori                                  # "Editori"
 e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5   # "Uusi" is drawn
 
 # Esc keeps the editor open.
@@ -40,7 +38,7 @@ sleep 0.4
 e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 3
 
 # The flag tool, then a press on row 2, column 2 dragged right to column 7 and down to row 4.
-e2e_click 707 123
+e2e_press tool:7
 xdotool mousemove 100 100 sleep 0.3 mousedown 1 sleep 0.1
 for x in $(seq 110 10 300); do xdotool mousemove "$x" 100 sleep 0.05; done
 for y in $(seq 110 10 180); do xdotool mousemove 300 "$y" sleep 0.05; done
@@ -57,7 +55,7 @@ cell_is "$W/painted.png" 3 6 "$W/ref_floor.bmp"
 cell_is "$W/painted.png" 5 7 "$W/ref_floor.bmp"
 
 # "Tallenna" under a new name through the real selector.
-e2e_click 636 331
+e2e_press editor:Tallenna
 xdotool mousemove 780 590
 sleep 0.6
 e2e_shot "$W/save_selector.png"
@@ -77,12 +75,12 @@ printf '%s\n' \
 cmp "$W/expected.vkl" "$W/lippu.vkl" || fail "lippu.vkl holds other bytes than the painted board"
 
 # "Uusi" clears the board; "Avaa" brings the saved one back, pixel for pixel.
-e2e_click 636 267
+e2e_press editor:Uusi
 xdotool mousemove 700 590
 sleep 0.4
 e2e_shot "$W/new.png"
 cell_is "$W/new.png" 2 4 "$W/ref_floor.bmp"
-e2e_click 636 299
+e2e_press editor:Avaa
 xdotool mousemove 780 590
 sleep 0.6
 type_path "$W/lippu.vkl"
@@ -97,7 +95,7 @@ diff=$(compare -metric AE "$W/board_painted.png" "$W/board_reopened.png" null: 2
 
 # A level that cannot be read: an alert, the board stays, and the name stays the old one,
 # so saving with the offered name rewrites lippu.vkl and creates no puuttuu.vkl.
-e2e_click 636 299
+e2e_press editor:Avaa
 xdotool mousemove 780 590
 sleep 0.6
 type_path "$W/puuttuu.vkl"
@@ -111,7 +109,7 @@ convert "$W/after_failed.png" -crop 546x546+16+16 +repage -alpha off "$W/board_a
 diff=$(compare -metric AE "$W/board_painted.png" "$W/board_after_failed.png" null: 2>&1 || true)
 [ "$diff" = "0" ] || fail "the board changed after a failed open ($diff pixels)"
 rm -f "$W/lippu.vkl"
-e2e_click 636 331
+e2e_press editor:Tallenna
 xdotool mousemove 780 590
 sleep 0.6
 xdotool key Return
@@ -121,7 +119,7 @@ cmp "$W/expected.vkl" "$W/lippu.vkl" || fail "saving after a failed open did not
 [ ! -e "$W/puuttuu.vkl" ] || fail "the unreadable level's name was taken for saving"
 
 # "Apua" shows the help panel over the editor; Esc closes it and the editor goes on.
-e2e_click 636 363
+e2e_press editor:Apua
 e2e_wait_pixel "$W/help.png" 770 498 "255 255 182" 5
 xdotool mousemove 790 590
 sleep 0.3
@@ -132,9 +130,9 @@ e2e_wait_pixel "$W/after_help.png" 600 260 "$GREY" 3
 cell_is "$W/after_help.png" 2 5 "$W/ref_flag.bmp"
 
 # "Lopeta" leaves the editor for the menu, and the menu's "Lopeta" ends the program.
-e2e_click 636 395
+e2e_press editor:Lopeta
 e2e_wait_pixel "$W/menu2.png" 330 290 "$GREY" 5
-e2e_click 400 488
+e2e_press menu:Lopeta
 e2e_wait_exit 10 >"$W/exit_status.txt"  # not $(...): only this shell can wait for the game
 rc=$(cat "$W/exit_status.txt")
 [ "$rc" = "0" ] || fail "the game ended with status $rc"

@@ -7,7 +7,7 @@ e2e_game
 menu_skip_title
 menu_wait
 
-e2e_click 400 448
+e2e_press menu:Info
 xdotool mousemove 760 20
 shot="$E2E_WORK/info.png"
 e2e_wait_pixel "$shot" 690 540 "255 238 221" 5
@@ -41,7 +41,7 @@ check 360 565 "170 170 170"
 text=$(convert "$shot" -crop 590x40+104+334 +repage -fill black +opaque 'rgb(255,238,221)' -format '%[fx:mean<0.97]' info:)
 [ "$text" = 1 ] || fail "no text in the info box"
 
-e2e_click 400 575
+e2e_press info:Ok
 menu_wait
 menu_quit
 echo "info e2e: ok"

@@ -22,7 +22,7 @@ for f in bin/vinkla lib/vinkla/vinkla; do
 done
 [ -f "$build/patches.dat" ] || fail "no patch set beside the executable: $build/patches.dat"
 cmp -s "$build/patches.dat" "$P/lib/vinkla/patches.dat" || fail "patches.dat is not beside the installed game"
-cmp -s "$root/data/data1.dat" "$P/share/vinkla/data1.dat" || fail "data1.dat not installed"
+cmp -s "$build/data1.dat" "$P/share/vinkla/data1.dat" || fail "data1.dat not installed"
 shipped=$(cd "$root/data" && ls -- *.vkl)
 [ -n "$shipped" ] || fail "no shipped levels in $root/data"
 for level in $shipped; do
@@ -64,12 +64,12 @@ play_and_quit() {
     xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     if [ "${1:-}" = run ]; then
-        e2e_click 400 300
+        e2e_press menu:Pelaa
         sleep 2
         xdotool keydown Escape sleep 0.3 keyup Escape
         e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     fi
-    e2e_click 400 488
+    e2e_press menu:Lopeta
     e2e_wait_exit 10 >"$W/exit_status.txt"
     [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") (stderr: $(tail -3 "$W/stderr.txt"))"
 }

@@ -1,6 +1,7 @@
 # Shared helpers for the end-to-end tests: the real program in a real window under Xvfb.
 # A script sources this, calls e2e_start "DISPLAY_NUMBERS" "$1" "$2" (the executable and the data
-# folder CTest passes), and everything it started is ended by id when the script exits.
+# folder CTest passes; the data file is the one beside the executable, or $VINKLA_DATA_FILE),
+# and everything it started is ended by id when the script exits.
 set -euo pipefail
 # stdbuf preloads a library; a sanitizer build refuses to start after it unless told not to check.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
@@ -8,6 +9,9 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 E2E_PIDS=()
 E2E_WORK=""
 E2E_GAME_PID=""
+E2E_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_PY=/usr/bin/python3            # the system interpreter has PIL and numpy
+[ -x $E2E_PY ] || E2E_PY=python3
 
 e2e_cleanup() {
     local pid
@@ -58,6 +62,11 @@ e2e_start() {
     xdpyinfo >/dev/null 2>&1 || fail "Xvfb :$n did not start"
     E2E_WORK=$(mktemp -d /tmp/vinkla-e2e-XXXXXX)
     cp -r "$E2E_DATA"/. "$E2E_WORK"/
+    # The data file of the build under test: each build folder makes its own beside the program.
+    local datafile=${VINKLA_DATA_FILE:-$(dirname "$E2E_EXE")/data1.dat}
+    if [ -f "$datafile" ]; then
+        cp "$datafile" "$E2E_WORK/data1.dat"
+    fi
     rm -f "$E2E_WORK/vinkla.cfg"
     xdotool mousemove 700 580
 }
@@ -65,9 +74,23 @@ e2e_start() {
 # e2e_game [ARGS...]: starts the game in the working folder, stdout/stderr to files there.
 e2e_game() {
     (cd "$E2E_WORK" && exec stdbuf -oL "$E2E_EXE" "$@" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") &
+    e2e_await_window 20
+}
+
+# e2e_game_under SECONDS WRAPPER...: the game started as the wrapper's last argument (valgrind,
+# env with a preload), its window awaited for up to SECONDS.
+e2e_game_under() {
+    local limit=$1
+    shift
+    (cd "$E2E_WORK" && exec "$@" "$E2E_EXE" >"$E2E_WORK/stdout.txt" 2>"$E2E_WORK/stderr.txt") &
+    e2e_await_window "$limit"
+}
+
+# e2e_await_window SECONDS: the game just started in the background is ended with the rest.
+e2e_await_window() {
     E2E_GAME_PID=$!
     E2E_PIDS+=($E2E_GAME_PID)
-    timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
+    timeout "$1" xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
 }
 
 # e2e_wait_exit SECONDS: waits for the game to end; prints its exit status. Call it in the
@@ -100,6 +123,69 @@ e2e_pixel() {
 e2e_click() {
     xdotool mousemove "$1" "$2" sleep 0.15 mousedown 1 sleep 0.12 mouseup 1
     sleep 0.15
+}
+
+# e2e_press NAME: clicks a named button: "menu:Pelaa" .. "menu:Lopeta" of the main menu,
+# "editor:Uusi", "editor:Avaa", "editor:Tallenna", "editor:Apua", "editor:Lopeta", the editor's
+# palette as "tool:1" .. "tool:16" (four to a row, from the top left), "settings:Ok", "info:Ok".
+e2e_press() {
+    local x y t
+    case $1 in
+        menu:Pelaa) x=400 y=288 ;;
+        menu:Avaa) x=400 y=328 ;;
+        menu:Editori) x=400 y=368 ;;
+        menu:Asetukset) x=400 y=408 ;;
+        menu:Info) x=400 y=448 ;;
+        menu:Lopeta) x=400 y=488 ;;
+        editor:Uusi) x=636 y=268 ;;
+        editor:Avaa) x=636 y=300 ;;
+        editor:Tallenna) x=636 y=332 ;;
+        editor:Apua) x=636 y=364 ;;
+        editor:Lopeta) x=636 y=396 ;;
+        settings:Ok) x=348 y=324 ;;
+        info:Ok) x=400 y=575 ;;
+        tool:*)
+            t=$((${1#tool:} - 1))
+            x=$((592 + 48 * (t % 4) + 19)) y=$((56 + 48 * (t / 4) + 19)) ;;
+        *) fail "no button named $1" ;;
+    esac
+    e2e_click "$x" "$y"
+}
+
+# e2e_marble [SHOT]: a screenshot now (kept as SHOT) and the marble's centre on it, "X Y", or
+# "none" when the whole marble is nowhere on the board.
+e2e_marble() {
+    local shot=${1:-$E2E_WORK/marble_shot.png}
+    if [ ! -f "$E2E_WORK/marble.bmp" ]; then
+        (cd "$E2E_WORK" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) ||
+            fail "cannot export the marble"
+    fi
+    e2e_shot "$shot"
+    $E2E_PY "$E2E_LIB/marble_at.py" "$shot" "$E2E_WORK/marble.bmp"
+}
+
+# e2e_wait_marble "X Y" SECONDS: waits until the marble is there; prints where it was last
+# seen and fails (status 1) when it did not come.
+e2e_wait_marble() {
+    local want=$1 got="" i
+    for i in $(seq 1 $(($2 * 4))); do
+        got=$(e2e_marble)
+        [ "$got" = "$want" ] && return 0
+        sleep 0.25
+    done
+    echo "$got"
+    return 1
+}
+
+# e2e_cell_is SHOT ROW COL REF [LEFT TOP]: the board cell (the board drawn from LEFT, TOP,
+# default the screen's corner) shows exactly the picture REF.
+e2e_cell_is() {
+    local cell
+    cell=$($E2E_PY -c 'import sys; sys.path.insert(0, sys.argv[1]); import game_tables; print(game_tables.cell())' "$E2E_LIB/../../tools")
+    local x=$((${5:-0} + cell * $3)) y=$((${6:-0} + cell * $2)) diff
+    convert "$1" -crop "${cell}x${cell}+$x+$y" +repage -alpha off "$E2E_WORK/crop.png"
+    diff=$(compare -metric AE "$E2E_WORK/crop.png" -alpha off "$4" null: 2>&1 || true)
+    [ "$diff" = "0" ] || fail "cell ($2, $3) of $1 differs from $4 in $diff pixels"
 }
 
 # e2e_wait_pixel FILE X Y "R G B" SECONDS: screenshots until the pixel has that colour.

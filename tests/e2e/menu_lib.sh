@@ -22,7 +22,7 @@ menu_wait() {
 
 # Presses "Lopeta" and checks the exit status and the level name written back.
 menu_quit() {
-    e2e_click 400 488
+    e2e_press menu:Lopeta
     local rc
     # Not rc=$(e2e_wait_exit): a subshell cannot wait for the game, and its wait gives -1
     # when the game ends while it polls.

@@ -7,22 +7,15 @@ source "$(dirname "$0")/menu_lib.sh"
 e2e_start 90 "$1" "$2"
 W=$E2E_WORK
 HERE=$(dirname "$0")
-PY=/usr/bin/python3
-[ -x $PY ] || PY=python3
-(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
-
-marble() {
-    e2e_shot "$W/run.png"
-    $PY "$HERE/marble_at.py" "$W/run.png" "$W/marble.bmp"
-}
+PY=$E2E_PY
 
 e2e_game
 menu_skip_title
 menu_wait 5
 # The start is row 1, column 1 of standardfile.vkl: centre (59, 59).
-e2e_click 400 300
+e2e_press menu:Pelaa
 for i in $(seq 1 20); do
-    at=$(marble)
+    at=$(e2e_marble "$W/run.png")
     [ "$at" = "59 59" ] && break
     sleep 0.25
 done
@@ -46,7 +39,7 @@ xdotool mousemove_relative -- 30 0
 positions=""
 for i in $(seq 1 8); do
     sleep 0.3
-    positions="$positions $(marble | tr ' ' ',')"
+    positions="$positions $(e2e_marble | tr ' ' ',')"
 done
 echo "east:$positions"
 last=${positions##* }
@@ -58,7 +51,7 @@ xdotool mousemove_relative -- 0 30
 sleep 0.04
 xdotool mousemove_relative -- 0 30
 sleep 2
-at=$(marble)
+at=$(e2e_marble "$W/run.png")
 echo "south: $at"
 [ "${at#* }" -gt 100 ] || fail "tilted south, the marble did not roll down: $at"
 

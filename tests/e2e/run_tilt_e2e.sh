@@ -10,38 +10,19 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start 92 "$1" "$2"
 W=$E2E_WORK
-PY=/usr/bin/python3
-[ -x $PY ] || PY=python3
+PY=$E2E_PY
 
 printf '%s\n' '**************' '*F...........*' '*............*' '*............*' '*............*' \
     '*....***.....*' '*....*A*.....*' '*....***.....*' '*............*' '*............*' \
     '*............*' '*............*' '*............*' '**************' noname 9999 >"$W/tilt.vkl"
 printf '[settings]\nlastgame = tilt.vkl\n' >"$W/vinkla.cfg"
-(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
-
-marble() {
-    e2e_shot "$W/tilt.png"
-    $PY "$(dirname "$0")/marble_at.py" "$W/tilt.png" "$W/marble.bmp"
-}
-
-# wait_marble "X Y" SECONDS
-wait_marble() {
-    local want=$1 got="" i
-    for i in $(seq 1 $(($2 * 4))); do
-        got=$(marble)
-        [ "$got" = "$want" ] && return 0
-        sleep 0.25
-    done
-    echo "$got"
-    return 1
-}
 
 e2e_game
 menu_skip_title
 menu_wait 5
 # "Pelaa", off its centre: where the run begins does not matter.
 e2e_click 352 291
-wait_marble "254 254" 5 >/dev/null || fail "the marble is not on its start (254, 254): $(marble)"
+e2e_wait_marble "254 254" 5 >/dev/null || fail "the marble is not on its start (254, 254): $(e2e_marble)"
 
 seed=${TILT_SEED:-$RANDOM}
 sum_x=0
@@ -73,7 +54,7 @@ EOF
     sum_x=$tx
     sum_y=$ty
     want="$((254 + 3 * (tx > 0 ? 1 : -1))) $((254 + 3 * (ty > 0 ? 1 : -1)))"
-    got=$(wait_marble "$want" 6) || fail "phase $phase (seed $seed): tilt ($tx, $ty) should rest the marble at ($want), it is at ($got)"
+    got=$(e2e_wait_marble "$want" 6) || fail "phase $phase (seed $seed): tilt ($tx, $ty) should rest the marble at ($want), it is at ($got)"
 done
 
 xdotool keydown Escape sleep 0.1 keyup Escape
@@ -82,7 +63,7 @@ menu_wait 5
 # the window system's pointer and the game's into step.
 xdotool mousemove_relative -- 1 1
 sleep 0.3
-e2e_click 400 488
+e2e_press menu:Lopeta
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after Lopeta"
 echo "tilt e2e: ok ($phase phases, seed $seed)"

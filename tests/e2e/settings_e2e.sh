@@ -8,7 +8,7 @@ e2e_game
 menu_skip_title
 menu_wait
 
-e2e_click 400 408
+e2e_press menu:Asetukset
 shot="$E2E_WORK/settings.png"
 e2e_wait_pixel "$shot" 260 300 "202 202 202" 5
 # The pointer over the sound slider gives it the focus; each step closes and reopens the

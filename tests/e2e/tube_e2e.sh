@@ -6,8 +6,7 @@ source "$(dirname "$0")/menu_lib.sh"
 e2e_start 91 "$1" "$2"
 W=$E2E_WORK
 HERE=$(dirname "$0")
-PY=/usr/bin/python3
-[ -x $PY ] || PY=python3
+PY=$E2E_PY
 (cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
 
 # Tubes at row 6, columns 4 to 8 (x 156 to 350); the flag is walled in, the run goes on.
@@ -19,7 +18,7 @@ printf '[settings]\nlastgame = tube.vkl\n' >"$W/vinkla.cfg"
 e2e_game
 menu_skip_title
 menu_wait 5
-e2e_click 400 300
+e2e_press menu:Pelaa
 for i in $(seq 1 20); do
     e2e_shot "$W/start.png"
     at=$($PY "$HERE/marble_at.py" "$W/start.png" "$W/marble.bmp")
@@ -75,7 +74,7 @@ menu_wait 5
 # The first movement after a run brings the window system's pointer and the game's into step.
 xdotool mousemove_relative -- 1 1
 sleep 0.3
-e2e_click 400 488
+e2e_press menu:Lopeta
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after Lopeta"
 echo "tube e2e: ok"

@@ -11,14 +11,10 @@
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 #include "tiles/flag_tile.h"
 
 namespace {
-
-const std::vector<std::string> open_board = {
-    "**************", "*A...........*", "*............*", "*............*", "*............*",
-    "*............*", "*............*", "*............*", "*............*", "*............*",
-    "*............*", "*............*", "*............*", "**************"};
 
 TEST(Bead, ConstructorDefaults)
 {
@@ -92,7 +88,7 @@ TEST(Bead, AnyFiniteSensitivityIsTaken)
     config_keys keys;
     keys.set("mouse_sensitivity", "1e39");
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{1, -1}, {-1, 1}};
     b.move();
@@ -116,7 +112,7 @@ TEST(Bead, DistanceTakesYFirst)
 TEST(Move, TiltIsTheClampedSumOfAllMovement)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{100, -50}, {150, 0}, {-30, 0}, {-30, 0}, {0, 0}};
 
@@ -149,7 +145,7 @@ TEST(Move, TiltIsTheClampedSumOfAllMovement)
 TEST(Move, TerminalSpeedIsTwelveAtTheDefaultFriction)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{200, 200}};
     for (int i = 0; i < 3000; i++) {
@@ -168,7 +164,7 @@ TEST(Move, TerminalSpeedIsTwelveAtTheDefaultFriction)
 TEST(Move, SpeedComponentsStayBelowSixteen)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.tile_push = Vektor(40, -25);
     b.speed = Vektor(14, -14);
@@ -185,7 +181,7 @@ TEST(Move, SpeedComponentsStayBelowSixteen)
 TEST(Move, AHolesPullIsNotLimited)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.speed = Vektor(14, -14);
     b.hole_pull = Vektor(7, -7);
@@ -205,7 +201,7 @@ TEST(Move, AHolesPullIsNotLimited)
 TEST(Move, HolePullReplacesTiltFrictionAndPush)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.speed = Vektor(1, 2);
     b.hole_pull = Vektor(-3, 0);
@@ -227,7 +223,7 @@ TEST(Move, HolePullReplacesTiltFrictionAndPush)
 
 TEST(Move, SlopeActsOneStepLate)
 {
-    std::vector<std::string> rows = open_board;
+    std::vector<std::string> rows = levels::open_board();
     rows[6] = "*.....s......*";
     bead b;
     give_board(b, rows);
@@ -250,7 +246,7 @@ TEST(Move, SlopeActsOneStepLate)
 
 TEST(Move, EscEndsTheRunAfterTheWholeStep)
 {
-    std::vector<std::string> rows = open_board;
+    std::vector<std::string> rows = levels::open_board();
     rows[6] = "*......F.....*";
     bead b;
     give_board(b, rows);
@@ -270,7 +266,7 @@ TEST(Move, EscEndsTheRunAfterTheWholeStep)
 TEST(Move, ClearsBouncedAndSlopeBeforeTheTilePass)
 {
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     b.bounced = 1;
     b.slope_acc = Vektor(0.05f, 0.05f);
@@ -285,7 +281,7 @@ TEST(Move, ScanStaysOnTheBoardWhereverTheMarbleIs)
     // Positions off the board or on the ring cannot arise in play; the scan must still not
     // read outside the 14 by 14 grid (the sanitizer build checks the reads).
     bead b;
-    give_board(b, open_board);
+    give_board(b, levels::open_board());
     float spots[][2] = {{-500, -500}, {5, 5}, {540, 540}, {1e6f, 20}, {20, 1e6f}, {-1, 300}};
     for (auto &s : spots) {
         place(b, s[0], s[1]);

@@ -46,8 +46,7 @@ inline void place(bead &b, float x, float y)
 {
     b.x = b.old_x = x;
     b.y = b.old_y = y;
-    b.speed = b.tilt_acc = b.slope_acc = b.hole_pull = b.tile_push = Vektor();
-    b.tilt_x = b.tilt_y = 0;
+    b.stop_motion();
     b.state = bead::rolling;
     b.bounced = 0;
     b.cur_friction = b.friction;

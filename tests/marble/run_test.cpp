@@ -12,7 +12,9 @@
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "soak/soak_checks.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace {
 
@@ -253,12 +255,6 @@ TEST_F(Run, EscLeavesTheLastFrameOnTheScreen)
     destroy_bitmap(shot);
 }
 
-// The level uses every tile kind; its last flag is walled in, so the run goes on until Esc.
-const std::vector<std::string> every_tile = {
-    "**************", "*A.#.B.V.C.X.*", "*.***..O..I..*", "*.*.e.n..sI..*", "*...w..F..I.B*",
-    "*-----+---E..*", "*.#..I.I..I..*", "*.O..I.W..N..*", "*....I.I.----*", "*.V..S.I..C..*",
-    "*..B.I.I..O..*", "*.ee...nn..***", "*.ss.ww..X.*F*", "**************"};
-
 // Plays `frames` frames with a random hand and checks after every frame that the marble is
 // on an inner cell that is no wall, and never moved more than a cell's width in a frame.
 void random_run(bead &b, const std::string &level, int frames, unsigned seed)
@@ -270,12 +266,7 @@ void random_run(bead &b, const std::string &level, int frames, unsigned seed)
     int problems = 0;
     frame_script script([&](int n) {
         float x = b.x, y = b.y;
-        bool ok = std::isfinite(x) && std::isfinite(y) && x >= grid::cell && y >= grid::cell && x < grid::cell * 13 &&
-                  y < grid::cell * 13;
-        if (ok) {
-            int row = int(y / grid::cell), column = int(x / grid::cell);
-            ok = b.current_field->codes[row][column] != '*';
-        }
+        bool ok = soak::marble_problem(b).empty();
         bool fell = count_samples(OBJ_SND_HOLE) > 0;
         if (!fell && n > 1)
             ok = ok && std::fabs(x - last_x) < grid::cell && std::fabs(y - last_y) < grid::cell;
@@ -305,9 +296,9 @@ const int long_run = 100000;  // about 5 s under the sanitizers
 
 TEST_F(Run, RandomTiltNeverLeavesTheBoardOrEntersAWall)
 {
-    for (auto &r : every_tile)
+    for (auto &r : levels::every_tile())
         ASSERT_EQ(r.size(), 14u);
-    std::string level = write_level(dir, "every.vkl", every_tile);
+    std::string level = write_level(dir, "every.vkl", levels::every_tile());
     random_run(b, level, long_run, 1);
 }
 
@@ -319,7 +310,7 @@ TEST_F(Run, AbsurdPhysicsStillNeverEscapes)
     keys.set("softfriction", "1");
     keys.set("mouse_sensitivity", "100");
     bead wild;
-    std::string level = write_level(dir, "every.vkl", every_tile);
+    std::string level = write_level(dir, "every.vkl", levels::every_tile());
     random_run(wild, level, long_run / 5, 2);
 }
 

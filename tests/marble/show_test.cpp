@@ -9,15 +9,13 @@
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace {
 
 const std::vector<std::string> rows_with(int row, const std::string &line)
 {
-    std::vector<std::string> rows = {
-        "**************", "*A...........*", "*............*", "*............*", "*............*",
-        "*............*", "*............*", "*............*", "*............*", "*............*",
-        "*............*", "*............*", "*............*", "**************"};
+    std::vector<std::string> rows = levels::open_board();
     rows[row] = line;
     return rows;
 }

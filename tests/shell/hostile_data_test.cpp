@@ -135,7 +135,7 @@ TEST(HostileData, CutFilesAreFoundBeforeTheyAreLoaded)
 {
     const std::string dir = scratch_dir();
     const std::string path = dir + "/data1.dat";
-    const std::string own = read_file(VINKLA_DATA_DIR "/data1.dat");
+    const std::string own = read_file(VINKLA_DATA_FILE);
     struct whole_file {
         const char *name;
         std::string bytes;

@@ -2,7 +2,10 @@
 // Level texts shared by the tests and the fuzz harnesses. Header-only and free of the test
 // framework, so the fuzz build (its own CMake project) can use it too.
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "field/grid.h"
 #include "field/tile_kind.h"
 
 namespace levels {
@@ -22,6 +25,38 @@ inline std::string codes_but_start()
     std::string codes = all_codes();
     codes.erase(codes.find('A'), 1);
     return codes;
+}
+
+// The open board as its 14 rows: the wall ring, the start in the top-left inner cell, floor
+// everywhere else; `changed` replaces whole rows by number.
+inline std::vector<std::string> open_board(const std::vector<std::pair<int, std::string>> &changed = {})
+{
+    const std::string ring(grid::cells, '*');
+    const std::string floor = "*" + std::string(grid::cells - 2, '.') + "*";
+    std::vector<std::string> rows(grid::cells, floor);
+    rows.front() = rows.back() = ring;
+    rows[1][1] = 'A';
+    for (const auto &c : changed)
+        rows[c.first] = c.second;
+    return rows;
+}
+
+// A level text of its rows.
+inline std::string text_of(const std::vector<std::string> &rows)
+{
+    std::string text;
+    for (const std::string &r : rows)
+        text += r;
+    return text;
+}
+
+// Every tile kind on one board, bumpers beside tiles that keep a push, holes, slopes and long
+// tubes; its last flag is walled in, so a run on it goes on until it is ended.
+inline std::vector<std::string> every_tile()
+{
+    return {"**************", "*A.#.B.V.C.X.*", "*.***..O..I..*", "*.*.e.n..sI..*", "*...w..F..I.B*",
+            "*-----+---E..*", "*.#..I.I..I..*", "*.O..I.W..N..*", "*....I.I.----*", "*.V..S.I..C..*",
+            "*..B.I.I..O..*", "*.ee...nn..***", "*.ss.ww..X.*F*", "**************"};
 }
 
 }  // namespace levels

@@ -24,7 +24,7 @@ int main(int argc, char **argv)
     ::testing::InitGoogleTest(&argc, argv);
     if (::testing::GTEST_FLAG(list_tests))
         return RUN_ALL_TESTS();
-    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_DIR "/data1.dat"))
+    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_FILE))
         return 1;
     ::testing::UnitTest::GetInstance()->listeners().Append(new ResetFakes);
     return RUN_ALL_TESTS();

@@ -3,6 +3,7 @@
 
 #include "field/grid.h"
 #include "marble/play_support.h"
+#include "support/levels.h"
 #include "tiles/norm_tile.h"
 #include "tiles/shutter_tile.h"
 #include "tiles/softy_tile.h"
@@ -65,10 +66,7 @@ TEST(StartAndShutterTiles, AreFloorThatEndsAPush)
 TEST(StartAndShutterTiles, BumperKickDoesNotKeepAddingAcrossThem)
 {
     bead b;
-    give_board(b, {"**************", "*............*", "*............*", "*............*",
-                   "*............*", "*............*", "*.....AX.....*", "*............*",
-                   "*............*", "*............*", "*............*", "*............*",
-                   "*............*", "**************"});
+    give_board(b, levels::open_board({{1, "*............*"}, {6, "*.....AX.....*"}}));
     place(b, c6, c6);
     b.tile_push = Vektor(6, 0);  // a kick from the step before
     b.move();
@@ -96,10 +94,7 @@ TEST(SoftyTile, SwitchesTheFrictionByTheOwnCell)
 TEST(SoftyTile, SlowsOnClothAndRestoresOneStepAfterLeaving)
 {
     bead b;
-    give_board(b, {"**************", "*A...........*", "*............*", "*............*",
-                   "*............*", "*............*", "*....##......*", "*............*",
-                   "*............*", "*............*", "*............*", "*............*",
-                   "*............*", "**************"});
+    give_board(b, levels::open_board({{6, "*....##......*"}}));
     place(b, grid::cell_centre(5), c6);  // on the western cloth, next to the other cloth
     b.speed = Vektor(2, 0);
     b.move();  // still rolling with the floor's factor, then found on cloth

@@ -5,6 +5,7 @@
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "support/levels.h"
 #include "tiles/flag_tile.h"
 #include "tiles/hole_tile.h"
 
@@ -67,10 +68,7 @@ TEST(HoleTile, ClearsThePushOnlyUnderTheMarble)
 TEST(HoleTile, TheHoleCalledLaterDecides)
 {
     bead b;
-    give_board(b, {"**************", "*A...........*", "*............*", "*............*",
-                   "*............*", "*............*", "*.....OO.....*", "*............*",
-                   "*............*", "*............*", "*............*", "*............*",
-                   "*............*", "**************"});
+    give_board(b, levels::open_board({{6, "*.....OO.....*"}}));
     // 19.5 from both: in the eastern hole's cell, which is called last (own cell).
     place(b, c6 + 19.5f, c6);
     b.move();
@@ -85,10 +83,7 @@ TEST(HoleTile, TheHoleCalledLaterDecides)
 TEST(HoleTile, CatchesAMarbleRollingAlongTheNextRow)
 {
     bead b;
-    give_board(b, {"**************", "*A...........*", "*............*", "*............*",
-                   "*............*", "*............*", "*......O.....*", "*............*",
-                   "*............*", "*............*", "*............*", "*............*",
-                   "*............*", "**************"});
+    give_board(b, levels::open_board({{6, "*......O.....*"}}));
     // Row 7, 20 below the hole's row: caught from the neighbouring cell.
     place(b, grid::cell_centre(4), c6 + 20);
     b.speed = Vektor(3, 0);

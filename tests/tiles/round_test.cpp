@@ -7,6 +7,7 @@
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "support/levels.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"
 #include "tiles/convex_tile.h"
@@ -67,10 +68,7 @@ TEST(ConcaveTile, PullsTowardsTheCentre)
 TEST(ConvexTile, PushGoesOnOverAFlagUntilPlainFloor)
 {
     bead b;
-    give_board(b, {"**************", "*A...........*", "*............*", "*............*",
-                   "*............*", "*............*", "*.....VF.....*", "*............*",
-                   "*............*", "*............*", "*............*", "*............*",
-                   "*............*", "**************"});
+    give_board(b, levels::open_board({{6, "*.....VF.....*"}}));
     place(b, c6 + 10, c6);
     b.move();
     EXPECT_FLOAT_EQ(b.tile_push.x, 0.1f);
@@ -153,10 +151,7 @@ TEST(BumperTile, DeadOnTheKnobThrowsTheMarbleBack)
 TEST(BumperTile, RollingAcrossKicksOncePerVisit)
 {
     bead b;
-    give_board(b, {"**************", "*A...........*", "*............*", "*............*",
-                   "*............*", "*............*", "*.....B......*", "*............*",
-                   "*............*", "*............*", "*............*", "*............*",
-                   "*............*", "**************"});
+    give_board(b, levels::open_board({{6, "*.....B......*"}}));
     // Towards the bumper from the west, on its row: kicked back west, once.
     place(b, grid::cell_centre(4), c6 + 2);
     b.speed = Vektor(3, 0);

@@ -5,6 +5,7 @@
 #include "marble/play_support.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "support/levels.h"
 #include "tiles/wall_tile.h"
 
 namespace {
@@ -13,10 +14,7 @@ const int c6 = grid::cell_centre(6);
 
 std::vector<std::string> open_rows()
 {
-    return {"**************", "*A...........*", "*............*", "*............*",
-            "*............*", "*............*", "*............*", "*............*",
-            "*............*", "*............*", "*............*", "*............*",
-            "*............*", "**************"};
+    return levels::open_board();
 }
 
 TEST(WallTile, EachDirectionTestsTheFacingSide)

@@ -34,164 +34,82 @@
 #include "field/grid.h"
 #include "levels/replay.h"
 #include "marble/bead.h"
+#include "marble/board_cell.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "soak/soak_checks.h"
 #include "support/fakes.h"
 #include "support/headless.h"
+#include "support/levels.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/flag_tile.h"
 #include "tiles/tile.h"
 
 namespace {
 
-constexpr int cells = 14;
-constexpr int board_px = cells * grid::cell;
-
-int cell_centre(int i)
-{
-    return grid::cell_centre(i);
-}
-
-// The motion step's cell of a coordinate, kept off the outer ring like the game keeps it.
-int cell_of(float p)
-{
-    int c = (int)(p / (float)grid::cell);
-    return std::min(std::max(c, 1), cells - 2);
-}
+using grid::cells;
+constexpr int board_px = grid::pixels;
 
 // ---------------------------------------------------------------------------------------------
-// Where the marble's centre can rest: the tiles' faces, channels and corner points.
+// Where the marble's centre can be: asked of the game's own motion step on the game's own field.
 
 struct board {
     char code[cells][cells];
     int start_r = 0, start_c = 0;
     std::vector<std::pair<int, int>> flags;  // row, column; row-major order
+    std::vector<char> held;                  // board_px * board_px: the tiles move a centre here
 };
 
-bool near_corner(float px, float py, int kx, int ky)
-{
-    float dx = px - kx, dy = py - ky;
-    return dx * dx + dy * dy < 256.0f;
-}
+// A marble of its own on a field of its own (a step over a flag takes it), stepped by
+// bead::move with nothing but a set speed: the step comes out different from the plain sum
+// only where a face, a tube channel or a corner point stops or turns the marble.
+class probe {
+public:
+    explicit probe(const field *f)
+    {
+        std::string text;
+        for (int i = 0; i < f->rows; i++)
+            text.append(f->codes[i], f->columns);
+        marble.current_field = new field(text.c_str(), f->rows, f->columns);  // the marble deletes it
+    }
 
-enum corner { nw, ne, sw, se };
-
-bool touches(float px, float py, int tx, int ty, corner k)
-{
-    int kx = (k == nw || k == sw) ? tx - 20 : tx + 20;
-    int ky = (k == nw || k == ne) ? ty - 20 : ty + 20;
-    return near_corner(px, py, kx, ky);
-}
-
-bool any_corner(float px, float py, int tx, int ty)
-{
-    return touches(px, py, tx, ty, nw) || touches(px, py, tx, ty, ne) ||
-           touches(px, py, tx, ty, sw) || touches(px, py, tx, ty, se);
-}
-
-// Would the tile with this code, lying at `where` from the marble's cell, move a marble resting
-// with its centre at (px, py)?
-bool holds_back(char code, int where, float px, float py, int tx, int ty)
-{
-    auto t = [&](corner k) { return touches(px, py, tx, ty, k); };
-    switch (code) {
-    case '*':
-        switch (where) {
-        case 1: return t(se);
-        case 2: return py < ty + 36;
-        case 3: return t(sw);
-        case 4: return px > tx - 36;
-        case 5: return t(nw);
-        case 6: return py > ty - 36;
-        case 7: return t(ne);
-        case 8: return px < tx + 36;
-        default: return false;
-        }
-    case 'I':
-        switch (where) {
-        case 0: return std::fabs(px - tx) > 3;
-        case 1: return t(se);
-        case 2: return t(se) || t(sw);
-        case 3: return t(sw);
-        case 4: return px > tx - 36;
-        case 5: return t(nw);
-        case 6: return t(ne) || t(nw);
-        case 7: return t(ne);
-        case 8: return px < tx + 36;
-        }
-        return false;
-    case '-':
-        switch (where) {
-        case 0: return std::fabs(py - ty) > 3;
-        case 1: return t(se);
-        case 2: return py < ty + 36;
-        case 3: return t(sw);
-        case 4: return t(sw) || t(nw);
-        case 5: return t(nw);
-        case 6: return py > ty - 36;
-        case 7: return t(ne);
-        case 8: return t(se) || t(ne);
-        }
-        return false;
-    case 'N':
-        switch (where) {
-        case 0: return py > ty + 3 || t(ne) || t(nw);
-        case 1: return t(se);
-        case 2: return py < ty + 36;
-        case 3: return t(sw);
-        case 4: return t(sw) || t(nw);
-        case 5: return t(nw);
-        case 6: return t(ne) || t(nw);
-        case 7: return t(ne);
-        case 8: return t(se) || t(ne);
-        }
-        return false;
-    case 'S':
-        switch (where) {
-        case 0: return py < ty - 3 || t(se) || t(sw);
-        case 1: return t(se);
-        case 2: return t(se) || t(sw);
-        case 3: return t(sw);
-        case 4: return t(sw) || t(nw);
-        case 5: return t(nw);
-        case 6: return py > ty - 36;
-        case 7: return t(ne);
-        case 8: return t(se) || t(ne);
-        }
-        return false;
-    case '+':
-        return any_corner(px, py, tx, ty);
-    case 'E':
-        if (where == 0 && px < tx - 3)
+    // True if a centre arriving at (px, py) from any of eight directions, or resting there, is
+    // moved by the tiles.
+    bool held(float px, float py)
+    {
+        static const float step[8][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}, {1, 1}, {1, -1}, {-1, 1}, {-1, -1}};
+        if (pushed(px, py))
             return true;
-        if (where == 4)
-            return px > tx - 36;
-        return any_corner(px, py, tx, ty);
-    case 'W':
-        if (where == 0 && px > tx + 3)
-            return true;
-        if (where == 8)
-            return px < tx + 36;
-        return any_corner(px, py, tx, ty);
-    default:
+        for (const auto &d : step)
+            if (moved(px, py, d[0] * 0.5f, d[1] * 0.5f))
+                return true;
         return false;
     }
-}
 
-const int scan_dr[9] = {0, 1, 0, -1, 1, 1, -1, -1, 0};
-const int scan_dc[9] = {1, 0, -1, 0, 1, -1, -1, 1, 0};
-const int scan_where[9] = {4, 6, 8, 2, 5, 7, 1, 3, 0};
+    // True if a centre resting at (px, py) is moved: it lies beyond a face or outside a tube's
+    // channel (a corner point leaves a marble at rest alone).
+    bool pushed(float px, float py) { return moved(px, py, 0, 0); }
 
-bool blocked(const board &b, float px, float py)
-{
-    int r = cell_of(py), c = cell_of(px);
-    for (int k = 0; k < 9; k++) {
-        int rr = r + scan_dr[k], cc = c + scan_dc[k];
-        if (holds_back(b.code[rr][cc], scan_where[k], px, py, cell_centre(cc), cell_centre(rr)))
-            return true;
+private:
+    bead marble;
+
+    bool moved(float px, float py, float vx, float vy)
+    {
+        bead &b = marble;
+        b.stop_motion();
+        b.speed = Vektor(vx, vy);
+        b.cur_friction = 1.0f;
+        b.state = bead::rolling;
+        b.x = px - vx;
+        b.y = py - vy;
+        const float to_x = b.x + vx, to_y = b.y + vy;  // the same sums the step makes
+        fake::mickeys.clear();
+        b.move();
+        fake::samples.clear();
+        fake::stopped.clear();
+        return b.x != to_x || b.y != to_y;
     }
-    return false;
-}
+};
 
 // How much a pixel costs to cross, for the distance fields: walls and the reach of holes far
 // more than anything, then the ground that slows or throws the marble.
@@ -208,7 +126,7 @@ cost_map make_costs(const board &b, const std::vector<float> &penalty)
         for (int px = 0; px < board_px; px++) {
             float &w = m.weight[py * board_px + px];
             if (px < grid::cell || py < grid::cell || px >= board_px - grid::cell || py >= board_px - grid::cell ||
-                blocked(b, (float)px, (float)py)) {
+                b.held[py * board_px + px]) {
                 w = 60.0f;
                 continue;
             }
@@ -229,7 +147,7 @@ cost_map make_costs(const board &b, const std::vector<float> &penalty)
                     int rr = r + dr, cc = c + dc;
                     if (rr < 0 || cc < 0 || rr >= cells || cc >= cells || b.code[rr][cc] != 'O')
                         continue;
-                    float dx = px - cell_centre(cc), dy = py - cell_centre(rr);
+                    float dx = px - grid::cell_centre(cc), dy = py - grid::cell_centre(rr);
                     if (dx * dx + dy * dy <= 27.0f * 27.0f)
                         w = 60.0f;
                 }
@@ -260,7 +178,7 @@ distance_field distances_to_flag(const cost_map &m, int r, int c)
     f.d.assign(board_px * board_px, inf);
     using item = std::pair<float, int>;
     std::priority_queue<item, std::vector<item>, std::greater<item>> q;
-    int fx = cell_centre(c), fy = cell_centre(r);
+    int fx = grid::cell_centre(c), fy = grid::cell_centre(r);
     for (int py = fy - 25; py <= fy + 25; py++)
         for (int px = fx - 25; px <= fx + 25; px++) {
             if (px < 0 || py < 0 || px >= board_px || py >= board_px)
@@ -336,10 +254,8 @@ struct run {
             }
         // What start_bead sets before the first frame.
         bead &b = marble;
-        b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
-        b.tilt_x = b.tilt_y = 0;
+        b.stop_motion();
         b.mickey_x = b.mickey_y = 0;
-        b.keys.level();
         b.cur_friction = b.friction;
         b.flags_left = 0;
         for (int i = 0; i < f->rows; i++)
@@ -468,9 +384,7 @@ struct run {
         if (reads)
             reads->push_back({0, 0});
         b.state = bead::rolling;
-        b.tilt_acc = b.speed = b.hole_pull = b.tile_push = b.slope_acc = Vektor();
-        b.tilt_x = b.tilt_y = 0;
-        b.keys.level();
+        b.stop_motion();
         return true;
     }
 };
@@ -638,7 +552,7 @@ struct solver {
                 best_seen = kept.front().score;
                 best_round = round;
             } else if ((round - best_round) * opt.epoch > opt.stall) {
-                int r = cell_of(kept.front().s.y), c = cell_of(kept.front().s.x);
+                int r = board_cell(kept.front().s.y, cells), c = board_cell(kept.front().s.x, cells);
                 penalty[r * cells + c] *= 8.0f;
                 if (opt.verbose)
                     std::fprintf(stderr, "  stuck at cell (%d, %d), steering round it\n", r, c);
@@ -688,6 +602,16 @@ struct solver {
 };
 
 // ---------------------------------------------------------------------------------------------
+
+// The pixels of the inner board where the tiles move a marble's centre.
+void find_held(const field *f, board &b)
+{
+    probe p(f);
+    b.held.assign(board_px * board_px, 0);
+    for (int py = grid::cell; py < board_px - grid::cell; py++)
+        for (int px = grid::cell; px < board_px - grid::cell; px++)
+            b.held[py * board_px + px] = p.held((float)px, (float)py);
+}
 
 bool read_board(field *f, board &b)
 {
@@ -757,9 +681,8 @@ bool play_back_keys(const std::string &path, const levels::key_replay &r, long &
 
 std::string kinds_used(const board &b)
 {
-    std::string order = ".A#*+-IESNWOFBCVXnsew";
     std::string used;
-    for (char k : order) {
+    for (char k : levels::all_codes()) {
         bool found = false;
         for (int i = 0; i < cells && !found; i++)
             for (int j = 0; j < cells && !found; j++)
@@ -791,11 +714,11 @@ std::vector<plan> flag_orders(const board &b, const std::vector<distance_field> 
     int n = (int)b.flags.size();
     auto pos = [&](int k, float &x, float &y) {
         if (k < 0) {
-            x = cell_centre(b.start_c);
-            y = cell_centre(b.start_r);
+            x = grid::cell_centre(b.start_c);
+            y = grid::cell_centre(b.start_r);
         } else {
-            x = cell_centre(b.flags[k].second);
-            y = cell_centre(b.flags[k].first);
+            x = grid::cell_centre(b.flags[k].second);
+            y = grid::cell_centre(b.flags[k].first);
         }
     };
     auto leg = [&](int from, int to) {
@@ -854,6 +777,7 @@ int solve(const std::string &path, const std::string &out_path, settings opt,
         delete f;
         return 1;
     }
+    find_held(f, b);
     run game(f);
     solver s(b, game, opt);
     std::vector<plan> plans;
@@ -937,7 +861,7 @@ int check(const std::string &path)
 }
 
 // Random play on a level, watching for what the tiles must never let happen: the marble's centre
-// in a wall cell, outside a tube's channel, off the board, or not a number.
+// in a wall cell, beyond a face, outside a tube's channel, off the board, or not a number.
 int audit(const std::string &path, long frames, unsigned seed)
 {
     field *f = field::load_field_file(path);
@@ -946,8 +870,7 @@ int audit(const std::string &path, long frames, unsigned seed)
         delete f;
         return 1;
     }
-    board b;
-    read_board(f, b);
+    probe tiles(f);
     run game(f);
     game.load(game.start);
     std::srand(seed);
@@ -966,28 +889,15 @@ int audit(const std::string &path, long frames, unsigned seed)
             flags_taken++;
         if (m.flags_left <= 0)
             game.load(game.start);  // a won board starts again
-        std::string fault;
+        std::string fault = soak::marble_problem(m);
         bool outside_now = false;
-        if (!std::isfinite(m.x) || !std::isfinite(m.y))
-            fault = "position not a number";
-        else if (m.x < grid::cell || m.y < grid::cell || m.x >= board_px - grid::cell || m.y >= board_px - grid::cell)
-            fault = "off the inner board";
-        else {
-            int r = (int)(m.y / grid::cell), c = (int)(m.x / grid::cell);
-            char code = b.code[r][c];
-            float dx = m.x - cell_centre(c), dy = m.y - cell_centre(r);
-            if (code == '*')
-                fault = "inside a wall cell";
-            else if ((code == 'I' && std::fabs(dx) > 3.5f) || (code == '-' && std::fabs(dy) > 3.5f) ||
-                     (code == 'E' && dx < -3.5f) || (code == 'W' && dx > 3.5f) ||
-                     (code == 'N' && dy > 3.5f) || (code == 'S' && dy < -3.5f)) {
-                // A corner bounce can carry the centre over a cell edge after the tiles of the
-                // step were chosen; the tube's channel takes it in the next step. Only a marble
-                // still outside then is a fault.
-                if (outside_before)
-                    fault = std::string("outside the channel of a '") + code + "' tube";
-                outside_now = true;
-            }
+        if (fault.empty() && tiles.pushed(m.x, m.y)) {
+            // A corner bounce can carry the centre over a cell edge after the tiles of the step
+            // were chosen; the tiles of the new cell take it in the next step. Only a marble still
+            // beyond a face or outside a channel then is a fault.
+            if (outside_before)
+                fault = "beyond a face or outside a tube's channel";
+            outside_now = true;
         }
         outside_before = outside_now;
         if (!fault.empty()) {
@@ -1058,7 +968,7 @@ void usage()
 
 int main(int argc, char **argv)
 {
-    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_DIR "/data1.dat"))
+    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_FILE))
         return 1;
 
     settings opt;
