@@ -8,6 +8,7 @@ volatile int teh_counter = 0;
 int globalsound = 136;
 int globalmusic = 136;
 bool quit = false;
+volatile bool close_requested = false;
 
 namespace {
 
