@@ -16,7 +16,7 @@ const int path_limit = path_buffer_size - 1;  // what the selector may fill, ter
 int choose_file(const char *title, char *path, int w, int h)
 {
     char utf8_title[256];
-    uconvert(title, U_ASCII, utf8_title, U_UTF8, sizeof utf8_title);
+    do_uconvert(title, U_ASCII, utf8_title, U_UTF8, sizeof utf8_title);
     const int text_format = get_uformat();
     const int name_format = get_filename_encoding();
     set_uformat(U_UTF8);
@@ -54,7 +54,7 @@ void set_save_file_name(std::string current, char *path)
 std::string shown_file_name(const std::string &path)
 {
     char name[256];
-    uconvert(get_filename(path.c_str()), U_UTF8, name, U_ASCII, sizeof name);
+    do_uconvert(get_filename(path.c_str()), U_UTF8, name, U_ASCII, sizeof name);
     std::string shown = name;
     if (shown.size() > 60)
         shown = shown.substr(0, 57) + "...";

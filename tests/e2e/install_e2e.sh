@@ -32,7 +32,7 @@ done
 desktop="$P/share/applications/vinkla.desktop"
 [ -f "$desktop" ] || fail "no .desktop entry"
 for line in '[Desktop Entry]' 'Type=Application' 'Name=vinkla' "Exec=$prefix/bin/vinkla" 'Icon=vinkla' \
-    'Terminal=false'; do
+    'Terminal=false' 'StartupWMClass=Vinkla'; do
     grep -qxF "$line" "$desktop" || fail "vinkla.desktop lacks the line $line"
 done
 grep -q '^Categories=.*Game;' "$desktop" || fail "vinkla.desktop is not in the Game category"

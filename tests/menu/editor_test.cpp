@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "field/file_select.h"
 #include "field/grid.h"
 #include "field/tile_kind.h"
 #include "shell/data1.h"
@@ -419,7 +420,7 @@ TEST(Editor, SaveReplacesTheCurrentLevelWithThePaintedBoard)
     editor(name);
     ASSERT_EQ(1u, fake::file_selects.size());
     EXPECT_EQ(name, fake::file_selects[0].path);
-    EXPECT_EQ("Tallenna kenttä", fake::file_selects[0].message);
+    EXPECT_EQ("Tallenna kentt\xc3\xa4", fake::file_selects[0].message);
     const std::string expected =
         "**************\n"
         "*AF..........*\n"
@@ -494,7 +495,7 @@ TEST(Editor, OpenTakesTheLevelItsPicturesAndItsName)
     play({[&](DIALOG *d) {
               *before = copy_of(board_of(d));
               fake::file_select_hook = [&](char *path, int size) {
-                  EXPECT_EQ(599, size);
+                  EXPECT_EQ(path_buffer_size - 1, size);
                   std::strcpy(path, lab.c_str());
                   return -1;
               };
