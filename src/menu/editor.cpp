@@ -146,8 +146,8 @@ std::string editor(std::string current)
     draw_myfield(board, level);
     std::string file_name = current;
     // The board as last opened, saved or cleared: anything else would be lost by quitting.
-    char kept[level_chars];
-    std::memcpy(kept, level, level_chars);
+    char kept[grid::level_chars];
+    std::memcpy(kept, level, grid::level_chars);
     auto save_level = [&] {
         char path[path_buffer_size];
         set_save_file_name(file_name, path);
@@ -161,7 +161,7 @@ std::string editor(std::string current)
             alert("Virhe kentän tallennuksessa", "", "", "Ok", nullptr, -1, -1);
             return false;
         }
-        std::memcpy(kept, level, level_chars);
+        std::memcpy(kept, level, grid::level_chars);
         return true;
     };
     scare_mouse();
@@ -182,7 +182,7 @@ std::string editor(std::string current)
                 // would overwrite that file with the board still on screen.
                 if (load_thedata(chosen, level) == 0) {
                     draw_myfield(board, level);
-                    std::memcpy(kept, level, level_chars);
+                    std::memcpy(kept, level, grid::level_chars);
                     file_name = chosen;
                 } else {
                     alert("Kentän avaaminen epäonnistui", shown_file_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
@@ -192,13 +192,13 @@ std::string editor(std::string current)
             save_level();
         } else if (r == NEW) {
             take_blank(level, sizeof level);
-            std::memcpy(kept, level, level_chars);
+            std::memcpy(kept, level, grid::level_chars);
             file_name = "nimeton.vkl";
             draw_myfield(board, level);
         } else if (r == HELP) {
             editor_help();
         }
-        if (close_requested && std::memcmp(level, kept, level_chars) != 0)
+        if (close_requested && std::memcmp(level, kept, grid::level_chars) != 0)
             close_requested = keep_or_drop(save_level);
     } while (r != LEAVE && !close_requested);
 
