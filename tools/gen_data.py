@@ -8,10 +8,13 @@ import colorsys
 import os
 import sys
 
-import numpy as np
-from PIL import Image
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from gen import system  # noqa: E402
+
+system.check()
+import numpy as np  # noqa: E402
+from PIL import Image  # noqa: E402
+
 from gen import fonts, music, pictures as P, sounds  # noqa: E402
 from gen.common import save_bmp  # noqa: E402
 import game_tables  # noqa: E402

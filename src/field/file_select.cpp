@@ -6,16 +6,35 @@
 #include <cstring>
 
 namespace {
-const int path_buffer_size = 600;
-const int path_limit = 599;  // what the selector may fill, terminator included
+const int path_limit = path_buffer_size - 1;  // what the selector may fill, terminator included
+
+// The game's text is Latin-1, but file names on disk are UTF-8. In its Latin-1 format the
+// library converts the folder it starts in and every listed name, and the path it hands back
+// then names no file. In its UTF-8 format nothing is converted: the path comes back byte for
+// byte, Finnish letters in names show as letters, and letters typed into it are written as
+// the disk expects.
+int choose_file(const char *title, char *path, int w, int h)
+{
+    char utf8_title[256];
+    do_uconvert(title, U_ASCII, utf8_title, U_UTF8, sizeof utf8_title);
+    const int text_format = get_uformat();
+    const int name_format = get_filename_encoding();
+    set_uformat(U_UTF8);
+    set_filename_encoding(U_UTF8);
+    const int chosen = file_select_ex(utf8_title, path, "vkl", path_limit, w, h);
+    set_filename_encoding(name_format);
+    set_uformat(text_format);
+    path[path_limit] = 0;
+    return chosen;
+}
+
 }  // namespace
 
 std::string load_field_file(std::string current)
 {
     char path[path_buffer_size] = "standardfile.vkl";
-    if (file_select_ex("Valitse labyrintti", path, "vkl", path_limit, 500, 400) == 0)
+    if (choose_file("Valitse labyrintti", path, 500, 400) == 0)
         return current;
-    path[path_limit] = 0;
     // An accepted empty name names no level: treat it like a cancel.
     if (path[0] == 0)
         return current;
@@ -28,7 +47,16 @@ void set_save_file_name(std::string current, char *path)
     size_t n = std::min(std::strlen(current.c_str()), static_cast<size_t>(path_limit - 1));
     std::memcpy(path, current.c_str(), n);
     path[n] = 0;
-    if (file_select_ex("Tallenna kenttä", path, "vkl", path_limit, 400, 300) == 0)
+    if (choose_file("Tallenna kenttä", path, 400, 300) == 0)
         path[0] = 0;
-    path[path_limit] = 0;
+}
+
+std::string shown_file_name(const std::string &path)
+{
+    char name[256];
+    do_uconvert(get_filename(path.c_str()), U_UTF8, name, U_ASCII, sizeof name);
+    std::string shown = name;
+    if (shown.size() > 60)
+        shown = shown.substr(0, 57) + "...";
+    return shown;
 }

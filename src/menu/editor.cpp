@@ -53,13 +53,22 @@ void take_blank(char *text, int size)
     std::memcpy(text, blank_level, grid::level_chars);
 }
 
-// Just the last part of a path, short enough for one line of an alert box.
-std::string short_name(const std::string &path)
+// The window's close button was pressed over a board that is not saved. True when the game
+// may quit: the board was saved or the player let it go. Esc, or another press of the close
+// button, answers "Peruuta" and keeps the editor open.
+template <typename Save> bool keep_or_drop(Save save)
 {
-    std::string name = get_filename(path.c_str());
-    if (name.size() > 60)
-        name = name.substr(0, 57) + "...";
-    return name;
+    close_requested = false;
+    switch (alert3("Kenttää ei ole tallennettu.", "Tallennetaanko se ennen lopettamista?", "", "Tallenna",
+                   "Hylkää", "Peruuta", 0, 0, 0)) {
+    case 1:
+        return save();
+    case 2:
+        return true;
+    default:
+        close_requested = false;
+        return false;
+    }
 }
 
 }  // namespace
@@ -136,6 +145,25 @@ std::string editor(std::string current)
     take_blank(level, sizeof level);
     draw_myfield(board, level);
     std::string file_name = current;
+    // The board as last opened, saved or cleared: anything else would be lost by quitting.
+    char kept[grid::level_chars];
+    std::memcpy(kept, level, grid::level_chars);
+    auto save_level = [&] {
+        char path[path_buffer_size];
+        set_save_file_name(file_name, path);
+        if (path[0] == 0) {
+            Error::Out1("Väärä palautus");
+            return false;
+        }
+        file_name = path;
+        Error::Out1("Yritys");
+        if (save_file(file_name, level) != 0) {
+            alert("Virhe kentän tallennuksessa", "", "", "Ok", nullptr, -1, -1);
+            return false;
+        }
+        std::memcpy(kept, level, grid::level_chars);
+        return true;
+    };
     scare_mouse();
     clear_to_color(screen, 0);
     unscare_mouse();
@@ -154,30 +182,25 @@ std::string editor(std::string current)
                 // would overwrite that file with the board still on screen.
                 if (load_thedata(chosen, level) == 0) {
                     draw_myfield(board, level);
+                    std::memcpy(kept, level, grid::level_chars);
                     file_name = chosen;
                 } else {
-                    alert("Kentän avaaminen epäonnistui", short_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
+                    alert("Kentän avaaminen epäonnistui", shown_file_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
                 }
             }
         } else if (r == SAVE) {
-            char path[600];
-            set_save_file_name(file_name, path);
-            if (path[0] == 0) {
-                Error::Out1("Väärä palautus");
-            } else {
-                file_name = path;
-                Error::Out1("Yritys");
-                if (save_file(file_name, level) != 0)
-                    alert("Virhe kentän tallennuksessa", "", "", "Ok", nullptr, -1, -1);
-            }
+            save_level();
         } else if (r == NEW) {
             take_blank(level, sizeof level);
+            std::memcpy(kept, level, grid::level_chars);
             file_name = "nimeton.vkl";
             draw_myfield(board, level);
         } else if (r == HELP) {
             editor_help();
         }
-    } while (r != LEAVE);
+        if (close_requested && std::memcmp(level, kept, grid::level_chars) != 0)
+            close_requested = keep_or_drop(save_level);
+    } while (r != LEAVE && !close_requested);
 
     // The pointer may still be a tool's picture if the board had the focus at the end.
     set_mouse_sprite(mysha);

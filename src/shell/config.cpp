@@ -150,7 +150,13 @@ void config_open(const char *path)
     bool exists = false;
     read_config_file(path, text, exists);
     text = settings_last(text);
+    // The library converts the text it parses from UTF-8 into the text format in force; parsed
+    // in UTF-8 its values stay the file's own bytes, so lastgame names the file the disk names
+    // whatever letters the path holds, and config_save writes those bytes back unchanged.
+    const int text_format = get_uformat();
+    set_uformat(U_UTF8);
     set_config_data(text.data(), static_cast<int>(text.size()));
+    set_uformat(text_format);
 }
 
 int config_volume(const char *key)

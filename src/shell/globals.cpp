@@ -10,6 +10,7 @@ volatile int teh_counter = 0;
 int globalsound = default_volume;
 int globalmusic = default_volume;
 bool quit = false;
+volatile bool close_requested = false;
 
 namespace {
 

@@ -7,6 +7,9 @@ extern volatile int teh_counter;   // counted down by my_timer every 10 ms
 extern int globalsound;            // sample volume 0..255
 extern int globalmusic;            // MIDI volume 0..255
 extern bool quit;                  // set by "Lopeta"
+// Set when the window manager's close button was pressed: every screen then makes its way back
+// to the main loop, which quits as "Lopeta" does; the editor may ask first and clear it.
+extern volatile bool close_requested;
 
 void my_timer();
 // For mouse_callback and keyboard_lowlevel_callback: the player's input wakes the waits below.

@@ -15,6 +15,7 @@
 #include "shell/library_texts.h"
 #include "shell/screen_scaler.h"
 #include "shell/title.h"
+#include "shell/window.h"
 
 namespace {
 
@@ -37,10 +38,13 @@ int resting_mouse_b()
 int main()
 {
     set_uformat(U_ASCII);
+    name_window();  // the library creates the window as it starts
     if (allegro_init() != 0) {
         std::fprintf(stderr, "vinkla: cannot start Allegro (no display?) %s\n", allegro_error);
         return 1;
     }
+    // File names go through the library byte for byte, as the file system holds them.
+    set_filename_encoding(U_ASCII);
     config_open("vinkla.cfg");
     use_finnish_library_texts();
     set_color_depth(32);
@@ -64,6 +68,7 @@ int main()
     install_keyboard();
     keyboard_lowlevel_callback = wake_on_key;
     gui_mouse_b = resting_mouse_b;
+    watch_close_button();
 
     // The library's loader crashes on a file cut short: only a whole file is loaded.
     const data1_file state = data1_file_state("data1.dat");
@@ -108,7 +113,7 @@ int main()
     bead *marble = new bead;
     std::string current = config_lastgame();
 
-    while (!quit) {
+    while (!quit && !close_requested) {
         switch (start_menu()) {
         case main_menu::play:
             marble->start_bead(current);

@@ -5,6 +5,24 @@
 #include "shell/data1.h"
 #include "shell/globals.h"
 
+namespace {
+
+// A click or a key ends the title; so does the close button, which presses Esc.
+bool skipped()
+{
+    return mouse_b || keypressed();
+}
+
+bool any_key_down()
+{
+    for (int k = 1; k < KEY_MAX; ++k)
+        if (key[k])
+            return true;
+    return false;
+}
+
+}  // namespace
+
 void start_bild()
 {
     struct Part {
@@ -17,10 +35,11 @@ void start_bild()
     };
 
     clear_to_color(screen, 0);
-    // Each step blends the picture once more over itself, so it fades in; a click skips the rest.
+    // Each step blends the picture once more over itself, so it fades in; a click or a key
+    // skips the rest.
     for (const Part &p : parts) {
         BITMAP *picture = static_cast<BITMAP *>(data1[p.object].dat);
-        for (int alpha = 0; alpha < 100 && !mouse_b; ++alpha) {
+        for (int alpha = 0; alpha < 100 && !skipped(); ++alpha) {
             set_trans_blender(0, 0, 0, alpha);
             rest(1);
             draw_trans_sprite(screen, picture, p.x, p.y);
@@ -30,10 +49,12 @@ void start_bild()
 
     install_int(my_timer, 10);
     teh_counter = 500;
-    while (teh_counter > 0 && !mouse_b)
+    while (teh_counter > 0 && !skipped())
         wait_tick();
-    while (mouse_b)
+    // Nothing pressed here may act in the menu: a Return would start a run by itself.
+    while (mouse_b || any_key_down())
         wait_tick();
+    clear_keybuf();
     // Each run installs the tick again; meanwhile the timer thread need not wake 100 times a
     // second for nobody.
     remove_int(my_timer);

@@ -2,7 +2,8 @@
 # Installed like a desktop game: install.sh into a temporary DESTDIR, the installed launcher
 # started twice with a fresh HOME (the player's folder made and filled on the first start, where
 # the run's music from the installed patch set is heard; the player's own and changed levels kept
-# on the second), then uninstall.sh removes every installed file and leaves the player's folder.
+# on the second), then without HOME (the home from the password database, or the reason in a
+# window), then uninstall.sh removes every installed file and leaves the player's folder.
 source "$(dirname "$0")/lib.sh"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 exe=$(readlink -f "$1")
@@ -31,7 +32,7 @@ done
 desktop="$P/share/applications/vinkla.desktop"
 [ -f "$desktop" ] || fail "no .desktop entry"
 for line in '[Desktop Entry]' 'Type=Application' 'Name=vinkla' "Exec=$prefix/bin/vinkla" 'Icon=vinkla' \
-    'Terminal=false'; do
+    'Terminal=false' 'StartupWMClass=Vinkla'; do
     grep -qxF "$line" "$desktop" || fail "vinkla.desktop lacks the line $line"
 done
 grep -q '^Categories=.*Game;' "$desktop" || fail "vinkla.desktop is not in the Game category"
@@ -103,6 +104,45 @@ cmp -s "$player/oma.vkl" "$player/$first" || fail "the launcher overwrote the pl
 [ -f "$player/oma.vkl" ] || fail "the player's own level is gone"
 grep -q '^lastgame = oma.vkl$' "$player/vinkla.cfg" || fail "the player's lastgame was lost: $(cat "$player/vinkla.cfg")"
 grep -q '^sound = 51$' "$player/vinkla.cfg" || fail "the player's volume was lost: $(cat "$player/vinkla.cfg")"
+
+# Without HOME (a session that never set it) the player's home comes from the password
+# database: a copy of /etc/passwd that gives this user a home in the work folder is bound over
+# the real one in a mount namespace of the launcher's own. A user the database does not know
+# (started under a free uid) gets the reason in a window. Both need root, which CI is.
+if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
+    pwhome="$W/passwd-home"
+    awk -F: -v OFS=: -v home="$pwhome" '$3 == 0 { $6 = home } { print }' /etc/passwd >"$W/passwd"
+    (cd "$W" && exec unshare -m sh -c 'mount --bind "$1" /etc/passwd && exec env -u HOME -u XDG_DATA_HOME "$2"' \
+        sh "$W/passwd" "$P/bin/vinkla" >"$W/stdout.txt" 2>"$W/stderr.txt") &
+    E2E_GAME_PID=$!
+    E2E_PIDS+=($E2E_GAME_PID)
+    timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 ||
+        fail "no game window without HOME: $(cat "$W/stderr.txt")"
+    xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
+    e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
+    e2e_click 400 488
+    e2e_wait_exit 10 >"$W/exit_status.txt"
+    [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") without HOME"
+    grep -q '^lastgame = ' "$pwhome/.local/share/vinkla/vinkla.cfg" 2>/dev/null ||
+        fail "without HOME the game did not play in $pwhome/.local/share/vinkla: $(cat "$W/stderr.txt")"
+
+    stranger=54321
+    while getent passwd "$stranger" >/dev/null; do stranger=$((stranger + 1)); done
+    chmod 755 "$W"
+    (cd / && exec setpriv --reuid="$stranger" --regid="$stranger" --clear-groups \
+        env -u HOME -u XDG_DATA_HOME "$P/bin/vinkla" >"$W/stdout.txt" 2>"$W/stderr.txt") &
+    E2E_GAME_PID=$!
+    E2E_PIDS+=($E2E_GAME_PID)
+    timeout 20 xdotool search --sync --name '^vinkla$' >"$W/message_window.txt" 2>/dev/null ||
+        fail "no window tells why the game cannot start: $(cat "$W/stderr.txt")"
+    grep -q "kotikansiota ei löydy" "$W/stderr.txt" || fail "no reason on stderr: $(cat "$W/stderr.txt")"
+    sleep 0.3
+    e2e_shot "$W/message.png"
+    /usr/bin/python3 "$(dirname "$0")/wm_close.py" "$(head -1 "$W/message_window.txt")"
+    e2e_wait_exit 10 >"$W/exit_status.txt"
+    [ "$(cat "$W/exit_status.txt")" = 1 ] || fail "exit status $(cat "$W/exit_status.txt") with no home found"
+    [ ! -e /.local ] || fail "the launcher made /.local"
+fi
 
 # Uninstall: nothing installed is left; the player's folder is untouched.
 before=$(cd "$player" && ls -A | sort)

@@ -1,5 +1,6 @@
 #!/bin/bash
-# The window, the title skipped by a click, the six menu buttons, and "Lopeta".
+# The window, the title skipped by a click, the six menu buttons, Esc (the menu stays), and
+# "Lopeta".
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start 70 "$1" "$2"
@@ -30,6 +31,16 @@ for y in 272 312 352 392 432 472; do
 done
 got=$(e2e_pixel "$shot" 400 195)
 [ "$got" != "0 0 0" ] || fail "no title picture above the buttons"
+
+# Esc in the main menu keeps the menu: it neither quits nor leaves the buttons.
+xdotool key Escape
+sleep 0.8
+kill -0 "$E2E_GAME_PID" 2>/dev/null || fail "Esc in the menu ended the game"
+e2e_shot "$E2E_WORK/menu_esc.png"
+for y in 272 472; do
+    got=$(e2e_pixel "$E2E_WORK/menu_esc.png" 330 $((y + 6)))
+    [ "$got" = "170 170 170" ] || fail "after Esc the button at y $y is gone ($got)"
+done
 
 menu_quit
 echo "menu e2e: ok (menu ${elapsed_ms} ms after the click)"

@@ -12,9 +12,9 @@ TEST(LoadFieldFile, OffersTheDefaultLevelAndReturnsTheChoice)
     bool rest_was_zero = false;
     fake::file_select_hook = [&](char *path, int size) {
         rest_was_zero = true;
-        for (int i = 16; i < 600; i++)
+        for (int i = 16; i < path_buffer_size; i++)
             rest_was_zero = rest_was_zero && path[i] == 0;
-        EXPECT_EQ(599, size);
+        EXPECT_EQ(path_buffer_size - 1, size);
         std::strcpy(path, "/levels/kuja.vkl");
         return -1;
     };
@@ -24,7 +24,7 @@ TEST(LoadFieldFile, OffersTheDefaultLevelAndReturnsTheChoice)
     EXPECT_EQ("Valitse labyrintti", call.message);
     EXPECT_EQ("standardfile.vkl", call.path);
     EXPECT_EQ("vkl", call.ext);
-    EXPECT_EQ(599, call.size);
+    EXPECT_EQ(path_buffer_size - 1, call.size);
     EXPECT_EQ(500, call.w);
     EXPECT_EQ(400, call.h);
     EXPECT_TRUE(rest_was_zero) << "the buffer after the default name must be zeros";
@@ -54,7 +54,7 @@ TEST(LoadFieldFile, AcceptedEmptyNameKeepsTheCurrentName)
 
 TEST(SetSaveFileName, OffersThePresentNameAndLeavesTheChoice)
 {
-    char path[600];
+    char path[path_buffer_size];
     fake::file_select_hook = [](char *p, int) {
         std::strcpy(p, "/tmp/uusi.vkl");
         return -1;
@@ -63,10 +63,10 @@ TEST(SetSaveFileName, OffersThePresentNameAndLeavesTheChoice)
     EXPECT_STREQ("/tmp/uusi.vkl", path);
     ASSERT_EQ(1u, fake::file_selects.size());
     const fake::FileSelectCall &call = fake::file_selects[0];
-    EXPECT_EQ("Tallenna kenttä", call.message);
+    EXPECT_EQ("Tallenna kentt\xc3\xa4", call.message) << "the chooser runs in UTF-8";
     EXPECT_EQ("levels/vanha.vkl", call.path);
     EXPECT_EQ("vkl", call.ext);
-    EXPECT_EQ(599, call.size);
+    EXPECT_EQ(path_buffer_size - 1, call.size);
     EXPECT_EQ(400, call.w);
     EXPECT_EQ(300, call.h);
 
@@ -78,7 +78,7 @@ TEST(SetSaveFileName, OffersThePresentNameAndLeavesTheChoice)
 
 TEST(SetSaveFileName, CancelEmptiesThePath)
 {
-    char path[600];
+    char path[path_buffer_size];
     std::strcpy(path, "left over");
     fake::file_select_hook = [](char *, int) { return 0; };
     set_save_file_name("vanha.vkl", path);
@@ -87,9 +87,9 @@ TEST(SetSaveFileName, CancelEmptiesThePath)
 
 TEST(SetSaveFileName, OverlongNameStaysInsideTheBuffer)
 {
-    // An exact 600-byte heap block: the sanitizer build catches any write past it.
-    std::unique_ptr<char[]> path(new char[600]);
-    std::string overlong(700, 'a');
+    // An exact heap block: the sanitizer build catches any write past it.
+    std::unique_ptr<char[]> path(new char[path_buffer_size]);
+    std::string overlong(path_buffer_size + 100, 'a');
     size_t offered = 0;
     fake::file_select_hook = [&](char *p, int size) {
         offered = std::strlen(p);
@@ -97,12 +97,41 @@ TEST(SetSaveFileName, OverlongNameStaysInsideTheBuffer)
         return -1;
     };
     set_save_file_name(overlong, path.get());
-    EXPECT_EQ(598u, offered);
-    EXPECT_EQ(598u, std::strlen(path.get()));
-    EXPECT_EQ(std::string(598, 'a'), path.get());
+    const size_t longest = path_buffer_size - 2;
+    EXPECT_EQ(longest, offered);
+    EXPECT_EQ(longest, std::strlen(path.get()));
+    EXPECT_EQ(std::string(longest, 'a'), path.get());
 
-    // Exactly at the limit: 598 characters and the terminator fill the selector's 599.
-    std::string at_limit(598, 'b');
+    // Exactly at the limit: the name and the terminator fill what the selector may use.
+    std::string at_limit(longest, 'b');
     set_save_file_name(at_limit, path.get());
     EXPECT_EQ(at_limit, path.get());
+}
+
+// The chooser works in the library's UTF-8 format: folder and file names with Finnish letters
+// reach it and come back byte for byte; the game's Latin-1 format is back afterwards.
+TEST(Choosers, PassUtf8NamesThroughUnchanged)
+{
+    const std::string finnish = "/home/p\xc3\xa4ivi/Ty\xc3\xb6p\xc3\xb6yt\xc3\xa4/kentt\xc3\xa4.vkl";
+    int format_inside = 0, names_inside = 0;
+    fake::file_select_hook = [&](char *path, int) {
+        format_inside = get_uformat();
+        names_inside = get_filename_encoding();
+        std::strcpy(path, finnish.c_str());
+        return -1;
+    };
+    EXPECT_EQ(finnish, load_field_file("x.vkl"));
+    EXPECT_EQ(U_UTF8, format_inside);
+    EXPECT_EQ(U_UTF8, names_inside);
+    EXPECT_EQ(U_ASCII, get_uformat());
+
+    char path[path_buffer_size];
+    set_save_file_name(finnish, path);
+    EXPECT_EQ(finnish, fake::file_selects.back().path) << "the present name is offered unchanged";
+    EXPECT_EQ(finnish, path);
+    EXPECT_EQ(U_ASCII, get_uformat());
+
+    // In an alert the name shows in Latin-1; a letter outside it becomes a mark.
+    EXPECT_EQ("kentt\xe4.vkl", shown_file_name(finnish));
+    EXPECT_EQ("^.vkl", shown_file_name("/x/\xe2\x82\xac.vkl"));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "field/file_select.h"
 #include "field/grid.h"
 #include "field/tile_kind.h"
 #include "shell/data1.h"
@@ -419,7 +420,7 @@ TEST(Editor, SaveReplacesTheCurrentLevelWithThePaintedBoard)
     editor(name);
     ASSERT_EQ(1u, fake::file_selects.size());
     EXPECT_EQ(name, fake::file_selects[0].path);
-    EXPECT_EQ("Tallenna kenttä", fake::file_selects[0].message);
+    EXPECT_EQ("Tallenna kentt\xc3\xa4", fake::file_selects[0].message);
     const std::string expected =
         "**************\n"
         "*AF..........*\n"
@@ -494,7 +495,7 @@ TEST(Editor, OpenTakesTheLevelItsPicturesAndItsName)
     play({[&](DIALOG *d) {
               *before = copy_of(board_of(d));
               fake::file_select_hook = [&](char *path, int size) {
-                  EXPECT_EQ(599, size);
+                  EXPECT_EQ(path_buffer_size - 1, size);
                   std::strcpy(path, lab.c_str());
                   return -1;
               };
@@ -581,4 +582,54 @@ TEST(Editor, EscAndHelpStayInTheEditor)
     EXPECT_EQ("current.vkl", editor("current.vkl"));
     EXPECT_EQ((std::vector<std::string>{"do_dialog", "do_dialog", "popup_dialog", "do_dialog", "do_dialog"}),
               fake::dialogs);
+}
+
+// The window's close button (close_requested, and an Esc that closed the dialog) over a board
+// painted since it was last saved: the editor asks; "Tallenna" saves through the chooser and
+// lets the game quit, "Peruuta" keeps editing. An unchanged board is left without a question.
+TEST(Editor, CloseButtonAsksAboutAnUnsavedBoard)
+{
+    std::string dir = make_temp_dir();
+    std::string name = dir + "/oma.vkl";
+    play({[](DIALOG *) { return FLAG_TOOL; },
+          [](DIALOG *d) {
+              click(d, 240, 138);
+              close_requested = true;
+              return -1;
+          },
+          [](DIALOG *) {
+              EXPECT_FALSE(close_requested) << "Peruuta keeps the editor";
+              close_requested = true;
+              fake::alert3_result = 1;  // "Tallenna"
+              fake::file_select_hook = [](char *, int) { return -1; };
+              return -1;
+          },
+          [](DIALOG *) {
+              ADD_FAILURE() << "the editor went on after the board was saved";
+              return LEAVE;
+          }});
+    EXPECT_EQ(name, editor(name));
+    EXPECT_TRUE(close_requested) << "the game quits once the board is saved";
+    ASSERT_EQ(2u, fake::alert3s.size());
+    EXPECT_EQ("Kenttää ei ole tallennettu.", fake::alert3s[0].s1);
+    EXPECT_EQ("Tallenna", fake::alert3s[0].b1);
+    EXPECT_EQ("Hylkää", fake::alert3s[0].b2);
+    EXPECT_EQ("Peruuta", fake::alert3s[0].b3);
+    EXPECT_EQ('F', read_file(name)[3 * 15 + 6]) << "row 3, column 6 painted and saved";
+
+    // The board as saved: quitting loses nothing, so nothing is asked.
+    fake::reset();
+    close_requested = false;
+    play({[](DIALOG *) {
+              close_requested = true;
+              return -1;
+          },
+          [](DIALOG *) {
+              ADD_FAILURE() << "the editor went on after the close button";
+              return LEAVE;
+          }});
+    editor(name);
+    EXPECT_TRUE(fake::alert3s.empty());
+    EXPECT_TRUE(close_requested);
+    close_requested = false;
 }

@@ -101,6 +101,31 @@ TEST_F(Title, AClickEndsTheFadesAndTheWaitThenWaitsForTheRelease)
     EXPECT_EQ(getpixel(screen, third.x, third.y), makecol(0, 0, 0));
 }
 
+TEST_F(Title, AKeyEndsTheTitleLikeAClickAndReachesNothingAfterIt)
+{
+    // Return pressed during the second picture's fade and held for a while: in the menu that
+    // follows the pointer sits over "Pelaa", so a Return left over would start a run.
+    fake::on_rest = [&] {
+        const int waits = fake::rest_calls + fake::tick_waits;
+        if (waits == 120) {
+            fake::keys.push_back((KEY_ENTER << 8) | 13);
+            key[KEY_ENTER] = 1;
+        }
+        if (waits == 125)
+            key[KEY_ENTER] = 0;
+    };
+
+    start_bild();
+    key[KEY_ENTER] = 0;
+
+    // 100 steps of the first picture, 20 of the second, none of the third, no 5-second wait,
+    // then ticks until the key is up.
+    EXPECT_EQ(fake::rest_calls, 120);
+    EXPECT_EQ(fake::tick_waits, 5);
+    EXPECT_EQ(teh_counter, 495);
+    EXPECT_TRUE(fake::keys.empty()) << "the key pressed during the title must not reach the menu";
+}
+
 TEST(Timer, MyTimerCountsDownByOne)
 {
     teh_counter = 3;

@@ -11,6 +11,8 @@ namespace fake {
 
 std::vector<AlertCall> alerts;
 int alert_result = 1;
+std::vector<Alert3Call> alert3s;
+int alert3_result = 3;
 std::vector<SampleCall> samples;
 std::vector<const SAMPLE *> stopped;
 std::vector<MidiCall> midis;
@@ -40,6 +42,8 @@ void reset()
 {
     alerts.clear();
     alert_result = 1;
+    alert3s.clear();
+    alert3_result = 3;
     samples.clear();
     stopped.clear();
     midis.clear();
@@ -85,6 +89,13 @@ int alert(const char *s1, const char *s2, const char *s3, const char *b1, const 
 {
     fake::alerts.push_back({str(s1), str(s2), str(s3), str(b1), str(b2), c1, c2});
     return fake::alert_result;
+}
+
+int alert3(const char *s1, const char *, const char *, const char *b1, const char *b2, const char *b3, int, int,
+           int)
+{
+    fake::alert3s.push_back({str(s1), str(b1), str(b2), str(b3)});
+    return fake::alert3_result;
 }
 
 int play_sample(const SAMPLE *spl, int vol, int pan, int freq, int loop)

@@ -31,6 +31,11 @@ struct FileSelectCall {
 
 extern std::vector<AlertCall> alerts;
 extern int alert_result;                        // what alert() returns (default 1)
+struct Alert3Call {
+    std::string s1, b1, b2, b3;
+};
+extern std::vector<Alert3Call> alert3s;
+extern int alert3_result;                       // what alert3() returns (default 3)
 
 extern std::vector<SampleCall> samples;         // play_sample
 extern std::vector<const SAMPLE *> stopped;     // stop_sample

@@ -2,7 +2,8 @@
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
-FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
+from . import system
+
 RANGES = [(0x20, 0x7E), (0xA0, 0xFF)]
 BORDER = 255
 PER_ROW = 16
@@ -20,7 +21,7 @@ def render_grid(font_file, size, levels):
     Rows without ink in any glyph are trimmed, keeping one blank row below
     for line spacing. Returns (indexed pixel array, cell height).
     """
-    f = ImageFont.truetype(FONT_DIR + font_file, size)
+    f = ImageFont.truetype(system.font(font_file), size)
     ascent, descent = f.getmetrics()
     full_h = ascent + descent + 2
     covs = []
@@ -49,7 +50,7 @@ def render_grid(font_file, size, levels):
             continue
         # a crisp hinted core with a soft edge taken from a 4x supersampled render
         big = Image.new("L", (w * 4, full_h * 4), 0)
-        fb = ImageFont.truetype(FONT_DIR + font_file, size * 4)
+        fb = ImageFont.truetype(system.font(font_file), size * 4)
         ImageDraw.Draw(big).text((-x0 * 4, 4), shown, font=fb, fill=255)
         soft = np.asarray(big.resize((w, full_h), Image.BOX), float) / 255
         covs.append(np.maximum(core, np.minimum(soft, 0.74)))

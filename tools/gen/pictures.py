@@ -4,10 +4,10 @@ from PIL import Image, ImageDraw, ImageFilter, ImageFont
 
 from .common import (CELL, aa_disc, grid, mix, normals_from_height,
                      periodic_noise, shade_normals, solid)
+from . import system
 
 C = 20.0          # the tile's and the marble's centre, in picture pixels
 N = CELL
-FONT_DIR = "/usr/share/fonts/truetype/dejavu/"
 
 
 # ---------------------------------------------------------------- materials
@@ -278,7 +278,7 @@ def start_marker():
     # a white "S" with a dark shadow
     big = 4
     txt = Image.new("L", (N * big, N * big), 0)
-    f = ImageFont.truetype(FONT_DIR + "DejaVuSans-Bold.ttf", 19 * big)
+    f = ImageFont.truetype(system.font("DejaVuSans-Bold.ttf"), 19 * big)
     dr = ImageDraw.Draw(txt)
     dr.text((C * big, C * big + big), "S", font=f, fill=255, anchor="mm")
     t = np.asarray(txt.resize((N, N), Image.LANCZOS), float) / 255
@@ -400,7 +400,7 @@ def tube(opens):
 
 def text_mask(text, font_file, size, w, h, x, y, big=3, anchor="la"):
     im = Image.new("L", (w * big, h * big), 0)
-    f = ImageFont.truetype(FONT_DIR + font_file, size * big)
+    f = ImageFont.truetype(system.font(font_file), size * big)
     ImageDraw.Draw(im).text((x * big, y * big), text, font=f, fill=255, anchor=anchor)
     return np.asarray(im.resize((w, h), Image.LANCZOS), float) / 255
 

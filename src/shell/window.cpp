@@ -1,0 +1,27 @@
+#include "shell/window.h"
+
+#include <allegro.h>
+#include <xalleg.h>
+
+#include "shell/globals.h"
+
+namespace {
+
+// Called from the library's input thread, the same one that feeds the keyboard buffer.
+void close_button_pressed()
+{
+    close_requested = true;
+    simulate_keypress((KEY_ESC << 8) | 27);
+}
+
+}  // namespace
+
+void name_window()
+{
+    xwin_set_window_name("vinkla", "Vinkla");
+}
+
+void watch_close_button()
+{
+    set_close_button_callback(close_button_pressed);
+}

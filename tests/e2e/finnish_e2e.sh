@@ -1,0 +1,115 @@
+#!/bin/bash
+# A player whose folders carry Finnish letters: the game runs from ".../Työpöytä/päivi", opens
+# kenttä.vkl through the real chooser (listed under its own name) and plays it, opens it in the
+# editor, saves it in place (no second file beside it) and saves a new level in that folder;
+# lastgame keeps the path byte for byte, so the next start plays the same level.
+source "$(dirname "$0")/lib.sh"
+e2e_start "64 65 66" "$1" "$2"
+W=$E2E_WORK
+dir="$W/Työpöytä/päivi"
+mkdir -p "$dir"
+cp "$W/data1.dat" "$W/standardfile.vkl" "$dir/"
+(cd "$W" && dat -x data1.dat A14_FLAG_BMP -o ref_flag.bmp >/dev/null 2>&1) || fail "cannot export the flag picture"
+
+# The start beside the only flag: a small tilt to the right wins the run.
+row() { printf '*%s*\n' "$1"; }
+{
+    echo '**************'
+    row 'AF..........'
+    for i in $(seq 2 12); do row '............'; done
+    echo '**************'
+    echo noname
+    echo 9999
+} >"$dir/kenttä.vkl"
+
+start_in_dir() {
+    (cd "$dir" && exec "$E2E_EXE" >"$W/stdout.txt" 2>"$W/stderr.txt") &
+    E2E_GAME_PID=$!
+    E2E_PIDS+=($E2E_GAME_PID)
+    timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window"
+    sleep 1
+    e2e_click 400 300                                  # past the title
+    e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
+}
+
+# The open chooser (500 by 400, centred) lists ../, kenttä.vkl, standardfile.vkl: pick the
+# second line and accept.
+choose_kentta() {
+    xdotool mousemove 780 590
+    sleep 0.8
+    e2e_shot "$W/chooser.png"
+    e2e_click 220 214
+    e2e_click 336 460                                  # OK
+}
+
+# play: "Pelaa" and wait for the board.
+play() {
+    e2e_click 400 288
+    e2e_wait_pixel "$W/run.png" 20 20 "$(e2e_pixel "$W/ref_wall.png" 20 20)" 5
+}
+
+GREY="170 170 170"
+(cd "$W" && dat -x data1.dat A41_WALL_BMP -o ref_wall.bmp >/dev/null 2>&1 && convert ref_wall.bmp ref_wall.png) ||
+    fail "cannot export the wall picture"
+
+start_in_dir
+e2e_click 400 328                                      # "Avaa"
+choose_kentta
+play
+# A tilt to the right: the won run hands back the menu.
+xdotool mousemove 400 300 sleep 0.2 mousemove_relative -- 40 0
+e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
+
+# The editor: "Avaa" the same level, a flag painted at row 3, column 3, "Tallenna" with the
+# offered name.
+e2e_click 400 368
+e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5
+e2e_click 636 299
+choose_kentta
+e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5
+e2e_click 707 123                                      # the flag tool
+e2e_click $((16 + 39 * 3 + 20)) $((16 + 39 * 3 + 20))
+e2e_click 636 331                                      # "Tallenna"
+sleep 0.8
+xdotool key Return
+sleep 0.8
+e2e_shot "$W/saved.png"
+grep -q '^\*\.\.F\.\.\.\.\.\.\.\.\.\*$' "$dir/kenttä.vkl" ||
+    fail "kenttä.vkl was not saved in place: $(cat "$dir/kenttä.vkl")"
+# Nothing but the files put there and the level saved over: no copy under a Latin-1 name.
+listing=$(cd "$dir" && ls -A | LC_ALL=C sort | tr '\n' ' ')
+[ "$listing" = "data1.dat kenttä.vkl standardfile.vkl " ] || fail "the folder holds: $listing"
+
+# A new level in the same folder: the offered path with its last ten letters replaced.
+e2e_click 636 331
+sleep 0.8
+xdotool key End
+xdotool key --delay 15 --repeat 10 BackSpace
+xdotool type --delay 30 'uusi.vkl'
+sleep 0.2
+xdotool key Return
+sleep 0.8
+cmp -s "$dir/kenttä.vkl" "$dir/uusi.vkl" || fail "uusi.vkl was not saved beside kenttä.vkl"
+
+e2e_click 636 395                                      # the editor's "Lopeta"
+e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
+e2e_click 400 488                                      # "Lopeta"
+e2e_wait_exit 10 >"$W/exit_status.txt"
+[ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt")"
+grep -qxF "lastgame = $dir/kenttä.vkl" "$dir/vinkla.cfg" ||
+    fail "lastgame is not the chosen path: $(grep lastgame "$dir/vinkla.cfg")"
+
+# The next start plays the saved level, straight from the configuration.
+start_in_dir
+play
+sleep 0.3
+e2e_shot "$W/run.png"
+convert "$W/run.png" -crop 39x39+117+117 +repage -alpha off "$W/crop.png"
+diff=$(compare -metric AE "$W/crop.png" -alpha off "$W/ref_flag.bmp" null: 2>&1 || true)
+[ "$diff" = 0 ] || fail "the second start did not play the saved kenttä.vkl (cell (3, 3) differs in $diff pixels)"
+xdotool key Escape
+e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
+e2e_click 400 488
+e2e_wait_exit 10 >"$W/exit_status.txt"
+[ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") on the second start"
+echo "finnish e2e: ok ($dir)"
