@@ -2,7 +2,8 @@
 # What the real program costs under Xvfb, against what the library alone costs, in one run under
 # one X server.
 # usage: scripts/perf.sh [BUILD_DIR] [DATA_FOLDER]   (defaults: build, data)
-#   PERF_SECONDS (10) per measurement, PERF_REPS (3) repetitions.
+#   PERF_SECONDS (10) per measurement, PERF_REPS (3) repetitions, PERF_SCALE (1) the window's
+#   enlargement: 2 gives `scale = 2` in vinkla.cfg, a 2400x1800 screen and a 1600x1200 floor.
 #
 # - Start-up, seen from the X server (bench/startup_watch.cpp): the window's map and the title's
 #   first pixel, in milliseconds from the start of the process.
@@ -22,11 +23,20 @@ WATCH=$BUILD/bench/vinkla_startup_watch
 DATA=$(realpath "${2:-$ROOT/data}")
 SECS=${PERF_SECONDS:-10}
 REPS=${PERF_REPS:-3}
+K=${PERF_SCALE:-1}
 source "$ROOT/tests/e2e/lib.sh"
-source "$ROOT/tests/e2e/menu_lib.sh"
+case "$K" in
+    1 | 2 | 3 | 4) ;;
+    *) fail "PERF_SCALE must be 1 to 4, not '$K'" ;;
+esac
+# at X Y: a place in the game's 800 by 600 pixels, where it shows in the window.
+at() { echo $(($1 * K)) $(($2 * K)); }
 for p in "$EXE" "$FLOOR" "$WATCH"; do
     [ -x "$p" ] || fail "no program at $p (build it first: make build)"
 done
+if [ "$K" -gt 1 ]; then
+    E2E_SCREEN=$((1200 * K))x$((900 * K))
+fi
 e2e_start "140 141 142 143" "$EXE" "$DATA"
 XVFB_PID=${E2E_PIDS[0]}
 W=$E2E_WORK
@@ -43,12 +53,12 @@ cc -shared -fPIC -O2 -o "$W/frame_counter.so" "$ROOT/bench/frame_counter.c" -ldl
     echo 'noname'
     echo '9999'
 } >"$W/mittaus.vkl"
-printf '[settings]\nlastgame = mittaus.vkl\n' >"$W/vinkla.cfg"
+printf '[settings]\nlastgame = mittaus.vkl\nscale = %d\n' "$K" >"$W/vinkla.cfg"
 
-echo "load before: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "scale $K; load before: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 # Start-up: the watcher starts the game and reports the map and the title's first pixel.
-(cd "$W" && exec "$WATCH" 400 195 -- env VINKLA_FRAME_COUNT="$W/frames" LD_PRELOAD="$W/frame_counter.so" \
+(cd "$W" && exec "$WATCH" $(at 400 195) -- env VINKLA_FRAME_COUNT="$W/frames" LD_PRELOAD="$W/frame_counter.so" \
     "$EXE" >"$W/watch.txt" 2>"$W/stderr.txt") &
 WATCH_PID=$!
 E2E_PIDS+=($WATCH_PID)
@@ -85,25 +95,43 @@ measure() {
 
 leave_run() {
     xdotool keydown Escape sleep 0.1 keyup Escape
-    menu_wait 5
-    xdotool mousemove 700 580
+    perf_menu_wait
+    xdotool mousemove $(at 700 580)
     sleep 1
 }
 
-menu_skip_title
-menu_wait 5
-xdotool mousemove 700 580
+# The menu's steps, at the window's scale: the title skipped by a held button, and the wait for
+# the grey inside "Lopeta".
+perf_skip_title() {
+    local got="0 0 0" i
+    xdotool mousemove $(at 760 20) mousedown 1
+    for i in $(seq 1 50); do
+        e2e_shot "$W/title.png"
+        got=$(e2e_pixel "$W/title.png" $(at 400 195))
+        [ "$got" != "0 0 0" ] && break
+        sleep 0.2
+    done
+    xdotool mouseup 1
+    [ "$got" != "0 0 0" ] || fail "the title picture never showed"
+}
+perf_menu_wait() {
+    e2e_wait_pixel "$W/menu.png" $(at 330 480) "170 170 170" 5
+}
+
+perf_skip_title
+perf_menu_wait
+xdotool mousemove $(at 700 580)
 sleep 1
 echo "label share% xvfb% fps"
 measure "$GAME" menu-after-title >/dev/null
 sed -n '$p' "$W/results.txt" | awk '{printf "menu straight after the title: %.2f %% of a core\n", $2}'
-e2e_click 400 288  # a first run removes the title's timer
+e2e_click $(at 400 288)  # a first run removes the title's timer
 sleep 0.5
 leave_run
 
 for r in $(seq 1 "$REPS"); do
     kill -STOP "$GAME"
-    "$FLOOR" >/dev/null 2>&1 &
+    "$FLOOR" $((800 * K)) $((600 * K)) >/dev/null 2>&1 &
     floor_pid=$!
     E2E_PIDS+=($floor_pid)
     timeout 10 xdotool search --sync --name '^vinkla floor$' >/dev/null 2>&1 || fail "no floor window"
@@ -115,7 +143,7 @@ for r in $(seq 1 "$REPS"); do
     sleep 1
 
     measure "$GAME" menu
-    e2e_click 400 288  # "Pelaa"
+    e2e_click $(at 400 288)  # "Pelaa"
     sleep 1
     measure "$GAME" rest
     measure "$GAME" rolling hand
@@ -142,7 +170,7 @@ for what in ["floor", "menu", "rest", "rolling"]:
           "%.3f / %.3f" % (min(ratio), statistics.median(ratio)), "%.2f %%" % statistics.median(xs), fp))
 EOF
 
-e2e_click 400 488  # "Lopeta"
+e2e_click $(at 400 488)  # "Lopeta"
 E2E_GAME_PID=$WATCH_PID
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after Lopeta"
