@@ -130,10 +130,10 @@ win_choice win_dialog(const std::string &level_id, int time)
 
     char name[record_table::name_max + 1] = "";
     std::strncpy(name, run.name.c_str(), record_table::name_max);
-    const int name_y = table_y + (view.rank < 0 ? 0 : view.rank) * row_step - 4;
+    const int name_y = table_y + (view.rank < 0 ? 0 : view.rank) * row_step - 1;
     DIALOG dialog[] = {
         {d_win_panel_proc, px1, py1, px2 - px1 + 1, py2 - py1 + 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
-        {d_name_edit_proc, name_x - 3, name_y, 180, 20, 0, 0xfffcf6, 0, D_EXIT,
+        {d_name_edit_proc, name_x - 3, name_y, 180, 18, 0, 0xfffcf6, 0, D_EXIT,
          static_cast<int>(record_table::name_max), static_cast<int>(std::strlen(name)), name, nullptr, nullptr},
         {d_button_proc, px1 + 22, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Seuraava"), nullptr, nullptr},
         {d_button_proc, px1 + 155, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Uudestaan"), nullptr, nullptr},
