@@ -1,11 +1,6 @@
 #include "records/record_table.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -14,6 +9,7 @@
 
 #include "field/field.h"
 #include "field/grid.h"
+#include "shell/replace_file.h"
 
 namespace fs = std::filesystem;
 
@@ -85,36 +81,6 @@ std::vector<std::string> split_tabs(const std::string &line)
 bool faster(const record_entry &a, const record_entry &b)
 {
     return a.time < b.time;
-}
-
-// The whole text goes to a fresh file beside the target, which then takes the target's place.
-bool write_beside(const fs::path &target, const std::string &body)
-{
-    std::string tmp = target.string() + ".XXXXXX";
-    int fd = mkstemp(&tmp[0]);
-    if (fd < 0)
-        return false;
-    bool ok = true;
-    size_t done = 0;
-    while (ok && done < body.size()) {
-        ssize_t n = write(fd, body.data() + done, body.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        if (ok)
-            done += static_cast<size_t>(n);
-    }
-    ok = ok && fsync(fd) == 0;
-    struct stat old;
-    mode_t mode = 0644;
-    if (stat(target.c_str(), &old) == 0)
-        mode = old.st_mode & 07777;
-    ok = ok && fchmod(fd, mode) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && std::rename(tmp.c_str(), target.c_str()) == 0;
-    if (!ok)
-        std::remove(tmp.c_str());
-    return ok;
 }
 
 }  // namespace
@@ -248,27 +214,7 @@ int record_table::load(const std::string &path)
 
 int record_table::save(const std::string &path) const
 {
-    std::error_code ec;
-    if (path.empty())
-        return -1;
-    fs::path target = path;
-    // Through a link, replace the file it points at rather than the link.
-    if (fs::is_symlink(target, ec)) {
-        fs::path real = fs::canonical(target, ec);
-        if (ec)
-            return -1;
-        target = real;
-    }
-    if (fs::exists(target, ec)) {
-        // Renaming over a folder, pipe or device, or over a file that may not be written,
-        // would get round what the player set up.
-        if (!fs::is_regular_file(target, ec))
-            return -1;
-        std::ofstream probe(target.string(), std::ios::out | std::ios::app);
-        if (!probe)
-            return -1;
-    }
-    return write_beside(target, text()) ? 0 : -1;
+    return !path.empty() && replace_file(path, text()) ? 0 : -1;
 }
 
 const std::vector<record_entry> &record_table::table(const std::string &key) const

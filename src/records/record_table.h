@@ -35,8 +35,7 @@ public:
     // Reads the file at `path` in place of what the table held. Returns the number of lines
     // that could not be read; a missing file is an empty table and no fault.
     int load(const std::string &path);
-    // Replaces `path` only once the new file is complete beside it: 0, or -1 with the old file
-    // as it was.
+    // Writes the file through replace_file, so a failed write leaves the old one: 0, or -1.
     int save(const std::string &path) const;
 
     // The file's text, and the table read from a text; read returns the lines skipped.
