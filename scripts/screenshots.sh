@@ -105,3 +105,34 @@ xdotool keydown Escape sleep 0.3 keyup Escape
 menu_wait 5
 e2e_press menu:Lopeta
 e2e_wait_exit 10 >/dev/null
+
+# A won run: a small level with a table of four earlier runs, the fifth being named.
+printf '%s\n' '**************' '*A.F.........*' >"$W/voitto.vkl"
+for i in $(seq 1 11); do printf '%s\n' '*............*' >>"$W/voitto.vkl"; done
+printf '%s\n' '**************' noname 9999 >>"$W/voitto.vkl"
+key=$(/usr/bin/python3 -c '
+import sys
+rows = open(sys.argv[1]).read().split()[:14]
+board = "".join("*" if i in (0, 13) or j in (0, 13) else rows[i][j] for i in range(14) for j in range(14))
+h = 14695981039346656037
+for c in board.encode("latin-1"):
+    h = ((h ^ c) * 1099511628211) % 2**64
+print("%016x" % h)' "$W/voitto.vkl")
+printf 'nimi\tAino\n%s\t88\t2026-11-02\tVeikko\n%s\t142\t2026-11-14\tAino\n%s\t305\t2026-11-20\tLumi\n%s\t412\t2026-12-01\tOlli\n' \
+    "$key" "$key" "$key" "$key" >"$W/vinkla.rec"
+printf '[settings]\nlastgame = voitto.vkl\n' >"$W/vinkla.cfg"
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_click 400 288
+sleep 1
+xdotool mousemove_relative -- 25 0 sleep 0.06 mousemove_relative -- 25 0
+e2e_wait_pixel "$W/s.png" 70 100 "255 238 221" 10
+sleep 0.5
+keep win
+xdotool key Return
+sleep 0.5
+e2e_click 406 429
+menu_wait 5
+e2e_click 400 488
+e2e_wait_exit 10 >/dev/null

@@ -5,6 +5,9 @@
 
 #include "field/field.h"
 #include "field/grid.h"
+#include "field/level_order.h"
+#include "marble/run_panel.h"
+#include "records/player_records.h"
 #include "shell/config.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
@@ -21,6 +24,46 @@ float read_factor(const char *key, float fallback, float lo, float hi)
     return v && *v >= lo && *v <= hi ? *v : fallback;
 }
 
+// Set from the library's input thread: the window lost the input focus, or P or R was pressed.
+// The run's keys are taken as the keyboard handler sees them, so none is lost to the motion
+// step's reading of the buffer, however short the press.
+volatile int focus_lost = 0;
+volatile int run_command = 0;
+
+void on_switch_out()
+{
+    focus_lost = 1;
+}
+END_OF_FUNCTION(on_switch_out)
+
+int on_key(int k)
+{
+    const int scancode = k >> 8;
+    if (scancode == KEY_P || scancode == KEY_R) {
+        run_command = scancode;
+        return 0;  // not in the buffer: P and R mean nothing to the menus after the run
+    }
+    return k;
+}
+END_OF_FUNCTION(on_key)
+
+// The command waiting since the last call, or 0.
+int take_command()
+{
+    const int k = run_command;
+    run_command = 0;
+    return k;
+}
+
+// Esc pressed during a pause: held now or waiting in the buffer.
+bool esc_pressed()
+{
+    bool esc = key[KEY_ESC] != 0;
+    while (keypressed())
+        esc = (readkey() >> 8) == KEY_ESC || esc;
+    return esc;
+}
+
 }  // namespace
 
 bead::bead()
@@ -29,7 +72,7 @@ bead::bead()
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
       softfriction(0.5f), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
-      shown_flags(0)
+      shown_flags(0), run_time(0), falls(0), won(false)
 {
     friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
     softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
@@ -58,15 +101,8 @@ void bead::stop_motion()
     keys.level();
 }
 
-int bead::start_bead(std::string file)
+bool bead::begin_level(const std::string &file)
 {
-    stop_motion();
-    // The settings dialog may have changed it since the last run.
-    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
-    cur_friction = friction;
-    play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
-    clear_bitmap(screen);
-
     delete current_field;
     current_field = field::load_field_file(file);
     // A start that lies past the board's cells leaves the field without a start tile.
@@ -74,19 +110,55 @@ int bead::start_bead(std::string file)
         delete current_field;
         current_field = nullptr;
     }
-    if (!current_field) {
-        alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
-        stop_midi();
-        return 1;
-    }
+    if (!current_field)
+        return false;
     current_field->test_draw();
     shown_column = 0;  // the first frame shows its whole block
 
+    stop_motion();
+    cur_friction = friction;
     flags_left = current_field->flag_count;
     state = rolling;
     restart_tile = current_field->start_point;
     x = old_x = (float)restart_tile->x;
     y = old_y = (float)restart_tile->y;
+    run_time = 0;
+    falls = 0;
+    level_id = level_key(*current_field);
+    return true;
+}
+
+int bead::pause(run_panel &panel)
+{
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    panel.show_pause(true);
+    int k = 0;
+    while (k != KEY_P && k != KEY_R && k != KEY_ESC) {
+        wait_input(100);  // a key wakes it; the focus coming back alone does not end the pause
+        k = esc_pressed() ? KEY_ESC : take_command();
+    }
+    panel.show_pause(false);
+    // The tilt stays as it was: movement made during the pause is read and dropped.
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    focus_lost = 0;
+    return k;
+}
+
+int bead::start_bead(std::string file)
+{
+    won = false;
+    // The settings dialog may have changed it since the last run.
+    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
+    play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
+    clear_bitmap(screen);
+    if (!begin_level(file)) {
+        alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+        stop_midi();
+        return 1;
+    }
+    run_panel panel(level_title(file), flags_left, player_records.best(level_id));
+    panel.draw();
+    panel.update(0, 0, 0);
 
     // Movement made before the run is read and dropped. The pointer is not placed at (400, 300)
     // here nor anywhere in the run: on X11 every placing races with the movements under way and
@@ -95,12 +167,25 @@ int bead::start_bead(std::string file)
     show_mouse(nullptr);
     get_mouse_mickeys(&mickey_x, &mickey_y);
     clear_keybuf();  // keys pressed before the run do not end it
+    focus_lost = 0;
+    run_command = 0;
+    LOCK_VARIABLE(focus_lost);
+    LOCK_VARIABLE(run_command);
+    LOCK_FUNCTION(on_switch_out);
+    LOCK_FUNCTION(on_key);
+    set_display_switch_callback(SWITCH_OUT, on_switch_out);
+    keyboard_callback = on_key;
     install_int(my_timer, 10);
 
     do {
         move();
         teh_counter = 1;
         show();
+        if (state == fallen)
+            falls++;
+        run_time += state == fallen ? 1 + fall_time : 1;
+        if (state != stopped)  // Esc leaves the last frame shown as it was
+            panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
         // An enlarged window gets the frame at once, not at the presenter's next tick.
         present_screen();
         while (teh_counter > 0)
@@ -113,8 +198,28 @@ int bead::start_bead(std::string file)
             state = rolling;
             stop_motion();
         }
+        if (state == stopped || flags_left <= 0)
+            break;
+        int k = take_command();
+        if (k == KEY_P || focus_lost) {
+            k = pause(panel);
+            if (k == KEY_ESC)
+                state = stopped;
+        }
+        if (k == KEY_R) {
+            if (!begin_level(file)) {
+                alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+                break;
+            }
+            get_mouse_mickeys(&mickey_x, &mickey_y);
+            panel.update(0, 0, 0);
+        }
     } while (state != stopped && flags_left > 0);
 
+    // A level without flags is left at once and is no win to time.
+    won = current_field && current_field->flag_count > 0 && state != stopped && flags_left <= 0;
+    keyboard_callback = nullptr;
+    remove_display_switch_callback(on_switch_out);
     remove_int(my_timer);
     stop_midi();
     // Placing the pointer hands it back to the menu at the centre and ends the driver's holding

@@ -9,11 +9,13 @@
 #include "menu/info.h"
 #include "menu/menu.h"
 #include "menu/settings.h"
+#include "records/player_records.h"
 #include "shell/config.h"
 #include "shell/data_check.h"
 #include "shell/globals.h"
 #include "shell/library_texts.h"
 #include "shell/screen_scaler.h"
+#include "shell/play_session.h"
 #include "shell/title.h"
 #include "shell/window.h"
 
@@ -109,14 +111,15 @@ int main()
     set_volume(globalsound, globalmusic);
 
     start_bild();
+    open_player_records();
 
     bead *marble = new bead;
     std::string current = config_lastgame();
 
     while (!quit && !close_requested) {
-        switch (start_menu()) {
+        switch (start_menu(level_line(current))) {
         case main_menu::play:
-            marble->start_bead(current);
+            current = play_session(*marble, current);
             break;
         case main_menu::open:
             current = load_field_file(current);

@@ -29,6 +29,7 @@ xdotool keydown Down
 sleep 1.5
 xdotool keyup Down
 xdotool keyup Right
+e2e_leave_win
 e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 5
 xdotool mousemove_relative -- 1 1
 sleep 0.3

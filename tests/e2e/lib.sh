@@ -199,3 +199,12 @@ e2e_wait_pixel() {
     done
     fail "pixel ($x, $y) is '$got', expected '$want' (see $file)"
 }
+
+# e2e_leave_win [SCALE]: waits for the win panel over the board, then Esc takes the run (with
+# the name offered) back to the menu.
+e2e_leave_win() {
+    local s=${1:-1}
+    e2e_wait_pixel "$E2E_WORK/win.png" $((70 * s + s / 2)) $((100 * s + s / 2)) "255 238 221" 10
+    sleep 0.3
+    xdotool key Escape
+}

@@ -83,10 +83,11 @@ for i in $(seq 1 20); do
 done
 [ "$at" = "59 59" ] || fail "the marble is not on the start (59, 59) of the halved picture: '$at'"
 
-# Tilting east rolls the marble over the flag: the run is won and the menu comes back.
+# Tilting east rolls the marble over the flag: the run is won and, past the win panel, the menu comes back.
 xdotool mousemove_relative -- 30 0
 sleep 0.04
 xdotool mousemove_relative -- 30 0
+e2e_leave_win 2
 e2e_wait_pixel "$W/menu.png" 660 960 "170 170 170" 10
 xdotool mousemove_relative -- 1 1
 sleep 0.3

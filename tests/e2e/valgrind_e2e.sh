@@ -66,7 +66,15 @@ done
 [ -n "$left" ] || fail "tilted east, the marble never left the start"
 [ "$at" = "59 59" ] || fail "after the fall the marble is not back on the start but at '$at'"
 tilt 0 20
-menu_wait 60  # the flag was the only one: the run is won and the menu returns
+# The flag was the only one: the run is won, the win panel asks for a name; typed, then
+# "Valikkoon" returns to the menu.
+e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 60
+xdotool type --delay 100 'Valgrind'
+xdotool key Return
+sleep 2
+e2e_click 406 429
+menu_wait 60
+grep -q "	Valgrind$" "$W/vinkla.rec" || fail "the run is not in the records file"
 xdotool mousemove_relative -- 1 1
 sleep 0.5
 

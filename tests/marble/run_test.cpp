@@ -340,3 +340,119 @@ TEST_F(Run, SensitivityFromTheSettingsCountsFromTheNextRun)
     EXPECT_FLOAT_EQ(b.tilt_acc.x, 50.0f / 1650);
     set_config_string("settings", "mouse_sensitivity", nullptr);
 }
+
+// The clock counts frames of the 10 ms timer; the run below is left with Esc held from the end of
+// frame 50, so the motion step of frame 51 ends it: 51 frames, 0:00,51.
+TEST_F(Run, ClockCountsFrames)
+{
+    std::string level = write_level(dir, "clock.vkl", with_row1("*A..........F*"));
+    frame_script script([&](int n) {
+        if (n == 50)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(51, b.run_time);
+    EXPECT_EQ(0, b.falls);
+    EXPECT_FALSE(b.won);
+}
+
+// East into the hole beside the start: a fall adds its animation's 207 hundredths to the frames.
+TEST_F(Run, AFallCostsItsAnimation)
+{
+    std::string level = write_level(dir, "hole.vkl", with_row1("*AO.........F*"));
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({100, 0});
+        if (n == 300)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(1, b.falls);
+    // The frame of the fall waits no tick of its own (its animation took them), so the script's
+    // 300 frames are 301 played, then the frame Esc ends.
+    EXPECT_EQ(302 + 207, b.run_time);
+}
+
+// P holds the clock: the waits of the pause are no frames and do not count, and movement made
+// during the pause does not tilt the board. The keys come as the keyboard handler hands them
+// on; P and R do not go on to the buffer.
+TEST_F(Run, PauseStopsTheClockAndDropsMovement)
+{
+    std::string level = write_level(dir, "pause.vkl", with_row1("*A..........F*"));
+    int frames = 0, paused_waits = 0;
+    bool paused = false;
+    frame_script script([&](int) {
+        if (paused) {
+            if (++paused_waits == 1)
+                fake::mickeys.push_back({200, 200});  // a hand moving while the game waits
+            if (paused_waits == 300) {
+                keyboard_callback(KEY_P << 8 | 'p');
+                paused = false;
+            }
+            return;
+        }
+        if (++frames == 20) {
+            EXPECT_EQ(KEY_SPACE << 8 | ' ', keyboard_callback(KEY_SPACE << 8 | ' '));
+            EXPECT_EQ(0, keyboard_callback(KEY_P << 8 | 'p'));
+            paused = true;
+        }
+        if (frames == 50)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(nullptr, keyboard_callback);  // the run's hook is gone with the run
+    EXPECT_EQ(300, paused_waits);
+    EXPECT_EQ(51, b.run_time);
+    EXPECT_EQ(0, b.tilt_x);
+    EXPECT_EQ(0, b.tilt_y);
+    EXPECT_FLOAT_EQ(grid::cell_centre(1), b.x);  // never rolled
+}
+
+// R starts the level again: every flag back, the marble on its start at rest, the clock at zero.
+TEST_F(Run, RestartPutsBackFlagsMarbleAndClock)
+{
+    std::string level = write_level(dir, "restart.vkl", with_row1("*AF.*......F.*"));
+    int flags_before_restart = -1;
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 0});
+        if (n == 100) {
+            flags_before_restart = b.flags_left;
+            keyboard_callback(KEY_R << 8 | 'r');
+        }
+        if (n == 101) {
+            EXPECT_FLOAT_EQ(grid::cell_centre(1), b.x);
+            EXPECT_FLOAT_EQ(grid::cell_centre(1), b.y);
+            EXPECT_EQ(0.0f, b.speed.Langd());
+        }
+        if (n == 130)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_LT(flags_before_restart, 2);  // the flag beside the start was taken
+    EXPECT_EQ(2, b.flags_left);          // and is back after R
+    EXPECT_EQ(31, b.run_time);           // frames 101 to 131
+}
+
+// The frame that takes the last flag is drawn with the flag taken, and the run is a win.
+TEST_F(Run, WinningFrameShowsTheFlagTaken)
+{
+    std::string level = write_level(dir, "win.vkl", with_row1("*AF..........*"));
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 0});
+        if (n == 1000)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    ASSERT_TRUE(b.won);
+    EXPECT_GT(b.run_time, 1);
+    EXPECT_LT(b.run_time, 1000);
+    // The flag's cell, row 1 column 2, shows floor in its right part, where the flag's cloth
+    // was; the marble, which took the flag on reaching it, does not cover that part.
+    BITMAP *floor = static_cast<BITMAP *>(data1[OBJ_FLOOR].dat);
+    BITMAP *flag = static_cast<BITMAP *>(data1[OBJ_FLAG].dat);
+    ASSERT_FALSE(same_pixels(flag, 28, 0, floor, 28, 0, 11, 39));
+    EXPECT_LT(b.x + 20, 39 * 2 + 28);
+    EXPECT_TRUE(same_pixels(screen, 39 * 2 + 28, 39, floor, 28, 0, 11, 39));
+}

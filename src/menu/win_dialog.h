@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+// What the player chose after a won run.
+enum win_choice { win_next = 1, win_again, win_menu };
+
+// The won run's panel over the board: its time, the level's table of the five fastest runs and,
+// for a run that enters the table, "Uusi ennätys!" and the player's name asked for in its row.
+// The run is stored in the player's records before the dialog ends, whichever way it ends.
+win_choice win_dialog(const std::string &level_id, int time);

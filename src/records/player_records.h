@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "records/record_table.h"
+
+// The player's records for the whole program run, read at start-up from records_file in the
+// working folder, beside vinkla.cfg.
+extern record_table player_records;
+extern const char *const records_file;  // "vinkla.rec"
+
+// Reads records_file. When lines of it cannot be read, the file as it was is kept aside as
+// "vinkla.rec.bak", the readable records are written back, and the player is told with an alert.
+void open_player_records();
+
+// Writes the records; an alert tells the player when that fails (the old file stays). 0 or -1.
+int save_player_records();
+
+// The name offered for a new record: the one given last, else the login name, else "Pelaaja".
+std::string offered_name();
+
+// The line under the main menu's buttons: the level "Pelaa" plays and its best time.
+std::string level_line(const std::string &path);

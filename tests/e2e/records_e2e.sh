@@ -1,0 +1,143 @@
+#!/bin/bash
+# The clock and the tables of the fastest runs, played as a player: the side panel's time runs,
+# P stops it, R puts the marble back on its start with the flags restored; the run is played to
+# its last flag, the win panel asks for a name, the records file holds the run; "Seuraava" plays
+# the next level of the folder, which "Pelaa" then plays; after a restart the best time is shown
+# in the menu's line and in the panel.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start "110 111 112 113" "$1" "$2"
+W=$E2E_WORK
+HERE=$(dirname "$0")
+PY=/usr/bin/python3
+[ -x $PY ] || PY=python3
+(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
+
+# Flags at row 1, column 3 and at row 12, column 12: east takes the first and rests against
+# the east wall, south then rolls down to the second.
+level() {
+    printf '%s\n' '**************' "$1"
+    for i in $(seq 1 10); do printf '%s\n' '*............*'; done
+    printf '%s\n' "$2" '**************' noname 9999
+}
+# The folder holds only these two levels, in this name order.
+rm -f "$W"/*.vkl "$W"/*.vkl.replay
+level '*A.F.........*' '*...........F*' >"$W/01_pieni.vkl"
+level '*A...*.......*' '*.....F......*' >"$W/02_toinen.vkl"
+printf '[settings]\nlastgame = 01_pieni.vkl\n' >"$W/vinkla.cfg"
+
+marble() {
+    e2e_shot "$W/run.png"
+    $PY "$HERE/marble_at.py" "$W/run.png" "$W/marble.bmp"
+}
+# crop SHOT X Y W H: a checksum of that part of the screenshot.
+crop() {
+    convert "$1" -crop "$4x$5+$2+$3" +repage -format '%#' info:
+}
+clock() {
+    e2e_shot "$W/clock.png"
+    crop "$W/clock.png" 680 128 92 16
+}
+cells() {
+    e2e_shot "$W/cells.png"
+    $PY "$HERE/board_cells.py" "$W/cells.png" "$1" "$W/data1.dat" "${@:2}"
+}
+tilt() {
+    xdotool mousemove_relative -- "$1" "$2"
+    sleep 0.05
+    xdotool mousemove_relative -- "$1" "$2"
+}
+
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_shot "$W/menu1.png"
+line_before=$(crop "$W/menu1.png" 200 522 400 22)
+[ "$(convert "$W/menu1.png" -crop 400x22+200+522 +repage -format '%[fx:maxima]' info:)" != 0 ] ||
+    fail "no line under the menu's buttons"
+
+# "Pelaa": the panel is drawn and its time advances.
+e2e_click 400 288
+e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
+best_before=$(crop "$W/panel.png" 680 156 92 16)
+t1=$(clock)
+sleep 0.5
+t2=$(clock)
+[ "$t1" != "$t2" ] || fail "the panel's time does not advance"
+
+# P stops the clock and says so; P again goes on.
+xdotool key p
+e2e_wait_pixel "$W/pause.png" 566 344 "255 238 221" 3
+t3=$(clock)
+sleep 0.7
+t4=$(clock)
+[ "$t3" = "$t4" ] || fail "the clock ran during the pause"
+xdotool key p
+e2e_wait_pixel "$W/resumed.png" 566 344 "0 0 0" 3
+sleep 0.3
+[ "$(clock)" != "$t4" ] || fail "the clock did not go on after the pause"
+
+# East: the first flag is taken, the marble rests against the east wall.
+tilt 30 0
+for i in $(seq 1 20); do
+    sleep 0.25
+    at=$(marble)
+    [ "${at%% *}" -gt 450 ] 2>/dev/null && break
+done
+[ "${at%% *}" -gt 450 ] || fail "tilted east, the marble is at '$at'"
+sleep 0.5
+[ "$(cells "$W/01_pieni.vkl" 1,3)" != ok ] || fail "the flag at row 1, column 3 was not taken"
+
+# R: the marble back on its start at rest, the flag back, the clock from zero.
+xdotool key r
+sleep 0.5
+at=$(marble)
+[ "$at" = "59 59" ] || fail "after R the marble is at '$at', not on the start (59, 59)"
+[ "$(cells "$W/01_pieni.vkl" 1,3 12,12)" = ok ] || fail "after R the flags are not back"
+sleep 1
+[ "$(marble)" = "59 59" ] || fail "after R the marble did not stay at rest"
+
+# To the end: east, then south; the win panel shows over the board.
+tilt 30 0
+sleep 2
+tilt 0 30
+e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
+sleep 0.5
+xdotool type --delay 60 'Testaaja'
+xdotool key Return
+sleep 0.5
+grep -q "^nimi	Testaaja$" "$W/vinkla.rec" || fail "the name is not kept: $(cat "$W/vinkla.rec")"
+run=$(grep -E "^[0-9a-f]{16}	[0-9]+	$(date +%Y-%m-%d)	Testaaja$" "$W/vinkla.rec") ||
+    fail "the records file lacks the run: $(cat "$W/vinkla.rec")"
+time=$(echo "$run" | cut -f2)
+[ "$time" -gt 100 ] && [ "$time" -lt 3000 ] || fail "a run of $time hundredths"
+e2e_shot "$W/win_named.png"
+
+# "Seuraava": the next level of the folder, 02_toinen.vkl, is played.
+e2e_click 140 429
+sleep 1
+[ "$(cells "$W/02_toinen.vkl" 1,5 12,6)" = ok ] || fail "Seuraava did not play 02_toinen.vkl"
+xdotool keydown Escape sleep 0.1 keyup Escape
+menu_wait 5
+xdotool mousemove_relative -- 1 1
+sleep 0.3
+e2e_click 400 488
+e2e_wait_exit 10 >"$W/exit_status.txt"
+grep -q '^lastgame = 02_toinen.vkl$' "$W/vinkla.cfg" ||
+    fail "Pelaa does not play the next level now: $(cat "$W/vinkla.cfg")"
+
+# After a restart on the first level its best time is in the menu's line and in the panel.
+sed -i 's/^lastgame = .*/lastgame = 01_pieni.vkl/' "$W/vinkla.cfg"
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_shot "$W/menu2.png"
+[ "$(crop "$W/menu2.png" 200 522 400 22)" != "$line_before" ] ||
+    fail "the menu's line does not show the best time"
+e2e_click 400 288
+e2e_wait_pixel "$W/panel2.png" 566 20 "255 238 221" 5
+[ "$(crop "$W/panel2.png" 680 156 92 16)" != "$best_before" ] || fail "the panel does not show the best time"
+xdotool keydown Escape sleep 0.1 keyup Escape
+menu_wait 5
+! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
+echo "records e2e: ok"
