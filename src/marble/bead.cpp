@@ -53,6 +53,21 @@ float bead::distance(int py, int px)
 
 int bead::start_bead(std::string file)
 {
+    return play_field(field::load_field_file(file));
+}
+
+int bead::try_level(const char *text)
+{
+    field *board = new field(text, grid::cells, grid::cells);
+    if (board->status != field::built) {
+        delete board;
+        board = nullptr;
+    }
+    return play_field(board);
+}
+
+int bead::play_field(field *board)
+{
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     tilt_x = tilt_y = 0;
     keys.level();
@@ -63,7 +78,7 @@ int bead::start_bead(std::string file)
     clear_bitmap(screen);
 
     delete current_field;
-    current_field = field::load_field_file(file);
+    current_field = board;
     // A start that lies past the board's cells leaves the field without a start tile.
     if (current_field && !current_field->start_point) {
         delete current_field;

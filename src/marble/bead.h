@@ -61,6 +61,10 @@ public:
 
     float distance(int y, int x);
     int start_bead(std::string file);
+    // A run on a level text as it stands, not read from a file (the editor's try).
+    int try_level(const char *text);
+    // The run itself, on a field the run then owns; null shows the level's error.
+    int play_field(field *board);
     void move();
     void show();
     void draw();
