@@ -69,6 +69,9 @@ int focus_x = 0, focus_y = 0;  // the hot spot of the pointer the editor started
 
 void pointer_for_board(BITMAP *tool_picture)
 {
+    // The pointer is hidden meanwhile: moving the hot spot of a shown pointer leaves its old
+    // picture on the screen.
+    scare_mouse();
     // Never set_mouse_sprite(NULL): the library would destroy the arrow that mysha holds.
     if (tool_picture) {
         set_mouse_sprite(tool_picture);
@@ -78,6 +81,7 @@ void pointer_for_board(BITMAP *tool_picture)
         set_mouse_sprite(mysha);
         set_mouse_sprite_focus(focus_x, focus_y);
     }
+    unscare_mouse();
 }
 
 // A cell as a run shows it on its black screen: the picture under the marble and the one over
@@ -236,8 +240,7 @@ void try_board(editor_board &b)
         ok_alert(level_problem_line1(check), level_problem_line2(check), "Kenttää ei voi kokeilla.");
         return;
     }
-    set_mouse_sprite(mysha);
-    set_mouse_sprite_focus(focus_x, focus_y);
+    pointer_for_board(nullptr);
     bead marble;
     marble.try_level(b.text);
     scare_mouse();
