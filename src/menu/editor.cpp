@@ -427,9 +427,10 @@ std::string editor(std::string current)
     dialog[BOARD] = DIALOG{d_my_bitmap_proc, board_at, board_at, grid::pixels, grid::pixels, 0, 0, 0, D_EXIT, 0, 0,
                            picture, b.text, &b};
     for (int k = 0; k < tool_count; k++) {
-        int row = k / 4, column = k % 4;
-        dialog[object_of_tool(k)] = DIALOG{d_tool_proc, 592 + 48 * column, 56 + 48 * row, grid::cell, grid::cell, 0, 0, 0, D_EXIT,
-                                           0, tool_codes[k], data_bitmap(tile_kind_of(tool_codes[k])->palette), nullptr, &b};
+        int x = 592 + 48 * (k % 4), y = 56 + 48 * (k / 4);
+        BITMAP *tool_picture = data_bitmap(tile_kind_of(tool_codes[k])->palette);
+        dialog[object_of_tool(k)] =
+            DIALOG{d_tool_proc, x, y, grid::cell, grid::cell, 0, 0, 0, D_EXIT, 0, tool_codes[k], tool_picture, nullptr, &b};
     }
     // Under the six palette rows, top to bottom: Uusi, Avaa, Tallenna, Kokeile, Apua, Lopeta.
     set_button(dialog[NEW], 352, "Uusi");

@@ -72,8 +72,8 @@ void editor_help()
         bool left = k < left_count;
         int x = left ? 28 : 408;
         int y = first_y + pitch * (left ? k : k - left_count);
-        dialog[2 + 2 * k] = DIALOG{d_bitmap_proc, x, y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, data1[tile_kind_of(code)->palette].dat,
-                                   nullptr, nullptr};
+        void *picture = data1[tile_kind_of(code)->palette].dat;
+        dialog[2 + 2 * k] = DIALOG{d_bitmap_proc, x, y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, picture, nullptr, nullptr};
         dialog[3 + 2 * k] = DIALOG{d_textbox_proc, x + 47, y, 317, 40, -1, panel_fill, 0, 0, 0, 0,
                                    const_cast<char *>(text_of(code)), nullptr, nullptr};
     }

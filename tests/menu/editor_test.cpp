@@ -216,7 +216,8 @@ TEST(Editor, CellUnderThePointerAtTheBoardsEdges)
     EXPECT_EQ(12, col);
     // The ring (x or y 16 to 54 and 523 to 561) and everything off the board.
     for (auto xy : std::vector<std::pair<int, int>>{
-             {54, 200}, {200, 54}, {523, 200}, {200, 523}, {20, 20}, {39, 39}, {15, 100}, {561, 561}, {562, 300}, {700, 100}, {-5, 100}})
+             {54, 200}, {200, 54}, {523, 200}, {200, 523}, {20, 20}, {39, 39}, {15, 100}, {561, 561}, {562, 300},
+             {700, 100}, {-5, 100}})
         EXPECT_FALSE(editor_cell_at(xy.first, xy.second, &row, &col)) << xy.first << "," << xy.second;
 
     play({[](DIALOG *) { return FLAG_TOOL; },
@@ -507,8 +508,8 @@ TEST(Editor, EscLeavesButAsksAboutUnsavedChanges)
           [](DIALOG *) { return -1; }});
     fake::alert_answers = {3, 2};
     EXPECT_EQ("current.vkl", editor("current.vkl"));
-    EXPECT_EQ((std::vector<std::string>{"do_dialog", "do_dialog", "do_dialog", "popup_dialog", "do_dialog", "do_dialog"}),
-              fake::dialogs);
+    const std::vector<std::string> runs = {"do_dialog", "do_dialog", "do_dialog", "popup_dialog", "do_dialog", "do_dialog"};
+    EXPECT_EQ(runs, fake::dialogs);
     ASSERT_EQ(2u, fake::alerts.size());
     EXPECT_EQ("Uusi kenttä", fake::alerts[0].s2);
 }
