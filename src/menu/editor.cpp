@@ -17,6 +17,7 @@
 namespace fs = std::filesystem;
 
 const char editor_tools[] = "A.*OCVFI-WENS+B#neswX";
+static_assert(sizeof editor_tools == tile_kind_count + 1, "a tool for every tile kind");
 BITMAP *switch_pointer = nullptr;
 BITMAP *mysha = nullptr;
 

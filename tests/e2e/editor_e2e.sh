@@ -10,15 +10,6 @@ HERE=$(dirname "$0")
 PY=/usr/bin/python3
 [ -x $PY ] || PY=python3
 
-# type_path TEXT: replaces the selector's offered path and accepts.
-type_path() {
-    xdotool key End
-    xdotool key --delay 15 --repeat 120 BackSpace
-    xdotool type --delay 30 "$1"
-    sleep 0.2
-    xdotool key Return
-}
-
 # board_is SHOT LEVEL: every cell of the editor's board (at 16, 16) but the start, (1, 1) in
 # 11_sokkelo, shows what the game shows for LEVEL's codes.
 ALL_BUT_START=""
@@ -68,7 +59,7 @@ status_has "$W/editor.png" "$YELLOW"               # a new board, not saved
 # "Avaa": the level's slopes (row 6, row 8 and 9) and its shutter (row 4) are drawn.
 e2e_click 636 395
 sleep 0.6
-type_path "$W/11_sokkelo.vkl"
+e2e_type_path "$W/11_sokkelo.vkl"
 sleep 0.8
 shot_settled opened.png
 board_is "$W/opened.png" "$ORIGINAL"
@@ -112,7 +103,7 @@ cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "trying the level wrote its file"
 # "Tallenna" under a new name typed without ".vkl".
 e2e_click 636 427
 sleep 0.6
-type_path "$W/oma"
+e2e_type_path "$W/oma"
 for i in $(seq 1 50); do [ -f "$W/oma.vkl" ] && break; sleep 0.1; done
 [ -f "$W/oma.vkl" ] || fail "oma.vkl was not written"
 sleep 0.3
@@ -126,7 +117,7 @@ status_has "$W/saved.png" "$GREEN"
 e2e_click 74 113                                   # the slope on row 2, column 1
 e2e_click 636 427
 sleep 0.6
-type_path "$W/01_alku"
+e2e_type_path "$W/01_alku"
 e2e_wait_pixel "$W/overwrite.png" 300 300 "$WHITE" 5
 xdotool key Escape
 sleep 0.5

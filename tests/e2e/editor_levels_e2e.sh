@@ -10,15 +10,6 @@ HERE=$(dirname "$0")
 PY=/usr/bin/python3
 [ -x $PY ] || PY=python3
 
-# type_path TEXT: replaces the selector's offered path (a full one after the first use) and accepts.
-type_path() {
-    xdotool key End
-    xdotool key --delay 6 --repeat 120 BackSpace
-    xdotool type --delay 12 "$1"
-    sleep 0.2
-    xdotool key Return
-}
-
 GREY="170 170 170"
 LEVELS=$(cd "$W" && ls ./*.vkl | sed 's|^\./||')
 [ "$(echo "$LEVELS" | wc -l)" = 13 ] || fail "expected 13 shipped levels, found: $LEVELS"
@@ -29,7 +20,7 @@ menu_wait 5
 for level in $LEVELS; do
     e2e_click 400 328                              # "Avaa"
     sleep 0.6
-    type_path "$W/$level"
+    e2e_type_path "$W/$level"
     menu_wait 5
     e2e_click 400 288                              # "Pelaa"
     # The run draws the whole board at once; the wall in the corner shows it is there.
@@ -49,7 +40,7 @@ e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
 for level in $LEVELS; do
     e2e_click 636 395                              # "Avaa"
     sleep 0.6
-    type_path "$W/$level"
+    e2e_type_path "$W/$level"
     sleep 0.8
     xdotool mousemove 790 590
     sleep 0.4

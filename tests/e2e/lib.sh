@@ -113,3 +113,13 @@ e2e_wait_pixel() {
     done
     fail "pixel ($x, $y) is '$got', expected '$want' (see $file)"
 }
+
+# e2e_type_path TEXT: in a file selector, replaces the offered path (up to 120 characters) with
+# TEXT and accepts it.
+e2e_type_path() {
+    xdotool key End
+    xdotool key --delay 6 --repeat 120 BackSpace
+    xdotool type --delay 12 "$1"
+    sleep 0.2
+    xdotool key Return
+}
