@@ -3,28 +3,17 @@
 #include <cstdio>
 #include <cstring>
 
+#include "field/tile_kind.h"
+
 namespace {
 
 const int side = 14;
 
-enum : unsigned { north = 1, east = 2, south = 4, west = 8, all_sides = 15 };
-
-// The sides of a cell a marble can pass; 0 for a wall, and -1 for a code the game has no tile for.
-int open_sides(char code)
+// The closed sides of a cell's tile, all four for a wall; -1 for a code the game has no tile for.
+int closed_sides(char code)
 {
-    switch (code) {
-    case '*': return 0;
-    case 'I': return north | south;
-    case '-': return west | east;
-    case 'E': return north | south | east;
-    case 'W': return north | south | west;
-    case 'N': return west | east | north;
-    case 'S': return west | east | south;
-    case '+': case '.': case 'A': case 'F': case 'O': case 'C': case 'V': case 'B': case '#':
-    case 'X': case 'n': case 's': case 'e': case 'w':
-        return all_sides;
-    default: return -1;
-    }
+    const tile_kind *kind = tile_kind_of(code);
+    return kind ? kind->closed : -1;
 }
 
 std::string numbered(const char *format, int a, int b)
@@ -61,7 +50,7 @@ level_check check_level(const char *text)
         }
     for (int i = 1; i < side - 1 && c.problem == level_problem::none; i++)
         for (int j = 1; j < side - 1; j++)
-            if (open_sides(board[i][j]) < 0) {
+            if (closed_sides(board[i][j]) < 0) {
                 c.problem = level_problem::unknown_code;
                 c.row = i;
                 c.column = j;
@@ -82,9 +71,10 @@ level_check check_level(const char *text)
         return c;
     }
 
-    // Cells reachable from the start: a step crosses a side only where both cells are open.
+    // Cells reachable from the start: a step crosses a side only where neither cell is closed.
     const int di[4] = {-1, 0, 1, 0}, dj[4] = {0, 1, 0, -1};
-    const int out[4] = {north, east, south, west}, in[4] = {south, west, north, east};
+    const int out[4] = {closed_north, closed_east, closed_south, closed_west};
+    const int in[4] = {closed_south, closed_west, closed_north, closed_east};
     bool seen[side][side] = {};
     int queue[side * side], head = 0, tail = 0;
     seen[start_row][start_column] = true;
@@ -94,7 +84,7 @@ level_check check_level(const char *text)
         head++;
         for (int d = 0; d < 4; d++) {
             int ni = i + di[d], nj = j + dj[d];
-            if (seen[ni][nj] || !(open_sides(board[i][j]) & out[d]) || !(open_sides(board[ni][nj]) & in[d]))
+            if (seen[ni][nj] || (closed_sides(board[i][j]) & out[d]) || (closed_sides(board[ni][nj]) & in[d]))
                 continue;
             seen[ni][nj] = true;
             queue[tail++] = ni * side + nj;
