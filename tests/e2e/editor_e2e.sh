@@ -41,6 +41,17 @@ shot_settled() {
     e2e_shot "$W/$1"
 }
 
+# wait_alert SHOT: an alert box in the middle of the screen, no file selector round it.
+wait_alert() {
+    local i
+    for i in $(seq 1 50); do
+        e2e_shot "$1"
+        [ "$(e2e_pixel "$1" 300 300)" = "$WHITE" ] && [ "$(e2e_pixel "$1" 210 160)" != "$WHITE" ] && return 0
+        sleep 0.2
+    done
+    fail "no alert on the screen (see $1)"
+}
+
 GREY="170 170 170"
 WHITE="255 255 255"
 YELLOW="255 214 64"     # unsaved or new
@@ -118,13 +129,13 @@ e2e_click 74 113                                   # the slope on row 2, column 
 e2e_click 636 427
 sleep 0.6
 e2e_type_path "$W/01_alku"
-e2e_wait_pixel "$W/overwrite.png" 300 300 "$WHITE" 5
+wait_alert "$W/overwrite.png"
 xdotool key Escape
-sleep 0.5
+e2e_wait_pixel "$W/answered.png" 300 300 "$(e2e_pixel "$W/saved.png" 300 300)" 10
 cmp "$2/01_alku.vkl" "$W/01_alku.vkl" || fail "01_alku.vkl was overwritten"
 # Its own file is written again without a question.
 e2e_click 636 427
-sleep 0.6
+e2e_wait_pixel "$W/selector.png" 210 160 "$WHITE" 10
 xdotool key Return
 sleep 0.8
 sed '3s/^\*\./*e/' "$W/expected.vkl" >"$W/expected2.vkl"
@@ -133,14 +144,14 @@ cmp "$W/expected2.vkl" "$W/oma.vkl" || fail "saving onto its own file again did 
 # Leaving with unsaved changes asks: "Peruuta" (Esc) stays in the editor, "Ei" leaves.
 e2e_click 74 152                                   # row 3, column 1
 e2e_click 636 523                                  # "Lopeta"
-e2e_wait_pixel "$W/ask.png" 300 300 "$WHITE" 5
+wait_alert "$W/ask.png"
 xdotool key Escape
 sleep 0.5
 shot_settled stayed.png
 [ "$(e2e_pixel "$W/stayed.png" 600 364)" = "$GREY" ] || fail "Peruuta left the editor"
 status_has "$W/stayed.png" "$YELLOW"
 e2e_click 636 523
-e2e_wait_pixel "$W/ask2.png" 300 300 "$WHITE" 5
+wait_alert "$W/ask2.png"
 e2e_click 399 331                                  # "Ei"
 e2e_wait_pixel "$W/menu2.png" 330 290 "$GREY" 5
 cmp "$W/expected2.vkl" "$W/oma.vkl" || fail "leaving without saving changed oma.vkl"

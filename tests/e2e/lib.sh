@@ -114,12 +114,23 @@ e2e_wait_pixel() {
     fail "pixel ($x, $y) is '$got', expected '$want' (see $file)"
 }
 
-# e2e_type_path TEXT: in a file selector, replaces the offered path (up to 120 characters) with
-# TEXT and accepts it.
+# e2e_type_path TEXT: waits for a file selector (its white corner at (210, 160), inside both
+# sizes the game uses), replaces the offered path (up to 50 characters) with TEXT, accepts it
+# and waits until the selector is gone. The keys go in small enough bursts for the library's
+# key buffer of 64 not to drop any on a loaded machine.
 e2e_type_path() {
+    e2e_wait_pixel "$E2E_WORK/selector.png" 210 160 "255 255 255" 10
     xdotool key End
-    xdotool key --delay 6 --repeat 120 BackSpace
-    xdotool type --delay 12 "$1"
-    sleep 0.2
+    xdotool key --delay 10 --repeat 50 BackSpace
+    sleep 0.5
+    xdotool type --delay 30 "$1"
+    sleep 0.3
     xdotool key Return
+    local i
+    for i in $(seq 1 100); do
+        e2e_shot "$E2E_WORK/selector.png"
+        [ "$(e2e_pixel "$E2E_WORK/selector.png" 210 160)" != "255 255 255" ] && return 0
+        sleep 0.2
+    done
+    fail "the file selector stays open (see $E2E_WORK/selector.png)"
 }
