@@ -61,20 +61,23 @@ e2e_press info:Ok
 menu_wait 5
 
 # "Editori": the run's level opened through the file selector, then "Apua".
-e2e_press menu:Editori
-e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
-e2e_press editor:Avaa
+e2e_click 400 368
+e2e_wait_pixel "$W/s.png" 600 364 "$GREY" 5
+e2e_click 636 395
 xdotool mousemove 780 590
 sleep 0.6
 type_path "$W/$run_level"
 sleep 0.8
+e2e_click 659 267                                  # the slope-right tool, marked as chosen
+xdotool mousemove 780 590
+sleep 0.4
 keep editor
-e2e_press editor:Apua
+e2e_click 636 491
 e2e_wait_pixel "$W/s.png" 770 498 "255 255 182" 5
 keep help
 xdotool key Escape
-e2e_wait_pixel "$W/s.png" 600 260 "$GREY" 5
-e2e_press editor:Lopeta
+e2e_wait_pixel "$W/s.png" 600 364 "$GREY" 5
+e2e_click 636 523
 menu_wait 5
 
 # "Pelaa", clicked where the run holds the pointer, then a gentle tilt down the first corridor;

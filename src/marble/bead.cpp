@@ -101,10 +101,10 @@ void bead::stop_motion()
     keys.level();
 }
 
-bool bead::begin_level(const std::string &file)
+bool bead::begin_level(const std::function<field *()> &make)
 {
     delete current_field;
-    current_field = field::load_field_file(file);
+    current_field = make();
     // A start that lies past the board's cells leaves the field without a start tile.
     if (current_field && !current_field->start_point) {
         delete current_field;
@@ -146,17 +146,35 @@ int bead::pause(run_panel &panel)
 
 int bead::start_bead(std::string file)
 {
+    return play_level(level_title(file), [file] { return field::load_field_file(file); });
+}
+
+int bead::try_level(const char *text)
+{
+    const std::string board(text);
+    return play_level("Kokeilu", [board] {
+        field *f = new field(board.c_str(), grid::cells, grid::cells);
+        if (f->status != field::built) {
+            delete f;
+            f = nullptr;
+        }
+        return f;
+    });
+}
+
+int bead::play_level(const std::string &title, const std::function<field *()> &make)
+{
     won = false;
     // The settings dialog may have changed it since the last run.
     sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
-    if (!begin_level(file)) {
+    if (!begin_level(make)) {
         alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
         stop_midi();
         return 1;
     }
-    run_panel panel(level_title(file), flags_left, player_records.best(level_id));
+    run_panel panel(title, flags_left, player_records.best(level_id));
     panel.draw();
     panel.update(0, 0, 0);
 
@@ -207,7 +225,7 @@ int bead::start_bead(std::string file)
                 state = stopped;
         }
         if (k == KEY_R) {
-            if (!begin_level(file)) {
+            if (!begin_level(make)) {
                 alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
                 break;
             }

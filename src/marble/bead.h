@@ -1,5 +1,6 @@
 #pragma once
 #include <allegro.h>
+#include <functional>
 #include <string>
 
 #include "geometry/vektor.h"
@@ -73,9 +74,14 @@ public:
     // Puts the marble at rest: no speed, no force, no tilt summed; where it is stays.
     void stop_motion();
     int start_bead(std::string file);
-    // Builds the level of `file` anew and draws it, the marble at rest on its start and the
-    // clock at zero; false (and no field) when the level cannot be built.
-    bool begin_level(const std::string &file);
+    // A run on a level text as it stands, not read from a file (the editor's try).
+    int try_level(const char *text);
+    // The run itself: `make` builds the level, at the start and again for every restart;
+    // `title` names it in the panel.
+    int play_level(const std::string &title, const std::function<field *()> &make);
+    // Builds the level anew and draws it, the marble at rest on its start and the clock at
+    // zero; false (and no field) when the level cannot be built.
+    bool begin_level(const std::function<field *()> &make);
     // Holds the run while the panel says "Tauko"; returns the key that ended the pause.
     int pause(run_panel &panel);
     void move();

@@ -1,44 +1,249 @@
 #include "menu/editor.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "field/file_select.h"
 #include "field/grid.h"
+#include "field/level_check.h"
 #include "field/level_file.h"
 #include "field/tile_kind.h"
+#include "marble/bead.h"
 #include "menu/editor_help.h"
 #include "shell/error.h"
 #include "shell/globals.h"
 
+namespace fs = std::filesystem;
+
+const char editor_tools[] = "A.*OCVFI-WENS+B#neswX";
+static_assert(sizeof editor_tools == tile_kind_count + 1, "a tool for every tile kind");
 BITMAP *switch_pointer = nullptr;
 BITMAP *mysha = nullptr;
 
 namespace {
 
-// The reader can fill 484 characters and a terminator; the buffer keeps a margin beyond that.
-const int level_buffer = 547;
+const int board_at = 16;  // the board's corner on the screen, both axes
+const size_t undo_depth = 100;
 
-// Palette order: tool t (1..16) paints tool_codes[t - 1] and shows that kind's palette picture.
-const char tool_codes[] = "A.*OCVFI-WENS+B#";
+const int tool_count = tile_kind_count;
+const char *const tool_codes = editor_tools;
 
 enum EditorObject {
     BOARD = 0,
     FIRST_TOOL = 1,
-    LAST_TOOL = 16,
+    LAST_OLD_TOOL = 16,
     OPEN = 17,
     SAVE = 18,
     LEAVE = 19,
     NEW = 20,
     HELP = 21,
-    OBJECT_COUNT = 22
+    FIRST_NEW_TOOL = 22,
+    LAST_TOOL = 26,
+    TRY = 27,
+    STATUS = 28,
+    KEYS = 29,
+    OBJECT_COUNT = 30
 };
 
-// Codes with no tool in the palette are not drawn.
-BITMAP *picture_of(char code)
+// Dialog object of palette position k (0..20): the first sixteen keep their old places.
+int object_of_tool(int k)
 {
-    if (code == 0 || !std::strchr(tool_codes, code))
-        return nullptr;
-    return static_cast<BITMAP *>(data1[tile_kind_of(code)->palette].dat);
+    return k < 16 ? FIRST_TOOL + k : FIRST_NEW_TOOL + k - 16;
+}
+
+int tool_of_object(int r)
+{
+    if (r >= FIRST_TOOL && r <= LAST_OLD_TOOL)
+        return r - FIRST_TOOL;
+    if (r >= FIRST_NEW_TOOL && r <= LAST_TOOL)
+        return 16 + r - FIRST_NEW_TOOL;
+    return -1;
+}
+
+BITMAP *data_bitmap(int object)
+{
+    return object == no_picture ? nullptr : static_cast<BITMAP *>(data1[object].dat);
+}
+
+int focus_x = 0, focus_y = 0;  // the hot spot of the pointer the editor started with
+
+void pointer_for_board(BITMAP *tool_picture)
+{
+    // The pointer is hidden meanwhile: moving the hot spot of a shown pointer leaves its old
+    // picture on the screen.
+    scare_mouse();
+    // Never set_mouse_sprite(NULL): the library would destroy the arrow that mysha holds.
+    if (tool_picture) {
+        set_mouse_sprite(tool_picture);
+        // The tool's picture hangs centred on the hot spot, over the cell it paints.
+        set_mouse_sprite_focus(tool_picture->w / 2, tool_picture->h / 2);
+    } else {
+        set_mouse_sprite(mysha);
+        set_mouse_sprite_focus(focus_x, focus_y);
+    }
+    unscare_mouse();
+}
+
+// A cell as a run shows it on its black screen: the picture under the marble and the one over
+// it. The start square is floor under the marble in a run; the editor shows its marker instead.
+void draw_cell(BITMAP *bmp, int i, char code)
+{
+    const int cell = grid::cell;
+    int x = cell * (i % grid::cells), y = cell * (i / grid::cells);
+    rectfill(bmp, x, y, x + cell - 1, y + cell - 1, makecol(0, 0, 0));
+    if (const tile_kind *kind = tile_kind_of(code)) {
+        if (BITMAP *lower = data_bitmap(code == 'A' ? kind->palette : kind->picture))
+            draw_sprite(bmp, lower, x, y);
+        if (BITMAP *upper = data_bitmap(kind->overlay))
+            draw_sprite(bmp, upper, x, y);
+        return;
+    }
+    // A code the game has no tile for (from a hand-made file): marked, and named by the check.
+    int red = makecol(220, 40, 40);
+    line(bmp, x + 8, y + 8, x + cell - 9, y + cell - 9, red);
+    line(bmp, x + cell - 9, y + 8, x + 8, y + cell - 9, red);
+}
+
+// Shows part of a changed board picture at once, without waiting for the dialog's redraw.
+void show_board(DIALOG *board, int x, int y, int w, int h)
+{
+    scare_mouse_area(board->x + x, board->y + y, w, h);
+    blit(static_cast<BITMAP *>(board->dp), screen, x, y, board->x + x, board->y + y, w, h);
+    unscare_mouse();
+}
+
+std::string shown_name(const std::string &path)
+{
+    return shown_file_name(path);
+}
+
+void ok_alert(const std::string &s1, const std::string &s2, const std::string &s3)
+{
+    alert(s1.c_str(), s2.c_str(), s3.c_str(), "Ok", nullptr, 0, 0);
+}
+
+bool yes_alert(const std::string &s1, const std::string &s2, const std::string &s3)
+{
+    return alert(s1.c_str(), s2.c_str(), s3.c_str(), "Kyllä", "Ei", 0, 0) == 1;
+}
+
+// "nimeton.vkl", or the first of "nimeton2.vkl", "nimeton3.vkl", ... that no file has taken.
+std::string free_new_name()
+{
+    std::error_code e;
+    for (int n = 1; n < 1000; n++) {
+        std::string name = n == 1 ? "nimeton.vkl" : "nimeton" + std::to_string(n) + ".vkl";
+        if (!fs::exists(name, e))
+            return name;
+    }
+    return "nimeton.vkl";
+}
+
+// The choosers list only ".vkl" files: a name typed without it gets it.
+std::string with_extension(const std::string &path)
+{
+    const std::string ext = ".vkl";
+    if (path.size() >= ext.size() && ustricmp(path.c_str() + path.size() - ext.size(), ext.c_str()) == 0)
+        return path;
+    return path + ext;
+}
+
+bool same_file(const std::string &a, const std::string &b)
+{
+    std::error_code e;
+    return !a.empty() && !b.empty() && fs::equivalent(a, b, e) && !e;
+}
+
+bool save_board(editor_board &b)
+{
+    level_check check = check_level(b.text);
+    if (check.problem != level_problem::none &&
+        !yes_alert(level_problem_line1(check), level_problem_line2(check), "Tallennetaanko silti?"))
+        return false;
+
+    char path[path_buffer_size];
+    set_save_file_name(b.file_name.empty() ? free_new_name() : b.file_name, path);
+    if (path[0] == 0) {
+        Error::Out1("Väärä palautus");
+        return false;
+    }
+    if (get_filename(path)[0] == 0) {
+        ok_alert("Anna kentälle tiedoston nimi.", "", "");
+        return false;
+    }
+    std::string chosen = with_extension(path);
+    std::error_code e;
+    if (fs::is_directory(chosen, e)) {
+        ok_alert(shown_name(chosen), "on kansio, ei kenttä.", "");
+        return false;
+    }
+    // Only the file this editor run opened or saved is written over without a question.
+    if (fs::exists(chosen, e) && !same_file(chosen, b.file_name) &&
+        !yes_alert("Tiedosto " + shown_name(chosen), "on jo olemassa. Korvataanko se?", ""))
+        return false;
+
+    Error::Out1("Yritys");
+    if (save_file(chosen, b.text) != 0) {
+        alert("Virhe kentän tallennuksessa", shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
+        return false;
+    }
+    b.file_name = chosen;
+    b.saved_text.assign(b.text, grid::level_chars);
+    b.just_saved = true;
+    return true;
+}
+
+// True when the board may be thrown away: nothing unsaved, the player saved it, or said no.
+bool may_discard(editor_board &b)
+{
+    if (!b.changed())
+        return true;
+    std::string what = b.file_name.empty() ? "Uusi kenttä" : "Kenttä " + shown_name(b.file_name);
+    switch (alert3("Tallennetaanko muutokset?", what.c_str(), "", "Kyllä", "Ei", "Peruuta", 0, 0, 0)) {
+    case 1: return save_board(b);
+    case 2: return true;
+    default: return false;  // "Peruuta", or Esc
+    }
+}
+
+void open_level(editor_board &b)
+{
+    std::string chosen = load_field_file("");
+    if (chosen.empty())
+        return;
+    // A board that could not be read must not take the file's name: a later save would
+    // overwrite that file with the board still on screen.
+    char text[editor_board::text_size];
+    if (load_thedata(chosen, text) != 0) {
+        alert("Kentän avaaminen epäonnistui", shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
+        return;
+    }
+    b.take(text, chosen);
+}
+
+// Plays the board as it stands; the run builds its own field, so the board comes back as it was.
+void try_board(editor_board &b)
+{
+    level_check check = check_level(b.text);
+    switch (check.problem) {
+    case level_problem::none:
+        break;
+    case level_problem::start_shut_in:
+    case level_problem::flag_shut_in:
+        if (!yes_alert(level_problem_line1(check), level_problem_line2(check), "Kokeillaanko silti?"))
+            return;
+        break;
+    default:
+        ok_alert(level_problem_line1(check), level_problem_line2(check), "Kenttää ei voi kokeilla.");
+        return;
+    }
+    pointer_for_board(nullptr);
+    bead marble;
+    marble.try_level(b.text);
+    scare_mouse();
+    clear_to_color(screen, makecol(0, 0, 0));
+    unscare_mouse();
 }
 
 void set_button(DIALOG &d, int y, const char *text)
@@ -46,39 +251,120 @@ void set_button(DIALOG &d, int y, const char *text)
     d = DIALOG{d_button_proc, 592, y, 88, 24, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, const_cast<char *>(text), nullptr, nullptr};
 }
 
-// Level text of the blank board; the rest of the buffer stays zero.
-void take_blank(char *text, int size)
+// A palette tool: the library's icon, with a frame round it while it is the chosen tool.
+int d_tool_proc(int msg, DIALOG *d, int c)
 {
-    std::memset(text, 0, size);
-    std::memcpy(text, blank_level, grid::level_chars);
+    int result = d_icon_proc(msg, d, c);
+    if (msg == MSG_DRAW) {
+        const editor_board *b = static_cast<const editor_board *>(d->dp3);
+        bool chosen = b && b->tool != 0 && b->tool == static_cast<char>(d->d2);
+        int colour = chosen ? makecol(255, 214, 64) : makecol(0, 0, 0);
+        for (int k = 2; k <= 4; k++)
+            rect(screen, d->x - k, d->y - k, d->x + d->w - 1 + k, d->y + d->h - 1 + k, colour);
+    }
+    return result;
 }
 
-// The window's close button was pressed over a board that is not saved. True when the game
-// may quit: the board was saved or the player let it go. Esc, or another press of the close
-// button, answers "Peruuta" and keeps the editor open.
-template <typename Save> bool keep_or_drop(Save save)
+std::string status_text(const editor_board &b, int *colour)
 {
-    close_requested = false;
-    switch (alert3("Kenttää ei ole tallennettu.", "Tallennetaanko se ennen lopettamista?", "", "Tallenna",
-                   "Hylkää", "Peruuta", 0, 0, 0)) {
-    case 1:
-        return save();
-    case 2:
-        return true;
-    default:
-        close_requested = false;
-        return false;
+    if (b.file_name.empty()) {
+        *colour = makecol(255, 214, 64);
+        return "Uusi kenttä, ei tallennettu";
     }
+    if (b.changed()) {
+        *colour = makecol(255, 214, 64);
+        return "Kenttä: " + shown_name(b.file_name) + ", muutoksia ei ole tallennettu";
+    }
+    if (b.just_saved) {
+        *colour = makecol(120, 230, 120);
+        return "Tallennettu: " + shown_name(b.file_name);
+    }
+    *colour = makecol(230, 230, 230);
+    return "Kenttä: " + shown_name(b.file_name);
+}
+
+// The line under the board: which file is edited and whether it is saved. It redraws itself
+// as soon as its text changes, e.g. during a paint stroke or after an undo.
+int d_status_proc(int msg, DIALOG *d, int)
+{
+    editor_board *b = static_cast<editor_board *>(d->dp3);
+    if (msg != MSG_DRAW && msg != MSG_IDLE)
+        return D_O_K;
+    int colour;
+    std::string text = status_text(*b, &colour);
+    std::string *shown = static_cast<std::string *>(d->dp2);
+    if (msg == MSG_IDLE && *shown == text)
+        return D_O_K;
+    *shown = text;
+    scare_mouse_area(d->x, d->y, d->w, d->h);
+    rectfill(screen, d->x, d->y, d->x + d->w - 1, d->y + d->h - 1, makecol(0, 0, 0));
+    textout_ex(screen, font, text.c_str(), d->x, d->y + (d->h - text_height(font)) / 2, colour, -1);
+    unscare_mouse();
+    return D_O_K;
+}
+
+// Ctrl+Z takes back the last paint stroke.
+int d_keys_proc(int msg, DIALOG *d, int c)
+{
+    if (msg != MSG_XCHAR)
+        return D_O_K;
+    bool ctrl_z = (c & 0xff) == 26 || ((c >> 8) == KEY_Z && (key_shifts & KB_CTRL_FLAG));
+    editor_board *b = static_cast<editor_board *>(d->dp3);
+    if (!ctrl_z || b->strokes.empty())
+        return ctrl_z ? D_USED_CHAR : D_O_K;
+    b->undo();
+    show_board(b->board_object, 0, 0, grid::pixels, grid::pixels);
+    return D_USED_CHAR;
 }
 
 }  // namespace
 
+bool editor_board::changed() const
+{
+    return saved_text.compare(0, std::string::npos, text, grid::level_chars) != 0;
+}
+
+void editor_board::take(const char *level, const std::string &name)
+{
+    std::memset(text, 0, sizeof text);
+    std::strncpy(text, level, sizeof text - 1);
+    file_name = name;
+    saved_text.assign(text, grid::level_chars);
+    strokes.clear();
+    just_saved = false;
+    if (picture)
+        draw_myfield(picture, text);
+}
+
+void editor_board::undo()
+{
+    if (strokes.empty())
+        return;
+    std::memcpy(text, strokes.back().data(), grid::level_chars);
+    strokes.pop_back();
+    just_saved = false;
+    if (picture)
+        draw_myfield(picture, text);
+}
+
+bool editor_cell_at(int x, int y, int *row, int *column)
+{
+    int r = grid::cell_of((float)(y - board_at)), c = grid::cell_of((float)(x - board_at));
+    if (r < 1 || r > grid::cells - 2 || c < 1 || c > grid::cells - 2)
+        return false;
+    *row = r;
+    *column = c;
+    return true;
+}
+
+// Every cell as the game shows it; the board is the text's first 196 characters, and cells a
+// short text does not reach are walls, as in the game.
 void draw_myfield(BITMAP *bmp, char *board)
 {
-    for (int i = 0; i < grid::level_chars && board[i]; i++) {
-        BITMAP *picture = picture_of(board[i]);
-        if (picture)
-            draw_sprite(bmp, picture, grid::cell * (i % grid::cells), grid::cell * (i / grid::cells));
+    bool ended = false;
+    for (int i = 0; i < grid::level_chars; i++) {
+        ended = ended || board[i] == 0;
+        draw_cell(bmp, i, ended ? '*' : board[i]);
     }
 }
 
@@ -87,25 +373,35 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
     switch (msg) {
     case MSG_GOTMOUSE:
     case MSG_GOTFOCUS:
-        // Never set_mouse_sprite(NULL): the library would destroy the arrow that mysha holds.
-        set_mouse_sprite(switch_pointer ? switch_pointer : mysha);
+        pointer_for_board(switch_pointer);
         break;
     case MSG_LOSTMOUSE:
     case MSG_LOSTFOCUS:
-        set_mouse_sprite(mysha);
+        pointer_for_board(nullptr);
         break;
     case MSG_CLICK: {
-        // The cell under the pointer counted from the screen's corner, not the board's; the
-        // dialog manager's reading maps an enlarged window back to 800 by 600.
-        int row = gui_mouse_y() / grid::cell;
-        int column = gui_mouse_x() / grid::cell;
-        const char *tool = static_cast<const char *>(d->dp3);
-        if (row >= 1 && row <= grid::cells - 2 && column >= 1 && column <= grid::cells - 2 && tool && *tool) {
-            char *text = static_cast<char *>(d->dp2);
-            text[grid::cells * row + column] = *tool;
-            draw_myfield(static_cast<BITMAP *>(d->dp), text);
+        // One stroke: paint the cell under the pointer until the button is let go.
+        editor_board *b = static_cast<editor_board *>(d->dp3);
+        std::string before(b->text, grid::level_chars);
+        do {
+            int row, column;
+            if (b->tool && editor_cell_at(gui_mouse_x(), gui_mouse_y(), &row, &column)) {
+                int i = grid::cells * row + column;
+                if (b->text[i] != b->tool) {
+                    b->text[i] = b->tool;
+                    b->just_saved = false;
+                    draw_cell(b->picture, i, b->tool);
+                    show_board(d, grid::cell * column, grid::cell * row, grid::cell, grid::cell);
+                    broadcast_dialog_message(MSG_IDLE, 0);
+                }
+            }
+        } while (gui_mouse_b());
+        if (before.compare(0, std::string::npos, b->text, grid::level_chars) != 0) {
+            b->strokes.push_back(before);
+            if (b->strokes.size() > undo_depth)
+                b->strokes.erase(b->strokes.begin());
         }
-        return D_REDRAWME;
+        return D_O_K;
     }
     default:
         break;
@@ -115,95 +411,82 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
 
 std::string editor(std::string current)
 {
-    BITMAP *board = create_bitmap(grid::pixels, grid::pixels);
-    if (!board) {
+    BITMAP *picture = create_bitmap(grid::pixels, grid::pixels);
+    if (!picture) {
         alert("Editorin avaaminen epäonnistui", "", "", "Ok", nullptr, -1, -1);
         return current;
     }
-    clear_bitmap(board);
-
-    char level[level_buffer];
-    char tool = 0;  // no tool until one is chosen: clicks on the board paint nothing
+    editor_board b;
+    b.picture = picture;
+    std::string status_shown;
 
     DIALOG dialog[OBJECT_COUNT + 1];
     std::memset(dialog, 0, sizeof dialog);
-    dialog[BOARD] = DIALOG{d_my_bitmap_proc, 16, 16, grid::pixels, grid::pixels, 0, 0, 0, D_EXIT, 0, 0, board, level, &tool};
-    for (int t = FIRST_TOOL; t <= LAST_TOOL; t++) {
-        int row = (t - 1) / 4, column = (t - 1) % 4;
-        dialog[t] = DIALOG{d_icon_proc, 592 + 48 * column, 56 + 48 * row, grid::cell, grid::cell, 0, 0, 0, D_EXIT, 0, 0,
-                           data1[tile_kind_of(tool_codes[t - 1])->palette].dat, nullptr, nullptr};
+    dialog[BOARD] = DIALOG{d_my_bitmap_proc, board_at, board_at, grid::pixels, grid::pixels, 0, 0, 0, D_EXIT, 0, 0,
+                           picture, b.text, &b};
+    for (int k = 0; k < tool_count; k++) {
+        int x = 592 + 48 * (k % 4), y = 56 + 48 * (k / 4);
+        BITMAP *tool_picture = data_bitmap(tile_kind_of(tool_codes[k])->palette);
+        dialog[object_of_tool(k)] =
+            DIALOG{d_tool_proc, x, y, grid::cell, grid::cell, 0, 0, 0, D_EXIT, 0, tool_codes[k], tool_picture, nullptr, &b};
     }
-    set_button(dialog[OPEN], 288, "Avaa");
-    set_button(dialog[SAVE], 320, "Tallenna");
-    set_button(dialog[LEAVE], 384, "Lopeta");
-    set_button(dialog[NEW], 256, "Uusi");
-    set_button(dialog[HELP], 352, "Apua");
+    // Under the six palette rows, top to bottom: Uusi, Avaa, Tallenna, Kokeile, Apua, Lopeta.
+    set_button(dialog[NEW], 352, "Uusi");
+    set_button(dialog[OPEN], 384, "Avaa");
+    set_button(dialog[SAVE], 416, "Tallenna");
+    set_button(dialog[TRY], 448, "Kokeile");
+    set_button(dialog[HELP], 480, "Apua");
+    set_button(dialog[LEAVE], 512, "Lopeta");
+    dialog[STATUS] = DIALOG{d_status_proc, board_at, 572, 768, 22, 0, 0, 0, 0, 0, 0, nullptr, &status_shown, &b};
+    dialog[KEYS] = DIALOG{d_keys_proc, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, &b};
+    b.board_object = &dialog[BOARD];
 
     mysha = mouse_sprite;
+    focus_x = mouse_x_focus;
+    focus_y = mouse_y_focus;
     // The pointer over the board matches the tool: none chosen yet in this run.
     switch_pointer = nullptr;
-    take_blank(level, sizeof level);
-    draw_myfield(board, level);
-    std::string file_name = current;
-    // The board as last opened, saved or cleared: anything else would be lost by quitting.
-    char kept[grid::level_chars];
-    std::memcpy(kept, level, grid::level_chars);
-    auto save_level = [&] {
-        char path[path_buffer_size];
-        set_save_file_name(file_name, path);
-        if (path[0] == 0) {
-            Error::Out1("Väärä palautus");
-            return false;
-        }
-        file_name = path;
-        Error::Out1("Yritys");
-        if (save_file(file_name, level) != 0) {
-            alert("Virhe kentän tallennuksessa", "", "", "Ok", nullptr, -1, -1);
-            return false;
-        }
-        std::memcpy(kept, level, grid::level_chars);
-        return true;
-    };
+    b.take(blank_level, "");
     scare_mouse();
     clear_to_color(screen, 0);
     unscare_mouse();
 
-    int r;
-    do {
-        r = do_dialog(dialog, -1);
-        if (r >= FIRST_TOOL && r <= LAST_TOOL) {
+    bool leave = false;
+    while (!leave) {
+        int r = do_dialog(dialog, -1);
+        int k = tool_of_object(r);
+        if (k >= 0) {
             switch_pointer = static_cast<BITMAP *>(dialog[r].dp);
-            tool = tool_codes[r - 1];
+            b.tool = tool_codes[k];
             Error::Out1("Clicked on tool");
         } else if (r == OPEN) {
-            std::string chosen = load_field_file("");
-            if (!chosen.empty()) {
-                // A board that could not be read must not take the file's name: a later save
-                // would overwrite that file with the board still on screen.
-                if (load_thedata(chosen, level) == 0) {
-                    draw_myfield(board, level);
-                    std::memcpy(kept, level, grid::level_chars);
-                    file_name = chosen;
-                } else {
-                    alert("Kentän avaaminen epäonnistui", shown_file_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
-                }
-            }
+            if (may_discard(b))
+                open_level(b);
         } else if (r == SAVE) {
-            save_level();
+            save_board(b);
         } else if (r == NEW) {
-            take_blank(level, sizeof level);
-            std::memcpy(kept, level, grid::level_chars);
-            file_name = "nimeton.vkl";
-            draw_myfield(board, level);
+            if (may_discard(b))
+                b.take(blank_level, "");
         } else if (r == HELP) {
             editor_help();
+        } else if (r == TRY) {
+            try_board(b);
+        } else if (r == LEAVE || r == -1) {
+            // Esc leaves like "Lopeta", and like it asks first.
+            leave = may_discard(b);
         }
-        if (close_requested && std::memcmp(level, kept, grid::level_chars) != 0)
-            close_requested = keep_or_drop(save_level);
-    } while (r != LEAVE && !close_requested);
+        // The window's close button ends the dialog, or a try, with an Esc: the board is asked
+        // about as for "Lopeta", and a cancel keeps the game open.
+        if (close_requested && !leave) {
+            if (r != LEAVE && r != -1)
+                leave = may_discard(b);
+            if (!leave)
+                close_requested = false;
+        }
+    }
 
     // The pointer may still be a tool's picture if the board had the focus at the end.
-    set_mouse_sprite(mysha);
-    destroy_bitmap(board);
+    pointer_for_board(nullptr);
+    destroy_bitmap(picture);
     return current;
 }

@@ -6,69 +6,76 @@
 
 #include "field/grid.h"
 #include "field/tile_kind.h"
+#include "menu/editor.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 
 namespace {
 
 const int panel_fill = 0xffffb6;
-const char tunnel[] = "Tunneli.";
 
 struct HelpEntry {
-    int y;
-    char code;  // the tile kind shown
+    char code;  // the tool's tile kind, shown with its palette picture
     const char *text;
 };
 
-const HelpEntry left_column[8] = {
-    {48, 'A', "Kuulan lähtöruutu. Aseta vain yksi tällainen!"},
-    {96, 'C', "Kuoppa kentässä"},
-    {144, '-', tunnel},
-    {192, 'S', tunnel},
-    {240, '.', "Tasainen pohja."},
-    {288, 'V', "Kuhmu kentässä"},
-    {336, 'E', tunnel},
-    {384, '+', tunnel},
+const int entry_count = tile_kind_count;
+const HelpEntry entries[entry_count] = {
+    {'A', "Lähtöruutu: tästä kuula lähtee liikkeelle. Kentässä saa olla vain yksi."},
+    {'.', "Tasainen pohja, jolla kuula vierii vapaasti."},
+    {'*', "Seinä. Kuula kimpoaa siitä takaisin."},
+    {'O', "Reikä. Pudonnut kuula jatkaa viimeksi poimitulta lipulta tai lähtöruudusta."},
+    {'C', "Kuoppa, joka vetää kuulaa keskelleen."},
+    {'V', "Kumpu, joka työntää kuulaa poispäin keskeltään."},
+    {'F', "Lippu. Kaikki liput kerätään; kentässä on oltava ainakin yksi."},
+    {'I', "Pystysuora putki: kuula kulkee sen läpi piilossa ylhäältä alas tai takaisin."},
+    {'-', "Vaakasuora putki: kuula kulkee sen läpi piilossa sivulta toiselle."},
+    {'W', "Haaraputki, jonka suut ovat ylhäällä, alhaalla ja vasemmalla."},
+    {'E', "Haaraputki, jonka suut ovat ylhäällä, alhaalla ja oikealla."},
+    {'N', "Haaraputki, jonka suut ovat vasemmalla, oikealla ja ylhäällä."},
+    {'S', "Haaraputki, jonka suut ovat vasemmalla, oikealla ja alhaalla."},
+    {'+', "Risteysputki, joka on auki kaikkiin neljään suuntaan."},
+    {'B', "Flipperistä tuttu pomppain: potkaisee kuulan kauas luotaan."},
+    {'#', "Kangastilkku jarruttaa kuulaa rajusti. Avuksi ahtaissa paikoissa."},
+    {'n', "Rinne, joka vetää kuulaa ylöspäin."},
+    {'e', "Rinne, joka vetää kuulaa oikealle."},
+    {'s', "Rinne, joka vetää kuulaa alaspäin."},
+    {'w', "Rinne, joka vetää kuulaa vasemmalle."},
+    {'X', "Luukku: kansi, jonka yli kuula vierii kuin tasaisella pohjalla."},
 };
 
-// The flag's text needs three lines, so everything below it moves down by 24.
-const HelpEntry right_column[8] = {
-    {48, '*', "Seinää."},
-    {96, 'F',
-     "Kerättävä lippu. Ainakin yksi pitää olla kenttää kohti. Viimeksi poimitun lipun paikka on kuulan "
-     "lähtöpaikka reikään putoamisen jälkeen."},
-    {168, 'W', tunnel},
-    {216, 'B', "Flipperistä lainattu pomppain."},
-    {264, 'O', "Reikä. Hidastaa pelaamista, mutta ei aiheuta pelin loppumista."},
-    {312, 'I', tunnel},
-    {360, 'N', tunnel},
-    {408, '#', "Kangastilkku. Hidastaa kuulaa roimasti. Helpottaa kinkkisissä paikoissa."},
-};
-
-DIALOG picture_object(int x, const HelpEntry &e)
+const char *text_of(char code)
 {
-    return DIALOG{d_bitmap_proc, x, e.y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, data1[tile_kind_of(e.code)->palette].dat, nullptr, nullptr};
+    for (const HelpEntry &e : entries)
+        if (e.code == code)
+            return e.text;
+    return "";
 }
 
-DIALOG text_object(int x, int w, int h, const HelpEntry &e)
-{
-    return DIALOG{d_textbox_proc, x, e.y, w, h, -1, panel_fill, 0, 0, 0, 0, const_cast<char *>(e.text), nullptr, nullptr};
-}
+const int left_count = 11;
+const int first_y = 32;
+const int pitch = 46;
 
 }  // namespace
 
 void editor_help()
 {
-    DIALOG dialog[35];
+    // The panel, its "Ok", a picture and a text box for every tool, and the terminator.
+    DIALOG dialog[2 + 2 * entry_count + 1];
     std::memset(dialog, 0, sizeof dialog);
-    dialog[0] = DIALOG{d_box_proc, 24, 40, 752, 464, 0x400000, panel_fill, 0, 0, 0, 0, nullptr, nullptr, nullptr};
-    dialog[1] = DIALOG{d_button_proc, 328, 464, 88, 24, 0x200000, 0xffffdc, 0, D_EXIT, 0, 0, const_cast<char *>("Ok"),
+    dialog[0] = DIALOG{d_box_proc, 16, 16, 768, 552, 0x400000, panel_fill, 0, 0, 0, 0, nullptr, nullptr, nullptr};
+    dialog[1] = DIALOG{d_button_proc, 356, 536, 88, 24, 0x200000, 0xffffdc, 0, D_EXIT, 0, 0, const_cast<char *>("Ok"),
                        nullptr, nullptr};
-    for (int k = 0; k < 8; k++) {
-        dialog[2 + k] = picture_object(32, left_column[k]);
-        dialog[10 + k] = picture_object(352, right_column[k]);
-        dialog[18 + k] = text_object(80, 208, 40, left_column[k]);
-        dialog[26 + k] = text_object(400, 320, right_column[k].code == 'F' ? 64 : 40, right_column[k]);
+    // Every tool in the palette's order: eleven down the left column, ten down the right one.
+    for (int k = 0; k < entry_count; k++) {
+        char code = editor_tools[k];
+        bool left = k < left_count;
+        int x = left ? 28 : 408;
+        int y = first_y + pitch * (left ? k : k - left_count);
+        void *picture = data1[tile_kind_of(code)->palette].dat;
+        dialog[2 + 2 * k] = DIALOG{d_bitmap_proc, x, y, grid::cell, grid::cell, 0, 0, 0, 0, 0, 0, picture, nullptr, nullptr};
+        dialog[3 + 2 * k] = DIALOG{d_textbox_proc, x + 47, y, 317, 40, -1, panel_fill, 0, 0, 0, 0,
+                                   const_cast<char *>(text_of(code)), nullptr, nullptr};
     }
 
     FONT *editor_font = font;

@@ -1,138 +1,163 @@
 #!/bin/bash
-# The level editor as a player uses it: paint flags by clicking and dragging, save the board
-# through the real file selector, open it again, and look at the help panel.
+# The level editor as a level maker uses it: open a shipped level with slopes and a shutter and
+# see them drawn, paint with a slope tool at a cell's bottom-right corner, take it back with
+# Ctrl+Z, try the level, save it under a new name typed without ".vkl", be asked before an
+# existing file is overwritten and before unsaved changes are thrown away.
 source "$(dirname "$0")/lib.sh"
 e2e_start "80 81 82 83 84" "$1" "$2"
 W=$E2E_WORK
+HERE=$(dirname "$0")
+PY=/usr/bin/python3
+[ -x $PY ] || PY=python3
 
-# Reference pictures straight from the data file.
-(cd "$W" && dat -x data1.dat A14_FLAG_BMP -o ref_flag.bmp >/dev/null 2>&1 &&
-    dat -x data1.dat A16_FLOOR_BMP -o ref_floor.bmp >/dev/null 2>&1) || fail "cannot export pictures with dat"
-
-# cell_is SHOT ROW COL REF: the editor's board cell (the board is shown at offset 16) shows
-# exactly REF.
-cell_is() {
-    e2e_cell_is "$@" 16 16
+# board_is SHOT LEVEL: every cell of the editor's board (at 16, 16) but the start, (1, 1) in
+# 11_sokkelo, shows what the game shows for LEVEL's codes.
+ALL_BUT_START=""
+for i in $(seq 0 13); do
+    for j in $(seq 0 13); do
+        [ "$i,$j" = "1,1" ] || ALL_BUT_START="$ALL_BUT_START $i,$j"
+    done
+done
+board_is() {
+    convert "$1" -crop 546x546+16+16 +repage -alpha off "$W/board.png"
+    local got
+    # shellcheck disable=SC2086
+    got=$($PY "$HERE/board_cells.py" "$W/board.png" "$2" "$W/data1.dat" $ALL_BUT_START)
+    [ "$got" = "ok" ] || fail "the board of $1 is not $2: $got"
 }
 
-# type_path TEXT: replaces the selector's offered path and accepts.
-type_path() {
-    xdotool key End
-    xdotool key --delay 15 --repeat 120 BackSpace
-    xdotool type --delay 30 "$1"
-    sleep 0.2
-    xdotool key Return
+# status_has SHOT "R G B": the line under the board holds text of that colour.
+status_has() {
+    local n
+    n=$(convert "$1" -crop 546x22+16+572 +repage -alpha off -fill black +opaque "rgb(${2// /,})" \
+        -format '%[fx:int(mean*w*h*3+0.5)]' info:)
+    [ "$n" -gt 0 ] || fail "the status line of $1 shows no text in colour $2"
+}
+
+# shot_settled NAME: the pointer out of the way, then a screenshot.
+shot_settled() {
+    xdotool mousemove 790 590
+    sleep 0.4
+    e2e_shot "$W/$1"
+}
+
+# wait_alert SHOT: an alert box in the middle of the screen, no file selector round it.
+wait_alert() {
+    local i
+    for i in $(seq 1 50); do
+        e2e_shot "$1"
+        [ "$(e2e_pixel "$1" 300 300)" = "$WHITE" ] && [ "$(e2e_pixel "$1" 210 160)" != "$WHITE" ] && return 0
+        sleep 0.2
+    done
+    fail "no alert on the screen (see $1)"
 }
 
 GREY="170 170 170"
+WHITE="255 255 255"
+YELLOW="255 214 64"     # unsaved or new
+PALE="230 230 230"      # saved, unchanged
+GREEN="120 230 120"     # just saved
+ORIGINAL="$2/11_sokkelo.vkl"
 e2e_game
 sleep 1
 e2e_click 400 300                                  # past the title
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
-e2e_press menu:Editori                                  # "Editori"
-e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5   # "Uusi" is drawn
+e2e_click 400 368                                  # "Editori"
+e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5   # "Uusi" is drawn
+shot_settled editor.png
+status_has "$W/editor.png" "$YELLOW"               # a new board, not saved
 
-# Esc keeps the editor open.
-xdotool key Escape
-sleep 0.4
-e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 3
-
-# The flag tool, then a press on row 2, column 2 dragged right to column 7 and down to row 4.
-e2e_press tool:7
-xdotool mousemove 100 100 sleep 0.3 mousedown 1 sleep 0.1
-for x in $(seq 110 10 300); do xdotool mousemove "$x" 100 sleep 0.05; done
-for y in $(seq 110 10 180); do xdotool mousemove 300 "$y" sleep 0.05; done
-xdotool sleep 0.2 mouseup 1
-xdotool mousemove 700 590
-sleep 0.4
-e2e_shot "$W/painted.png"
-for c in 2 3 4 5 6 7; do cell_is "$W/painted.png" 2 "$c" "$W/ref_flag.bmp"; done
-cell_is "$W/painted.png" 3 7 "$W/ref_flag.bmp"
-cell_is "$W/painted.png" 4 7 "$W/ref_flag.bmp"
-cell_is "$W/painted.png" 1 2 "$W/ref_flag.bmp"
-cell_is "$W/painted.png" 2 8 "$W/ref_floor.bmp"
-cell_is "$W/painted.png" 3 6 "$W/ref_floor.bmp"
-cell_is "$W/painted.png" 5 7 "$W/ref_floor.bmp"
-
-# "Tallenna" under a new name through the real selector.
-e2e_press editor:Tallenna
-xdotool mousemove 780 590
+# "Avaa": the level's slopes (row 6, row 8 and 9) and its shutter (row 4) are drawn.
+e2e_click 636 395
 sleep 0.6
-e2e_shot "$W/save_selector.png"
-type_path "$W/lippu.vkl"
-for i in $(seq 1 50); do [ -f "$W/lippu.vkl" ] && break; sleep 0.1; done
-[ -f "$W/lippu.vkl" ] || fail "lippu.vkl was not written"
-sleep 0.3
-printf '%s\n' \
-    '**************' \
-    '*AF..........*' \
-    '*.FFFFFF.....*' \
-    '*......F.....*' \
-    '*......F.....*' \
-    '*............*' '*............*' '*............*' '*............*' \
-    '*............*' '*............*' '*............*' '*............*' \
-    '**************' 'noname' '9999' >"$W/expected.vkl"
-cmp "$W/expected.vkl" "$W/lippu.vkl" || fail "lippu.vkl holds other bytes than the painted board"
-
-# "Uusi" clears the board; "Avaa" brings the saved one back, pixel for pixel.
-e2e_press editor:Uusi
-xdotool mousemove 700 590
-sleep 0.4
-e2e_shot "$W/new.png"
-cell_is "$W/new.png" 2 4 "$W/ref_floor.bmp"
-e2e_press editor:Avaa
-xdotool mousemove 780 590
-sleep 0.6
-type_path "$W/lippu.vkl"
+e2e_type_path "$W/11_sokkelo.vkl"
 sleep 0.8
-xdotool mousemove 700 590
-sleep 0.3
-e2e_shot "$W/reopened.png"
-convert "$W/painted.png" -crop 546x546+16+16 +repage -alpha off "$W/board_painted.png"
-convert "$W/reopened.png" -crop 546x546+16+16 +repage -alpha off "$W/board_reopened.png"
-diff=$(compare -metric AE "$W/board_painted.png" "$W/board_reopened.png" null: 2>&1 || true)
-[ "$diff" = "0" ] || fail "the reopened board differs from the painted one in $diff pixels"
+shot_settled opened.png
+board_is "$W/opened.png" "$ORIGINAL"
+status_has "$W/opened.png" "$PALE"
 
-# A level that cannot be read: an alert, the board stays, and the name stays the old one,
-# so saving with the offered name rewrites lippu.vkl and creates no puuttuu.vkl.
-e2e_press editor:Avaa
-xdotool mousemove 780 590
+# The slope-right tool, then a click two pixels inside the bottom-right corner of the cell shown
+# in row 7, column 3 (x 133 to 171, y 289 to 327); counted from the screen's corner it would be
+# row 8, column 4.
+sed '8s/^\*\.C\./*.Ce/' "$ORIGINAL" >"$W/expected.vkl"
+cmp -s "$ORIGINAL" "$W/expected.vkl" && fail "the expected level did not change"
+e2e_click 659 267
+e2e_click 170 326
+shot_settled painted.png
+board_is "$W/painted.png" "$W/expected.vkl"
+status_has "$W/painted.png" "$YELLOW"
+
+# Ctrl+Z takes it back: the board and the status line are as opened.
+xdotool key ctrl+z
+shot_settled undone.png
+board_is "$W/undone.png" "$ORIGINAL"
+status_has "$W/undone.png" "$PALE"
+
+# "Kokeile" plays the board as it stands; Esc comes back to it unchanged and still unsaved.
+e2e_click 170 326
+shot_settled before_try.png
+e2e_click 636 459
+sleep 1.2
+e2e_shot "$W/try.png"
+# shellcheck disable=SC2086
+got=$($PY "$HERE/board_cells.py" "$W/try.png" "$W/expected.vkl" "$W/data1.dat" $ALL_BUT_START)
+[ "$got" = "ok" ] || fail "the run does not play the painted board: $got"
+xdotool key Escape
+e2e_wait_pixel "$W/back.png" 600 364 "$GREY" 5
+shot_settled back.png
+convert "$W/before_try.png" -crop 800x600+0+0 +repage -alpha off "$W/a.png"
+convert "$W/back.png" -crop 800x600+0+0 +repage -alpha off "$W/b.png"
+diff=$(compare -metric AE "$W/a.png" "$W/b.png" null: 2>&1 || true)
+[ "$diff" = "0" ] || fail "the editor differs in $diff pixels after the try"
+cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "trying the level wrote its file"
+
+# "Tallenna" under a new name typed without ".vkl".
+e2e_click 636 427
 sleep 0.6
-type_path "$W/puuttuu.vkl"
-e2e_wait_pixel "$W/open_failed.png" 400 300 "255 255 255" 5
+e2e_type_path "$W/oma"
+for i in $(seq 1 50); do [ -f "$W/oma.vkl" ] && break; sleep 0.1; done
+[ -f "$W/oma.vkl" ] || fail "oma.vkl was not written"
+sleep 0.3
+cmp "$W/expected.vkl" "$W/oma.vkl" || fail "oma.vkl holds other bytes than the painted board"
+[ ! -e "$W/oma" ] || fail "a file without the extension was written"
+cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "saving under a new name changed the opened level"
+shot_settled saved.png
+status_has "$W/saved.png" "$GREEN"
+
+# Saving onto another existing level asks first; "Ei" (Esc) leaves it as it was.
+e2e_click 74 113                                   # the slope on row 2, column 1
+e2e_click 636 427
+sleep 0.6
+e2e_type_path "$W/01_alku"
+wait_alert "$W/overwrite.png"
+xdotool key Escape
+e2e_wait_pixel "$W/answered.png" 300 300 "$(e2e_pixel "$W/saved.png" 300 300)" 10
+cmp "$2/01_alku.vkl" "$W/01_alku.vkl" || fail "01_alku.vkl was overwritten"
+# Its own file is written again without a question.
+e2e_click 636 427
+e2e_wait_pixel "$W/selector.png" 210 160 "$WHITE" 10
+xdotool key Return
+sleep 0.8
+sed '3s/^\*\./*e/' "$W/expected.vkl" >"$W/expected2.vkl"
+cmp "$W/expected2.vkl" "$W/oma.vkl" || fail "saving onto its own file again did not write it"
+
+# Leaving with unsaved changes asks: "Peruuta" (Esc) stays in the editor, "Ei" leaves.
+e2e_click 74 152                                   # row 3, column 1
+e2e_click 636 523                                  # "Lopeta"
+wait_alert "$W/ask.png"
 xdotool key Escape
 sleep 0.5
-xdotool mousemove 700 590
-sleep 0.3
-e2e_shot "$W/after_failed.png"
-convert "$W/after_failed.png" -crop 546x546+16+16 +repage -alpha off "$W/board_after_failed.png"
-diff=$(compare -metric AE "$W/board_painted.png" "$W/board_after_failed.png" null: 2>&1 || true)
-[ "$diff" = "0" ] || fail "the board changed after a failed open ($diff pixels)"
-rm -f "$W/lippu.vkl"
-e2e_press editor:Tallenna
-xdotool mousemove 780 590
-sleep 0.6
-xdotool key Return
-for i in $(seq 1 50); do [ -f "$W/lippu.vkl" ] && break; sleep 0.1; done
-sleep 0.3
-cmp "$W/expected.vkl" "$W/lippu.vkl" || fail "saving after a failed open did not rewrite lippu.vkl"
-[ ! -e "$W/puuttuu.vkl" ] || fail "the unreadable level's name was taken for saving"
-
-# "Apua" shows the help panel over the editor; Esc closes it and the editor goes on.
-e2e_press editor:Apua
-e2e_wait_pixel "$W/help.png" 770 498 "255 255 182" 5
-xdotool mousemove 790 590
-sleep 0.3
-e2e_shot "$W/help.png"
-xdotool key Escape
-e2e_wait_pixel "$W/after_help.png" 770 498 "0 0 0" 5
-e2e_wait_pixel "$W/after_help.png" 600 260 "$GREY" 3
-cell_is "$W/after_help.png" 2 5 "$W/ref_flag.bmp"
-
-# "Lopeta" leaves the editor for the menu, and the menu's "Lopeta" ends the program.
-e2e_press editor:Lopeta
+shot_settled stayed.png
+[ "$(e2e_pixel "$W/stayed.png" 600 364)" = "$GREY" ] || fail "Peruuta left the editor"
+status_has "$W/stayed.png" "$YELLOW"
+e2e_click 636 523
+wait_alert "$W/ask2.png"
+e2e_click 399 331                                  # "Ei"
 e2e_wait_pixel "$W/menu2.png" 330 290 "$GREY" 5
-e2e_press menu:Lopeta
+cmp "$W/expected2.vkl" "$W/oma.vkl" || fail "leaving without saving changed oma.vkl"
+
+# "Lopeta" in the menu ends the program.
+e2e_click 400 488
 e2e_wait_exit 10 >"$W/exit_status.txt"  # not $(...): only this shell can wait for the game
 rc=$(cat "$W/exit_status.txt")
 [ "$rc" = "0" ] || fail "the game ended with status $rc"

@@ -64,13 +64,13 @@ e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
 # The editor: "Avaa" the same level, a flag painted at row 3, column 3, "Tallenna" with the
 # offered name.
 e2e_click 400 368
-e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5
-e2e_click 636 299
+e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
+e2e_click 636 395
 choose_kentta
-e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5
+e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
 e2e_click 707 123                                      # the flag tool
 e2e_click $((16 + 39 * 3 + 20)) $((16 + 39 * 3 + 20))
-e2e_click 636 331                                      # "Tallenna"
+e2e_click 636 427                                      # "Tallenna"
 sleep 0.8
 xdotool key Return
 sleep 0.8
@@ -83,7 +83,7 @@ listing=$(cd "$dir" && ls -A | grep -vx 'vinkla.rec' | LC_ALL=C sort | tr '\n' '
 [ "$listing" = "data1.dat kenttä.vkl standardfile.vkl " ] || fail "the folder holds: $listing"
 
 # A new level in the same folder: the offered path with its last ten letters replaced.
-e2e_click 636 331
+e2e_click 636 427
 sleep 0.8
 xdotool key End
 xdotool key --delay 15 --repeat 10 BackSpace
@@ -93,7 +93,7 @@ xdotool key Return
 sleep 0.8
 cmp -s "$dir/kenttä.vkl" "$dir/uusi.vkl" || fail "uusi.vkl was not saved beside kenttä.vkl"
 
-e2e_click 636 395                                      # the editor's "Lopeta"
+e2e_click 636 523                                      # the editor's "Lopeta"
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
 e2e_click 400 488                                      # "Lopeta"
 e2e_wait_exit 10 >"$W/exit_status.txt"

@@ -126,8 +126,8 @@ e2e_click() {
 }
 
 # e2e_press NAME: clicks a named button: "menu:Pelaa" .. "menu:Lopeta" of the main menu,
-# "editor:Uusi", "editor:Avaa", "editor:Tallenna", "editor:Apua", "editor:Lopeta", the editor's
-# palette as "tool:1" .. "tool:16" (four to a row, from the top left), "settings:Ok", "info:Ok".
+# "editor:Uusi", "editor:Avaa", "editor:Tallenna", "editor:Kokeile", "editor:Apua", "editor:Lopeta", the editor's
+# palette as "tool:1" .. "tool:21" (four to a row, from the top left), "settings:Ok", "info:Ok".
 e2e_press() {
     local x y t
     case $1 in
@@ -137,11 +137,12 @@ e2e_press() {
         menu:Asetukset) x=400 y=408 ;;
         menu:Info) x=400 y=448 ;;
         menu:Lopeta) x=400 y=488 ;;
-        editor:Uusi) x=636 y=268 ;;
-        editor:Avaa) x=636 y=300 ;;
-        editor:Tallenna) x=636 y=332 ;;
-        editor:Apua) x=636 y=364 ;;
-        editor:Lopeta) x=636 y=396 ;;
+        editor:Uusi) x=636 y=364 ;;
+        editor:Avaa) x=636 y=396 ;;
+        editor:Tallenna) x=636 y=428 ;;
+        editor:Kokeile) x=636 y=460 ;;
+        editor:Apua) x=636 y=492 ;;
+        editor:Lopeta) x=636 y=524 ;;
         settings:Ok) x=348 y=324 ;;
         info:Ok) x=400 y=575 ;;
         tool:*)
@@ -207,4 +208,25 @@ e2e_leave_win() {
     e2e_wait_pixel "$E2E_WORK/win.png" $((70 * s + s / 2)) $((100 * s + s / 2)) "255 238 221" 10
     sleep 0.3
     xdotool key Escape
+}
+
+# e2e_type_path TEXT: waits for a file selector (its white corner at (210, 160), inside both
+# sizes the game uses), replaces the offered path (up to 50 characters) with TEXT, accepts it
+# and waits until the selector is gone. The keys go in small enough bursts for the library's
+# key buffer of 64 not to drop any on a loaded machine.
+e2e_type_path() {
+    e2e_wait_pixel "$E2E_WORK/selector.png" 210 160 "255 255 255" 10
+    xdotool key End
+    xdotool key --delay 10 --repeat 50 BackSpace
+    sleep 0.5
+    xdotool type --delay 30 "$1"
+    sleep 0.3
+    xdotool key Return
+    local i
+    for i in $(seq 1 100); do
+        e2e_shot "$E2E_WORK/selector.png"
+        [ "$(e2e_pixel "$E2E_WORK/selector.png" 210 160)" != "255 255 255" ] && return 0
+        sleep 0.2
+    done
+    fail "the file selector stays open (see $E2E_WORK/selector.png)"
 }

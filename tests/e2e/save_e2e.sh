@@ -17,8 +17,8 @@ e2e_game
 menu_skip_title
 menu_wait 5
 e2e_click 400 368                                     # "Editori"
-e2e_wait_pixel "$W/editor.png" 600 260 "170 170 170" 5
-e2e_click 636 331                                     # "Tallenna"
+e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 5
+e2e_click 636 427                                     # "Tallenna"
 xdotool mousemove 780 590
 sleep 0.6
 xdotool key End
@@ -26,6 +26,8 @@ xdotool key --delay 15 --repeat 120 BackSpace
 xdotool type --delay 30 "$W/omat/x.vkl"
 sleep 0.2
 xdotool key Return
+sleep 1
+e2e_click 369 331                                     # "Kyllä": the old x.vkl is replaced
 for i in $(seq 1 50); do grep -q noname "$W/omat/x.vkl" && break; sleep 0.1; done
 sleep 0.3
 printf '%s\n' '**************' '*AF..........*' \
@@ -36,7 +38,7 @@ cmp "$W/expected.vkl" "$W/omat/x.vkl" || fail "x.vkl does not hold the editor's 
 (cd "$W/omat" && ls -A | sort && md5sum x.vkl.tmp x.vkl~ && readlink linkki) >"$W/after.txt"
 diff "$W/before.txt" "$W/after.txt" >&2 || fail "saving x.vkl touched another file beside it"
 
-e2e_click 636 395                                     # the editor's "Lopeta"
+e2e_click 636 523                                     # the editor's "Lopeta"
 menu_wait 5
 menu_quit
 echo "save e2e: ok"

@@ -79,18 +79,18 @@ xdotool mousemove_relative -- 1 1
 sleep 0.5
 
 # "Editori": "Uusi", "Tallenna" with the offered name, "Lopeta".
-e2e_press menu:Editori
-e2e_wait_pixel "$W/editor.png" 600 260 "170 170 170" 60
-e2e_press editor:Uusi
+e2e_click 400 368
+e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 60
+e2e_click 636 363
 sleep 1
-e2e_press editor:Tallenna
+e2e_click 636 427
 xdotool mousemove 780 590
 sleep 3
 xdotool key Return
 for i in $(seq 1 120); do [ -f "$W/nimeton.vkl" ] && break; sleep 0.5; done
 [ -f "$W/nimeton.vkl" ] || fail "the editor did not write nimeton.vkl"
 sleep 1
-e2e_press editor:Lopeta
+e2e_click 636 523
 menu_wait 60
 
 # "Asetukset" and its "Ok".

@@ -63,7 +63,7 @@ e2e_game
 menu_skip_title
 menu_wait 4
 e2e_click 400 368
-e2e_wait_pixel "$W/editor.png" 600 260 "$GREY" 5
+e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
 e2e_click 707 123
 e2e_click 153 153
 close_button
@@ -75,7 +75,7 @@ kill -0 "$E2E_GAME_PID" 2>/dev/null || fail "the game quit and lost the unsaved 
 e2e_click 480 331                                      # "Peruuta"
 sleep 0.5
 e2e_shot "$W/kept.png"
-[ "$(e2e_pixel "$W/kept.png" 600 260)" = "$GREY" ] || fail "Peruuta did not keep the editor"
+[ "$(e2e_pixel "$W/kept.png" 600 364)" = "$GREY" ] || fail "Peruuta did not keep the editor"
 [ "$(e2e_pixel "$W/kept.png" 400 250)" != "255 255 255" ] || fail "the question stayed after Peruuta"
 close_button
 sleep 0.8

@@ -11,8 +11,7 @@ namespace fake {
 
 std::vector<AlertCall> alerts;
 int alert_result = 1;
-std::vector<Alert3Call> alert3s;
-int alert3_result = 3;
+std::deque<int> alert_answers;
 std::vector<SampleCall> samples;
 std::vector<const SAMPLE *> stopped;
 std::vector<MidiCall> midis;
@@ -42,8 +41,7 @@ void reset()
 {
     alerts.clear();
     alert_result = 1;
-    alert3s.clear();
-    alert3_result = 3;
+    alert_answers.clear();
     samples.clear();
     stopped.clear();
     midis.clear();
@@ -77,6 +75,15 @@ static std::string str(const char *s)
     return s ? std::string(s) : std::string("(null)");
 }
 
+static int next_answer()
+{
+    if (fake::alert_answers.empty())
+        return fake::alert_result;
+    int a = fake::alert_answers.front();
+    fake::alert_answers.pop_front();
+    return a;
+}
+
 extern "C" {
 
 int poll_joystick(void)
@@ -87,15 +94,15 @@ int poll_joystick(void)
 
 int alert(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2, int c1, int c2)
 {
-    fake::alerts.push_back({str(s1), str(s2), str(s3), str(b1), str(b2), c1, c2});
-    return fake::alert_result;
+    fake::alerts.push_back({str(s1), str(s2), str(s3), str(b1), str(b2), c1, c2, ""});
+    return next_answer();
 }
 
-int alert3(const char *s1, const char *, const char *, const char *b1, const char *b2, const char *b3, int, int,
-           int)
+int alert3(const char *s1, const char *s2, const char *s3, const char *b1, const char *b2, const char *b3, int c1,
+           int c2, int)
 {
-    fake::alert3s.push_back({str(s1), str(b1), str(b2), str(b3)});
-    return fake::alert3_result;
+    fake::alerts.push_back({str(s1), str(s2), str(s3), str(b1), str(b2), c1, c2, str(b3)});
+    return next_answer();
 }
 
 int play_sample(const SAMPLE *spl, int vol, int pan, int freq, int loop)

@@ -15,6 +15,7 @@ namespace fake {
 struct AlertCall {
     std::string s1, s2, s3, b1, b2;
     int c1, c2;
+    std::string b3;  // alert3 only
 };
 struct SampleCall {
     const SAMPLE *sample;
@@ -31,11 +32,7 @@ struct FileSelectCall {
 
 extern std::vector<AlertCall> alerts;
 extern int alert_result;                        // what alert() returns (default 1)
-struct Alert3Call {
-    std::string s1, b1, b2, b3;
-};
-extern std::vector<Alert3Call> alert3s;
-extern int alert3_result;                       // what alert3() returns (default 3)
+extern std::deque<int> alert_answers;           // alert and alert3 take these first, in turn
 
 extern std::vector<SampleCall> samples;         // play_sample
 extern std::vector<const SAMPLE *> stopped;     // stop_sample

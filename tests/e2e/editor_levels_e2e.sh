@@ -1,0 +1,60 @@
+#!/bin/bash
+# Every shipped level opened in the editor is drawn as the game draws it: the board of a run of
+# it ("Kokeile", at the screen's corner) and the editor's board (at 16, 16) agree pixel for pixel
+# in every cell but the start, which shows the marble in the one and the start marker in the
+# other.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start "85 86 87 88 89" "$1" "$2"
+W=$E2E_WORK
+HERE=$(dirname "$0")
+PY=/usr/bin/python3
+[ -x $PY ] || PY=python3
+
+GREY="170 170 170"
+LEVELS=$(cd "$W" && ls ./*.vkl | sed 's|^\./||')
+[ "$(echo "$LEVELS" | wc -l)" = 13 ] || fail "expected 13 shipped levels, found: $LEVELS"
+
+# wait_run SHOT: screenshots until a run shows its board (the editor's buttons gone, the wall in
+# the board's bottom-right corner there).
+wait_run() {
+    local i
+    for i in $(seq 1 50); do
+        e2e_shot "$1"
+        [ "$(e2e_pixel "$1" 600 364)" != "$GREY" ] && [ "$(e2e_pixel "$1" 545 545)" != "0 0 0" ] && return 0
+        sleep 0.2
+    done
+    fail "no run on the screen (see $1)"
+}
+
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_click 400 368                                  # "Editori"
+e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 10
+for level in $LEVELS; do
+    e2e_click 636 395                              # "Avaa"
+    sleep 0.6
+    e2e_type_path "$W/$level"
+    sleep 0.8
+    xdotool mousemove 790 590
+    sleep 0.4
+    e2e_shot "$W/editor_$level.png"
+    # "Kokeile": a run of the level, with the board at the screen's corner.
+    e2e_click 636 459
+    wait_run "$W/run_$level.png"
+    sleep 0.5
+    e2e_shot "$W/run_$level.png"
+    xdotool key Escape
+    e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 10
+    got=$($PY "$HERE/same_board.py" "$W/run_$level.png" "$W/editor_$level.png" "$W/$level")
+    [ "$got" = "ok" ] || fail "$level: the editor draws these cells otherwise than the game: $got"
+done
+
+e2e_click 636 523                                  # "Lopeta": nothing changed, no question
+menu_wait 10
+e2e_click 400 488
+e2e_wait_exit 10 >"$W/exit_status.txt"
+rc=$(cat "$W/exit_status.txt")
+[ "$rc" = "0" ] || fail "the game ended with status $rc"
+echo "editor levels e2e: ok"
