@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "field/file_select.h"
 #include "field/tile_kind.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
@@ -446,7 +447,7 @@ TEST(Editor, OpenTakesTheLevelItsPicturesAndItsName)
     write_file(lab, level_file_of(rows));
     play({[&](DIALOG *) {
               fake::file_select_hook = [&](char *path, int size) {
-                  EXPECT_EQ(599, size);
+                  EXPECT_EQ(path_buffer_size - 1, size);
                   std::strcpy(path, lab.c_str());
                   return -1;
               };
