@@ -155,14 +155,17 @@ TEST_P(ShippedLevel, RecordedRunTakesEveryFlag)
     EXPECT_EQ(fake::remove_int_calls, 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, ShippedLevel, ::testing::ValuesIn(shipped_levels()),
-                         [](const ::testing::TestParamInfo<std::string> &info) {
-                             std::string name = stem(info.param);
-                             for (char &c : name)
-                                 if (!std::isalnum((unsigned char)c))
-                                     c = '_';
-                             return name;
-                         });
+// A test's name from a level file's name: letters and digits kept, the rest '_'.
+std::string level_test_name(const ::testing::TestParamInfo<std::string> &info)
+{
+    std::string name = stem(info.param);
+    for (char &c : name)
+        if (!std::isalnum((unsigned char)c))
+            c = '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Data, ShippedLevel, ::testing::ValuesIn(shipped_levels()), level_test_name);
 
 // The shipped levels that have a recorded keyboard run beside them (NAME.vkl.keys).
 std::vector<std::string> key_replayed_levels()
@@ -221,14 +224,7 @@ TEST_P(KeyReplayedLevel, RecordedKeyRunTakesEveryFlag)
     EXPECT_EQ(b.state, bead::rolling) << "the run did not end by winning";
 }
 
-INSTANTIATE_TEST_SUITE_P(Data, KeyReplayedLevel, ::testing::ValuesIn(key_replayed_levels()),
-                         [](const ::testing::TestParamInfo<std::string> &info) {
-                             std::string name = stem(info.param);
-                             for (char &c : name)
-                                 if (!std::isalnum((unsigned char)c))
-                                     c = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Data, KeyReplayedLevel, ::testing::ValuesIn(key_replayed_levels()), level_test_name);
 
 TEST(Replay, KeyRunsAreWrittenAndReadBackAndDamageIsRefused)
 {
