@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "shell/utf8_text.h"
+
 namespace {
 const int path_limit = path_buffer_size - 1;  // what the selector may fill, terminator included
 
@@ -54,7 +56,8 @@ void set_save_file_name(std::string current, char *path)
 std::string shown_file_name(const std::string &path)
 {
     char name[256];
-    do_uconvert(get_filename(path.c_str()), U_UTF8, name, U_ASCII, sizeof name);
+    const std::string utf8 = well_formed_utf8(get_filename(path.c_str()));
+    do_uconvert(utf8.c_str(), U_UTF8, name, U_ASCII, sizeof name);
     std::string shown = name;
     if (shown.size() > 60)
         shown = shown.substr(0, 57) + "...";

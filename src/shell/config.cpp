@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "shell/replace_file.h"
+#include "shell/utf8_text.h"
 
 const char *const default_level = "standardfile.vkl";
 
@@ -149,10 +150,11 @@ void config_open(const char *path)
     std::string text;
     bool exists = false;
     read_config_file(path, text, exists);
-    text = settings_last(text);
     // The library converts the text it parses from UTF-8 into the text format in force; parsed
     // in UTF-8 its values stay the file's own bytes, so lastgame names the file the disk names
-    // whatever letters the path holds, and config_save writes those bytes back unchanged.
+    // whatever letters the path holds, and config_save writes those bytes back unchanged. Bytes
+    // that are no UTF-8 (a hand-edited Latin-1 file, junk) are read as Latin-1 letters.
+    text = well_formed_utf8(settings_last(text));
     const int text_format = get_uformat();
     set_uformat(U_UTF8);
     set_config_data(text.data(), static_cast<int>(text.size()));

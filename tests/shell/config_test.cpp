@@ -19,7 +19,7 @@ void use_config(const std::string &text)
 {
     const std::string path = make_temp_dir() + "/vinkla.cfg";
     write_file(path, text);
-    set_config_file(path.c_str());
+    config_open(path.c_str());
 }
 
 }  // namespace
@@ -27,7 +27,7 @@ void use_config(const std::string &text)
 TEST(Config, MissingFileGivesTheDefaults)
 {
     const std::string path = make_temp_dir() + "/vinkla.cfg";
-    set_config_file(path.c_str());
+    config_open(path.c_str());
     EXPECT_EQ(config_volume("sound"), 136);
     EXPECT_EQ(config_volume("music"), 136);
     EXPECT_EQ(config_lastgame(), "standardfile.vkl");
@@ -96,6 +96,23 @@ TEST(Config, BinaryJunkIsReadWithoutHarm)
     EXPECT_EQ(config_volume("sound"), 136);
     EXPECT_EQ(config_volume("music"), 136);
     EXPECT_FALSE(config_lastgame().empty());
+}
+
+// Bytes that are no UTF-8 once sent the library's parser into an endless loop (a lead byte 0xFE
+// or 0xFF before six or seven continuation bytes). Such bytes read as the Latin-1 letters they
+// are; a UTF-8 name keeps its bytes.
+TEST(Config, BytesThatAreNoUtf8ReadAsLatin1)
+{
+    use_config("\xff\x91\x91\x91\x91\x91\x91\x91\n\xfe\x91\x91\x91\x91\x91\x91\n"
+               "[settings]\nsound = 7\nlastgame = k\xe4ytt\xf6.vkl\n");
+    EXPECT_EQ(config_volume("sound"), 7);
+    EXPECT_EQ(config_lastgame(), "k\xc3\xa4ytt\xc3\xb6.vkl");
+
+    use_config("[settings]\nlastgame = Ty\xc3\xb6p\xc3\xb6yt\xc3\xa4/\xf0\x9f\x8e\xb2.vkl\n");
+    EXPECT_EQ(config_lastgame(), "Ty\xc3\xb6p\xc3\xb6yt\xc3\xa4/\xf0\x9f\x8e\xb2.vkl");
+    // Overlong forms, surrogates and a sequence cut short are no UTF-8 either.
+    use_config("[settings]\nlastgame = \xc0\xaf\xed\xa0\x80\xe4\xb8.vkl\n");
+    EXPECT_EQ(config_lastgame(), "\xc3\x80\xc2\xaf\xc3\xad\xc2\xa0\xc2\x80\xc3\xa4\xc2\xb8.vkl");
 }
 
 TEST(Config, ALongLevelNameIsReadWhole)

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+
+// The bytes as well-formed UTF-8: every valid sequence stays as it is, and every byte that
+// starts no valid sequence is read as the Latin-1 letter it would be. The library trusts its
+// UTF-8 text: a lead byte such as 0xFE before six continuation bytes sends its parser into an
+// endless loop, so nothing it parses as UTF-8 comes from a file unchecked.
+std::string well_formed_utf8(const std::string &bytes);
