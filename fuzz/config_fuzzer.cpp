@@ -1,7 +1,7 @@
 // The configuration file: any bytes as vinkla.cfg, then everything the game reads from it
 // (volumes, last level, the marble's three physics factors) and a few hundred frames of play
 // with those factors on a board of every tile kind under a hand far past the tilt limit; and
-// the game's keys merged into those bytes, which the library must read back.
+// the game's keys merged into those bytes, which the game must read back.
 #include <allegro.h>
 
 #include <cmath>
@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string merged = merge_settings(bytes, values);
     if (merge_settings(merged, values) != merged)
         fuzz::fail("a second merge changed the text");
-    set_config_data(merged.data(), static_cast<int>(merged.size()));
+    fuzz::write_bytes(path, reinterpret_cast<const uint8_t *>(merged.data()), merged.size());
+    config_open(path.c_str());
     for (const auto &v : values) {
         const char *got = get_config_string("settings", v.first.c_str(), "");
         if (v.second != got)

@@ -134,6 +134,7 @@ int bead::pause(run_panel &panel)
     panel.show_pause(true);
     int k = 0;
     while (k != KEY_P && k != KEY_R && k != KEY_ESC) {
+        present_screen();
         wait_input(100);  // a key wakes it; the focus coming back alone does not end the pause
         k = esc_pressed() ? KEY_ESC : take_command();
     }
@@ -193,14 +194,15 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     LOCK_FUNCTION(on_key);
     set_display_switch_callback(SWITCH_OUT, on_switch_out);
     keyboard_callback = on_key;
-    install_int(my_timer, 10);
 
     do {
         move();
         teh_counter = 1;
         show();
-        if (state == fallen)
+        if (state == fallen) {
             falls++;
+            teh_counter = 0;  // the fall's animation took this frame's tick and many more
+        }
         run_time += state == fallen ? 1 + fall_time : 1;
         if (state != stopped)  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
@@ -238,7 +240,6 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     won = current_field && current_field->flag_count > 0 && state != stopped && flags_left <= 0;
     keyboard_callback = nullptr;
     remove_display_switch_callback(on_switch_out);
-    remove_int(my_timer);
     stop_midi();
     // Placing the pointer hands it back to the menu at the centre and ends the driver's holding
     // of it; the menu gets none of the keys typed during play.

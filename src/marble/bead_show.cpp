@@ -5,6 +5,7 @@
 #include "shell/data1.h"
 #include "shell/dirty_rect.h"
 #include "shell/globals.h"
+#include "shell/screen_scaler.h"
 #include "tiles/tile.h"
 
 namespace {
@@ -22,6 +23,7 @@ void play_fall(const tile *hole)
         if (under)
             draw_sprite(screen, under, left, top);
         draw_sprite(screen, (BITMAP *)data1[k].dat, left, top);
+        present_screen();
     }
     BITMAP *last = (BITMAP *)data1[OBJ_FALL7].dat;
     for (int i = 0; i < 10; i++) {
@@ -31,9 +33,11 @@ void play_fall(const tile *hole)
             draw_sprite(screen, under, left, top);
         masked_stretch_blit(last, screen, 0, 0, grid::cell, grid::cell, left + i, top + i, grid::cell - 2 * i,
                             grid::cell - 2 * i);
+        present_screen();
     }
     if (under)
         draw_sprite(screen, under, left, top);
+    present_screen();
     play_sample((SAMPLE *)data1[OBJ_SND_HOLE].dat, 255, 128, 1000, 0);
     rest(2000);
 }

@@ -12,7 +12,6 @@
 #include <cstdlib>
 
 #include "shell/replace_file.h"
-#include "shell/utf8_text.h"
 
 const char *const default_level = "standardfile.vkl";
 
@@ -145,19 +144,53 @@ std::string settings_last(const std::string &text)
 
 }  // namespace
 
+namespace {
+
+bool ascii(const std::string &s)
+{
+    for (char c : s)
+        if (static_cast<unsigned char>(c) > 0x7F)
+            return false;
+    return true;
+}
+
+}  // namespace
+
 void config_open(const char *path)
 {
     std::string text;
     bool exists = false;
     read_config_file(path, text, exists);
-    // The library converts the text it parses from UTF-8 into the text format in force; parsed
-    // in UTF-8 its values stay the file's own bytes, so lastgame names the file the disk names
-    // whatever letters the path holds, and config_save writes those bytes back unchanged. Bytes
-    // that are no UTF-8 (a hand-edited Latin-1 file, junk) are read as Latin-1 letters.
-    text = well_formed_utf8(settings_last(text));
+    // The library's parser reads its text as UTF-8 and cannot be trusted with anything but
+    // ASCII: a lead byte 0xFE before six continuation bytes loops forever, and a letter that
+    // crosses the 256th byte of a line writes past its line buffer. It gets the ASCII lines
+    // only; a key of [settings] with other bytes (a level's path with Finnish letters) is put
+    // in afterwards, its bytes as the file holds them. The first of two equal keys counts, as
+    // in the library's own reading; other sections' keys with such bytes are no game's.
+    std::string plain;
+    std::vector<std::pair<std::string, std::string>> settings;
+    std::vector<std::string> seen;  // keys of [settings] met so far, in lower case
+    bool in_settings = false;
+    for (const config_line &l : split_lines(settings_last(text))) {
+        if (l.kind == config_line::section)
+            in_settings = same_name(l.name, "[settings]");
+        std::string key;
+        if (in_settings && l.kind == config_line::key) {
+            for (char c : l.name)
+                key += lower(c);
+            const bool first = std::find(seen.begin(), seen.end(), key) == seen.end();
+            seen.push_back(key);
+            if (first && !ascii(l.value) && ascii(l.name))
+                settings.emplace_back(l.name, l.value);
+        }
+        if (ascii(l.body))
+            plain += l.body + "\n";
+    }
     const int text_format = get_uformat();
-    set_uformat(U_UTF8);
-    set_config_data(text.data(), static_cast<int>(text.size()));
+    set_uformat(U_ASCII);
+    set_config_data(plain.data(), static_cast<int>(plain.size()));
+    for (const auto &kv : settings)
+        set_config_string("settings", kv.first.c_str(), kv.second.c_str());
     set_uformat(text_format);
 }
 

@@ -4,6 +4,7 @@
 #include <time.h>
 
 #include "shell/config.h"
+#include "shell/screen_scaler.h"
 
 DATAFILE *data1 = nullptr;
 volatile int teh_counter = 0;
@@ -14,8 +15,31 @@ volatile bool close_requested = false;
 
 namespace {
 
-// Posted by the timer and the library's input thread, waited on by the main thread. It never
-// holds more than about one post, so a wait after a long pause does not race through a backlog.
+timespec now()
+{
+    timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t;
+}
+
+timespec after(timespec t, long ns)
+{
+    t.tv_sec += ns / 1000000000L;
+    t.tv_nsec += ns % 1000000000L;
+    if (t.tv_nsec >= 1000000000L) {
+        t.tv_nsec -= 1000000000L;
+        t.tv_sec += 1;
+    }
+    return t;
+}
+
+bool before(const timespec &a, const timespec &b)
+{
+    return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// Posted by the library's input thread, waited on by the main thread. It never holds more than
+// about one post, so a wait after a long pause does not race through a backlog.
 struct wake_signal {
     sem_t sem;
     wake_signal() { sem_init(&sem, 0, 0); }
@@ -26,29 +50,25 @@ struct wake_signal {
             return;
         sem_post(&sem);
     }
-    void wait(int ms)
-    {
-        timespec deadline;
-        clock_gettime(CLOCK_REALTIME, &deadline);
-        deadline.tv_sec += ms / 1000;
-        deadline.tv_nsec += (ms % 1000) * 1000000L;
-        if (deadline.tv_nsec >= 1000000000L) {
-            deadline.tv_nsec -= 1000000000L;
-            deadline.tv_sec += 1;
-        }
-        sem_timedwait(&sem, &deadline);
-    }
+    // False when the deadline (on the monotonic clock) passed without a post.
+    bool wait_until(const timespec &deadline) { return sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0; }
+    void wait(int ms) { wait_until(after(now(), ms * 1000000L)); }
 };
 
-wake_signal tick;   // my_timer and the mouse buttons
-wake_signal input;  // whatever the dialog manager answers to
+wake_signal clicks;   // the mouse buttons
+wake_signal input;    // whatever the dialog manager answers to
+
+// The frame clock: ticks fall due every 10 ms on an absolute schedule, so frames keep exactly
+// 100 a second whatever a frame costs, and the main thread counts them itself as it wakes. A
+// library timer would wake a thread of its own 100 times a second on top of the main thread.
+const long tick_ns = 10000000L;
+timespec next_tick = {0, 0};
 
 }  // namespace
 
 void my_timer()
 {
     teh_counter = teh_counter - 1;
-    tick.post();
 }
 END_OF_FUNCTION(my_timer)
 
@@ -57,11 +77,12 @@ void wake_on_mouse(int flags)
     const int buttons = MOUSE_FLAG_LEFT_DOWN | MOUSE_FLAG_LEFT_UP | MOUSE_FLAG_RIGHT_DOWN |
                         MOUSE_FLAG_RIGHT_UP | MOUSE_FLAG_MIDDLE_DOWN | MOUSE_FLAG_MIDDLE_UP;
     if (flags & buttons) {
-        tick.post();
+        clicks.post();
         input.post();
     }
-    // A move matters to a dialog while a button drags something; in play it is read each frame.
-    if ((flags & (MOUSE_FLAG_MOVE | MOUSE_FLAG_MOVE_Z)) && mouse_b)
+    // A move matters to a dialog while a button drags something, and in an enlarged window,
+    // where the pointer is drawn with the screen; in play it is read each frame.
+    if ((flags & (MOUSE_FLAG_MOVE | MOUSE_FLAG_MOVE_Z)) && (mouse_b || active_scaler))
         input.post();
 }
 END_OF_FUNCTION(wake_on_mouse)
@@ -72,11 +93,19 @@ void wake_on_key(int)
 }
 END_OF_FUNCTION(wake_on_key)
 
-// The deadline only guards against a wake-up that never comes (a mouse driver that does not
-// report its buttons): with the timer installed a post arrives every 10 ms.
 void wait_tick()
 {
-    tick.wait(100);
+    const timespec t = now();
+    // After a pause (a dialog, a stopped process) the schedule starts anew rather than
+    // catching up with a burst of ticks.
+    if (before(after(next_tick, 5 * tick_ns), t))
+        next_tick = after(t, tick_ns);
+    if (clicks.wait_until(next_tick))
+        return;
+    next_tick = after(next_tick, tick_ns);
+    my_timer();
+    // An enlarged window shows what the tick's frame drew.
+    present_screen();
 }
 
 void wait_input(int ms)

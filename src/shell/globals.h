@@ -3,7 +3,7 @@
 
 // Process-wide state shared by the screens and the game run.
 extern DATAFILE *data1;            // data1.dat, from start-up to shutdown
-extern volatile int teh_counter;   // counted down by my_timer every 10 ms
+extern volatile int teh_counter;   // counted down by my_timer on every tick
 extern int globalsound;            // sample volume 0..255
 extern int globalmusic;            // MIDI volume 0..255
 extern bool quit;                  // set by "Lopeta"
@@ -11,12 +11,14 @@ extern bool quit;                  // set by "Lopeta"
 // to the main loop, which quits as "Lopeta" does; the editor may ask first and clear it.
 extern volatile bool close_requested;
 
+// One tick of the 10 ms frame clock; wait_tick calls it as each tick falls due.
 void my_timer();
 // For mouse_callback and keyboard_lowlevel_callback: the player's input wakes the waits below.
 void wake_on_mouse(int flags);
 void wake_on_key(int scancode);
-// Sleeps until the next tick of my_timer or the next press or release of a mouse button,
-// without polling; callers test what they wait for again after it returns.
+// Sleeps until the frame clock's next tick falls due, counts it with my_timer and presents the
+// screen; or until a mouse button is pressed or released first. No polling: callers test what
+// they wait for again after it returns.
 void wait_tick();
 // Sleeps until the player presses or releases a key or a mouse button, drags the mouse, or
 // `ms` milliseconds have passed: the dialog manager's pace.

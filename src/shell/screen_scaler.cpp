@@ -54,6 +54,9 @@ screen_scaler::screen_scaler(BITMAP *real, int scale)
         d.store(false);
     hooked = this;
     small_->write_bank = reinterpret_cast<void *>(note_line);
+    // The sprite routines skip the line lookup on a memory bitmap and write its rows directly;
+    // on a system bitmap (a memory bitmap in every other respect) they ask for every line too.
+    small_->id |= BMP_ID_SYSTEM;
 }
 
 screen_scaler::~screen_scaler()
@@ -62,6 +65,8 @@ screen_scaler::~screen_scaler()
         hooked = nullptr;
     destroy_bitmap(band_);
     destroy_bitmap(shadow_);
+    // Freed as the memory bitmap it is: a system bitmap would be handed to the graphics driver.
+    small_->id &= ~BMP_ID_SYSTEM;
     destroy_bitmap(small_);
 }
 
@@ -221,13 +226,6 @@ void present_now()
     s->present(pointer, mouse_x / s->scale() - mouse_x_focus, mouse_y / s->scale() - mouse_y_focus);
 }
 
-// 100 times a second from the library's timer thread: runs, fades and dialogs alike appear
-// without any screen having to know about the scale.
-void present_tick()
-{
-    present_now();
-}
-
 }  // namespace
 
 void start_scaling(int scale)
@@ -254,7 +252,6 @@ void start_scaled_mouse()
     const int k = active_scaler->scale();
     set_mouse_range(0, 0, screen_scaler::width * k - 1, screen_scaler::height * k - 1);
     position_mouse(screen_scaler::width * k / 2, screen_scaler::height * k / 2);
-    install_int(present_tick, 10);
 }
 
 void present_screen()
@@ -272,7 +269,6 @@ void stop_scaling()
 {
     if (!active_scaler)
         return;
-    remove_int(present_tick);
     screen = window_bitmap;
     gfx_driver->w = saved_driver.w;
     gfx_driver->h = saved_driver.h;

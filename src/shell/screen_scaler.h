@@ -25,8 +25,7 @@ public:
 
     // Copies the rows drawn since the last call, as far as they changed, and moves the pointer.
     // `pointer` is the sprite to show at (x, y) in 800 by 600 terms (its focus already taken
-    // off), or null when no pointer is shown. Safe to call from the timer thread and the main
-    // thread alike: a call that finds another under way returns at once.
+    // off), or null when no pointer is shown. A call that finds another under way returns at once.
     void present(BITMAP *pointer, int x, int y);
 
     // Called by the small bitmap's line hook for every line that a drawing routine writes.
@@ -64,9 +63,9 @@ extern screen_scaler *active_scaler;
 // memory bitmap in place of `screen`, so the whole game draws at 800 by 600 unchanged.
 void start_scaling(int scale);
 // After install_mouse and install_timer: the pointer's range, the dialog manager's mouse hooks,
-// the library's own pointer switched off and the timer that presents the picture.
+// the library's own pointer switched off. Every wait of the game presents the picture.
 void start_scaled_mouse();
-// Presents from the main thread, e.g. while a dialog idles.
+// Shows in the enlarged window what was drawn since the last call; nothing when not enlarged.
 void present_screen();
 // position_mouse in 800 by 600 terms.
 void place_pointer(int x, int y);

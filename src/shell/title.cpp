@@ -4,6 +4,7 @@
 
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "shell/screen_scaler.h"
 
 namespace {
 
@@ -43,11 +44,11 @@ void start_bild()
             set_trans_blender(0, 0, 0, alpha);
             rest(1);
             draw_trans_sprite(screen, picture, p.x, p.y);
+            present_screen();
         }
         draw_sprite(screen, picture, p.x, p.y);
     }
 
-    install_int(my_timer, 10);
     teh_counter = 500;
     while (teh_counter > 0 && !skipped())
         wait_tick();
@@ -55,8 +56,5 @@ void start_bild()
     while (mouse_b || any_key_down())
         wait_tick();
     clear_keybuf();
-    // Each run installs the tick again; meanwhile the timer thread need not wake 100 times a
-    // second for nobody.
-    remove_int(my_timer);
     clear_to_color(screen, 0);
 }

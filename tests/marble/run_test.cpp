@@ -88,7 +88,7 @@ TEST_F(Run, ScriptedMovesPickUpEveryFlagAndEndTheRun)
     EXPECT_EQ(b.flags_left, 0);
     EXPECT_EQ(count_samples(OBJ_SND_FLAG), 3);
     EXPECT_EQ(b.state, bead::rolling);  // won, not left with Esc
-    // The run's frame: music, pointer hidden and centred, 10 ms timer, released at the end.
+    // The run's frame: music, pointer hidden and centred, released at the end.
     ASSERT_EQ(fake::midis.size(), 1u);
     EXPECT_EQ(fake::midis[0].midi, (MIDI *)data1[OBJ_MIDI_RUN].dat);
     EXPECT_NE(fake::midis[0].loop, 0);
@@ -99,10 +99,6 @@ TEST_F(Run, ScriptedMovesPickUpEveryFlagAndEndTheRun)
     // movements on X11.
     ASSERT_EQ(fake::mouse_positions.size(), 1u);
     EXPECT_EQ(fake::mouse_positions[0], std::make_pair(400, 300));
-    ASSERT_EQ(fake::install_int_speeds.size(), 1u);
-    EXPECT_EQ(fake::install_int_speeds[0], 10);
-    EXPECT_EQ(fake::remove_int_calls, 1);
-    EXPECT_EQ(fake::timer, nullptr);
     EXPECT_EQ(b.current_field, nullptr);  // the run's board is released
     EXPECT_TRUE(fake::alerts.empty());
 }
@@ -208,7 +204,6 @@ TEST_F(Run, LevelWithoutFlagsEndsAfterOneFrame)
     b.start_bead(level);
     EXPECT_EQ(fake::tick_waits, 1);
     EXPECT_EQ(fake::rest_calls, 0);  // the frame clock sleeps until the tick, it does not poll
-    EXPECT_EQ(fake::remove_int_calls, 1);
     EXPECT_EQ(fake::stop_midi_calls, 1);
     EXPECT_EQ(b.current_field, nullptr);
 }
@@ -228,7 +223,6 @@ TEST_F(Run, RejectedLevelAlertsAndReturnsWithoutMusic)
         EXPECT_EQ(a.b2, "(null)");
         EXPECT_EQ(fake::midis.size(), 1u);
         EXPECT_EQ(fake::stop_midi_calls, 1);
-        EXPECT_TRUE(fake::install_int_speeds.empty());
         EXPECT_EQ(fake::tick_waits, 0);
         EXPECT_EQ(b.current_field, nullptr);
     }

@@ -1,7 +1,10 @@
 #include "support/fakes.h"
 
+#include "shell/globals.h"
+
 #include <semaphore.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -28,6 +31,8 @@ int rest_calls = 0;
 long rest_ms = 0;
 int vsync_calls = 0;
 int tick_waits = 0;
+std::vector<timespec> wait_deadlines;
+bool deadline_passes = false;
 std::function<void()> on_rest;
 std::function<int(DIALOG *, int)> dialog_hook;
 std::vector<std::string> dialogs;
@@ -58,6 +63,8 @@ void reset()
     rest_ms = 0;
     vsync_calls = 0;
     tick_waits = 0;
+    wait_deadlines.clear();
+    deadline_passes = false;
     on_rest = nullptr;
     dialog_hook = nullptr;
     dialogs.clear();
@@ -191,13 +198,21 @@ void rest(unsigned int time)
         fake::on_rest();
 }
 
-// wait_tick sleeps on a semaphore that the timer posts: here each wait is one tick of the
-// installed timer, so the game's waits run instantly and deterministically.
-int sem_timedwait(sem_t *, const struct timespec *)
+// The game's waits sleep on a semaphore until a deadline. Here each wait is over at once: by
+// default it is one tick of the frame clock, counted here as the real wait would count it, so
+// the game's waits run instantly and deterministically; with deadline_passes the deadline is
+// reported as passed and the game counts the tick itself.
+int sem_clockwait(sem_t *, clockid_t, const struct timespec *deadline)
 {
     fake::tick_waits++;
-    if (fake::timer)
-        fake::timer();
+    fake::wait_deadlines.push_back(*deadline);
+    if (fake::deadline_passes) {
+        if (fake::on_rest)
+            fake::on_rest();
+        errno = ETIMEDOUT;
+        return -1;
+    }
+    my_timer();
     if (fake::on_rest)
         fake::on_rest();
     return 0;

@@ -51,9 +51,13 @@ extern int remove_int_calls;
 extern int rest_calls;
 extern long rest_ms;                            // sum of rest() arguments
 extern int vsync_calls;
-extern int tick_waits;                          // waits of wait_tick for the timer or the mouse
-// Called on every rest() and every wait of wait_tick, after the timer tick: lets a test act
-// "between frames".
+extern int tick_waits;                          // waits of wait_tick and wait_input
+extern std::vector<timespec> wait_deadlines;     // each wait's deadline (monotonic clock)
+// False (the default): each wait is a tick of the frame clock, counted by the fake. True: each
+// wait's deadline passes, and the game counts the tick as it does for real.
+extern bool deadline_passes;
+// Called on every rest() and every wait, after the tick (of the timer or the frame clock): lets
+// a test act "between frames".
 extern std::function<void()> on_rest;
 
 // do_dialog / popup_dialog: the hook plays the player's part and returns the closing object.
