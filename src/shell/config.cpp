@@ -163,10 +163,10 @@ void config_open(const char *path)
     read_config_file(path, text, exists);
     // The library's parser reads its text as UTF-8 and cannot be trusted with anything but
     // ASCII: a lead byte 0xFE before six continuation bytes loops forever, and a letter that
-    // crosses the 256th byte of a line writes past its line buffer. It gets the ASCII lines
-    // only; a key of [settings] with other bytes (a level's path with Finnish letters) is put
-    // in afterwards, its bytes as the file holds them. The first of two equal keys counts, as
-    // in the library's own reading; other sections' keys with such bytes are no game's.
+    // crosses the 256th byte of a line writes past its line buffer. It gets the text in ASCII;
+    // a key of [settings] with other bytes (a level's path with Finnish letters) is put in
+    // afterwards, its bytes as the file holds them. The first of two equal keys counts, as in
+    // the library's own reading; other sections' keys with such bytes are no game's.
     std::string plain;
     std::vector<std::pair<std::string, std::string>> settings;
     std::vector<std::string> seen;  // keys of [settings] met so far, in lower case
@@ -183,8 +183,13 @@ void config_open(const char *path)
             if (first && !ascii(l.value) && ascii(l.name))
                 settings.emplace_back(l.name, l.value);
         }
-        if (ascii(l.body))
-            plain += l.body + "\n";
+        // The library reads a line up to a NUL; every other byte beyond ASCII it is shown as
+        // '?', which keeps each line a section, key or comment as it was.
+        std::string shown = l.body.substr(0, l.body.find('\0'));
+        for (char &c : shown)
+            if (static_cast<unsigned char>(c) > 0x7F)
+                c = '?';
+        plain += shown + "\n";
     }
     const int text_format = get_uformat();
     set_uformat(U_ASCII);
