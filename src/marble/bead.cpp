@@ -134,7 +134,6 @@ int bead::pause(run_panel &panel)
     panel.show_pause(true);
     int k = 0;
     while (k != KEY_P && k != KEY_R && k != KEY_ESC) {
-        present_screen();
         wait_input(100);  // a key wakes it; the focus coming back alone does not end the pause
         k = esc_pressed() ? KEY_ESC : take_command();
     }
@@ -206,8 +205,6 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         run_time += state == fallen ? 1 + fall_time : 1;
         if (state != stopped)  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
-        // An enlarged window gets the frame at once, not at the presenter's next tick.
-        present_screen();
         while (teh_counter > 0)
             wait_tick();
         if (state == fallen) {

@@ -142,10 +142,6 @@ std::string settings_last(const std::string &text)
     return others + settings;
 }
 
-}  // namespace
-
-namespace {
-
 bool ascii(const std::string &s)
 {
     for (char c : s)
@@ -174,8 +170,8 @@ void config_open(const char *path)
     for (const config_line &l : split_lines(settings_last(text))) {
         if (l.kind == config_line::section)
             in_settings = same_name(l.name, "[settings]");
-        std::string key;
         if (in_settings && l.kind == config_line::key) {
+            std::string key;
             for (char c : l.name)
                 key += lower(c);
             const bool first = std::find(seen.begin(), seen.end(), key) == seen.end();

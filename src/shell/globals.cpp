@@ -51,7 +51,10 @@ struct wake_signal {
         sem_post(&sem);
     }
     // False when the deadline (on the monotonic clock) passed without a post.
-    bool wait_until(const timespec &deadline) { return sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0; }
+    bool wait_until(const timespec &deadline)
+    {
+        return sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0;
+    }
     void wait(int ms) { wait_until(after(now(), ms * 1000000L)); }
 };
 
@@ -93,8 +96,10 @@ void wake_on_key(int)
 }
 END_OF_FUNCTION(wake_on_key)
 
+// Every wait first shows an enlarged window what was drawn before it.
 void wait_tick()
 {
+    present_screen();
     const timespec t = now();
     // After a pause (a dialog, a stopped process) the schedule starts anew rather than
     // catching up with a burst of ticks.
@@ -104,11 +109,10 @@ void wait_tick()
         return;
     next_tick = after(next_tick, tick_ns);
     my_timer();
-    // An enlarged window shows what the tick's frame drew.
-    present_screen();
 }
 
 void wait_input(int ms)
 {
+    present_screen();
     input.wait(ms);
 }

@@ -16,9 +16,10 @@ void my_timer();
 // For mouse_callback and keyboard_lowlevel_callback: the player's input wakes the waits below.
 void wake_on_mouse(int flags);
 void wake_on_key(int scancode);
-// Sleeps until the frame clock's next tick falls due, counts it with my_timer and presents the
-// screen; or until a mouse button is pressed or released first. No polling: callers test what
-// they wait for again after it returns.
+// Both waits first present an enlarged window (what was drawn before the wait).
+// Sleeps until the frame clock's next tick falls due and counts it with my_timer, or until a
+// mouse button is pressed or released first. No polling: callers test what they wait for again
+// after it returns.
 void wait_tick();
 // Sleeps until the player presses or releases a key or a mouse button, drags the mouse, or
 // `ms` milliseconds have passed: the dialog manager's pace.

@@ -26,11 +26,9 @@ namespace {
 // sleeping here sets the pace of every dialog, alert and file selector: a round follows each
 // press, release, key and drag at once (the library takes in the X server's events every
 // 10 ms), and an idle screen wakes only 20 times a second, for the focus under a still pointer.
-// In an enlarged window the round also presents the screen, for the alerts that come before
-// the timer does.
+// Like every wait, it first presents an enlarged window.
 int resting_mouse_b()
 {
-    present_screen();
     wait_input(50);
     return mouse_b;
 }

@@ -97,6 +97,15 @@ protected:
     std::string path() const { return data_dir + "/" + GetParam(); }
 };
 
+// A replayed run that took every flag without an alert and ended by winning, not by Esc.
+void expect_won(const bead &b, bool gave_up, const char *what)
+{
+    EXPECT_TRUE(fake::alerts.empty());
+    EXPECT_FALSE(gave_up) << what << " ended without every flag";
+    EXPECT_EQ(b.flags_left, 0);
+    EXPECT_EQ(b.state, bead::rolling) << "the run did not end by winning";
+}
+
 TEST_P(ShippedLevel, HasTheExactLayoutAWallRingOneStartAndAFlag)
 {
     std::vector<std::string> rows = exact_rows(read_file(path()));
@@ -147,10 +156,7 @@ TEST_P(ShippedLevel, RecordedRunTakesEveryFlag)
     key[KEY_ESC] = 0;
     fake::on_rest = nullptr;
 
-    EXPECT_TRUE(fake::alerts.empty());
-    EXPECT_FALSE(gave_up) << "the recorded run ended without every flag";
-    EXPECT_EQ(b.flags_left, 0);
-    EXPECT_EQ(b.state, bead::rolling) << "the run did not end by winning";
+    expect_won(b, gave_up, "the recorded run");
     EXPECT_LE(frames, run.frames);
 }
 
@@ -217,10 +223,7 @@ TEST_P(KeyReplayedLevel, RecordedKeyRunTakesEveryFlag)
     key[KEY_ESC] = 0;
     fake::on_rest = nullptr;
 
-    EXPECT_TRUE(fake::alerts.empty());
-    EXPECT_FALSE(gave_up) << "the recorded key run ended without every flag";
-    EXPECT_EQ(b.flags_left, 0);
-    EXPECT_EQ(b.state, bead::rolling) << "the run did not end by winning";
+    expect_won(b, gave_up, "the recorded key run");
 }
 
 INSTANTIATE_TEST_SUITE_P(Data, KeyReplayedLevel, ::testing::ValuesIn(key_replayed_levels()), level_test_name);
