@@ -2,9 +2,11 @@
 
 #include <semaphore.h>
 #include <time.h>
+#include <unistd.h>
 
 #include "shell/config.h"
 #include "shell/screen_scaler.h"
+#include "shell/window.h"
 
 DATAFILE *data1 = nullptr;
 volatile int teh_counter = 0;
@@ -55,7 +57,6 @@ struct wake_signal {
     {
         return sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0;
     }
-    void wait(int ms) { wait_until(after(now(), ms * 1000000L)); }
 };
 
 wake_signal clicks;   // the mouse buttons
@@ -100,6 +101,7 @@ END_OF_FUNCTION(wake_on_key)
 void wait_tick()
 {
     present_screen();
+    send_drawing();
     const timespec t = now();
     // After a pause (a dialog, a stopped process) the schedule starts anew rather than
     // catching up with a burst of ticks.
@@ -113,6 +115,20 @@ void wait_tick()
 
 void wait_input(int ms)
 {
+    // The dialog manager's double-click timer asks for the buttons too, every 20 ms after a
+    // click, from the library's timer thread: sleeping there held up every library timer (the
+    // music's among them) and took the wake-up meant for the dialog. Only the main thread waits.
+    if (gettid() != getpid())
+        return;
     present_screen();
-    input.wait(ms);
+    send_drawing();
+    // The dialog manager asks again before it shows what the input did (a button tracking a
+    // press asks for the button first, then draws itself pressed): the round after a wake-up
+    // runs at once, or a press would show only when the wait ran out.
+    static bool woken = false;
+    if (woken) {
+        woken = false;
+        return;
+    }
+    woken = input.wait_until(after(now(), ms * 1000000L));
 }

@@ -22,5 +22,6 @@ void wake_on_key(int scancode);
 // after it returns.
 void wait_tick();
 // Sleeps until the player presses or releases a key or a mouse button, drags the mouse, or
-// `ms` milliseconds have passed: the dialog manager's pace.
+// `ms` milliseconds have passed: the dialog manager's pace. The call after a wake-up returns at
+// once, and a call from any thread but the main one never waits.
 void wait_input(int ms);

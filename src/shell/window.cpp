@@ -21,6 +21,15 @@ void name_window()
     xwin_set_window_name("vinkla", "Vinkla");
 }
 
+void send_drawing()
+{
+    if (!_xwin.display)
+        return;
+    XLOCK();
+    XFlush(_xwin.display);
+    XUNLOCK();
+}
+
 void watch_close_button()
 {
     set_close_button_callback(close_button_pressed);

@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <thread>
+
 #include "shell/globals.h"
 #include "support/fakes.h"
 
@@ -40,5 +42,32 @@ TEST(FrameClock, KeepsItsScheduleAndStartsAnewAfterAPause)
     EXPECT_GE(ns_between(before, fake::wait_deadlines[3]), 10000000L);
     EXPECT_LE(ns_between(after, fake::wait_deadlines[3]), 10000000L);
     EXPECT_EQ(teh_counter, 6);
+    fake::reset();
+}
+
+// The dialog manager's pace. A wake-up by input is followed by one round that does not sleep,
+// because the library asks for the buttons again before it draws what they did (a button shows
+// itself pressed only then). Its double-click timer asks from the timer thread every 20 ms
+// after a click: that call must neither sleep nor take the main thread's wake-up.
+TEST(FrameClock, DialogWaitsFollowInputAtOnceAndOnlyOnTheMainThread)
+{
+    fake::reset();
+    fake::deadline_passes = true;
+    wait_input(50);  // a wait that runs out leaves no free round behind
+    wait_input(50);
+    EXPECT_EQ(fake::wait_deadlines.size(), 2u);
+
+    fake::deadline_passes = false;  // from here each wait is ended by input
+    wait_input(50);
+    EXPECT_EQ(fake::wait_deadlines.size(), 3u);
+    wait_input(50);  // the round after the press
+    EXPECT_EQ(fake::wait_deadlines.size(), 3u);
+    std::thread timer_thread([] { wait_input(50); });
+    timer_thread.join();
+    EXPECT_EQ(fake::wait_deadlines.size(), 3u);
+    wait_input(50);
+    EXPECT_EQ(fake::wait_deadlines.size(), 4u);
+    fake::deadline_passes = true;
+    wait_input(50);  // the free round after that wake-up
     fake::reset();
 }
