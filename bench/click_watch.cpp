@@ -5,34 +5,17 @@
 // pointer, which the game draws into the window. Prints the min, median and max in milliseconds.
 // usage: vinkla_click_watch X Y AWAY_X AWAY_Y N
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <unistd.h>
 #include <vector>
 
+#include "x_screen.h"
+
 namespace {
-
-double now_ms()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-unsigned long pixel_at(Display *d, int x, int y)
-{
-    XImage *image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image)
-        return 0;
-    unsigned long p = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return p;
-}
 
 void move_to(Display *d, int x, int y)
 {

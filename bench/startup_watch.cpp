@@ -3,35 +3,14 @@
 // the screen is no longer black. Then waits for the command and exits with its status.
 // usage: vinkla_startup_watch X Y -- COMMAND [ARGS...]
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
-#include <ctime>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
-
-double now_ms()
-{
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-unsigned long pixel_at(Display *d, int x, int y)
-{
-    XImage *image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
-    if (!image)
-        return 0;
-    unsigned long p = XGetPixel(image, 0, 0);
-    XDestroyImage(image);
-    return p;
-}
-
-}  // namespace
+#include "x_screen.h"
 
 int main(int argc, char **argv)
 {

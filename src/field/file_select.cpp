@@ -19,12 +19,8 @@ int choose_file(const char *title, char *path, int w, int h)
 {
     // The start comes from the configuration, which may hold bytes that are no UTF-8; the
     // library's UTF-8 reading does not survive all of them.
-    const std::string start = well_formed_utf8(path);
-    size_t n = std::min(start.size(), static_cast<size_t>(path_limit - 1));
-    while (n > 0 && n < start.size() && (static_cast<unsigned char>(start[n]) & 0xC0) == 0x80)
-        n--;  // not in the middle of a letter
-    std::memcpy(path, start.data(), n);
-    path[n] = 0;
+    const std::string start = utf8_prefix(well_formed_utf8(path), path_limit - 1);
+    std::memcpy(path, start.c_str(), start.size() + 1);
     char utf8_title[256];
     do_uconvert(title, U_ASCII, utf8_title, U_UTF8, sizeof utf8_title);
     const int text_format = get_uformat();

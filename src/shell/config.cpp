@@ -165,17 +165,15 @@ void config_open(const char *path)
     // the library's own reading; other sections' keys with such bytes are no game's.
     std::string plain;
     std::vector<std::pair<std::string, std::string>> settings;
-    std::vector<std::string> seen;  // keys of [settings] met so far, in lower case
+    std::vector<std::string> seen;  // keys of [settings] met so far
     bool in_settings = false;
     for (const config_line &l : split_lines(settings_last(text))) {
         if (l.kind == config_line::section)
             in_settings = same_name(l.name, "[settings]");
         if (in_settings && l.kind == config_line::key) {
-            std::string key;
-            for (char c : l.name)
-                key += lower(c);
-            const bool first = std::find(seen.begin(), seen.end(), key) == seen.end();
-            seen.push_back(key);
+            const bool first = std::none_of(seen.begin(), seen.end(),
+                                            [&](const std::string &k) { return same_name(k, l.name); });
+            seen.push_back(l.name);
             if (first && !ascii(l.value) && ascii(l.name))
                 settings.emplace_back(l.name, l.value);
         }

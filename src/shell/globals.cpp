@@ -40,6 +40,13 @@ bool before(const timespec &a, const timespec &b)
     return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
 }
 
+// Before any sleep, what was drawn goes to the window: enlarged, and on to the X server.
+void show_drawn()
+{
+    present_screen();
+    send_drawing();
+}
+
 // Posted by the library's input thread, waited on by the main thread. It never holds more than
 // about one post, so a wait after a long pause does not race through a backlog.
 struct wake_signal {
@@ -97,11 +104,9 @@ void wake_on_key(int)
 }
 END_OF_FUNCTION(wake_on_key)
 
-// Every wait first shows an enlarged window what was drawn before it.
 void wait_tick()
 {
-    present_screen();
-    send_drawing();
+    show_drawn();
     const timespec t = now();
     // After a pause (a dialog, a stopped process) the schedule starts anew rather than
     // catching up with a burst of ticks.
@@ -120,8 +125,7 @@ void wait_input(int ms)
     // music's among them) and took the wake-up meant for the dialog. Only the main thread waits.
     if (gettid() != getpid())
         return;
-    present_screen();
-    send_drawing();
+    show_drawn();
     // The dialog manager asks again before it shows what the input did (a button tracking a
     // press asks for the button first, then draws itself pressed): the round after a wake-up
     // runs at once, or a press would show only when the wait ran out.

@@ -1,5 +1,7 @@
 #include "shell/utf8_text.h"
 
+#include <algorithm>
+
 namespace {
 
 bool continuation(unsigned char c)
@@ -62,4 +64,12 @@ std::string well_formed_utf8(const std::string &bytes)
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
     return out;
+}
+
+std::string utf8_prefix(const std::string &utf8, size_t max_bytes)
+{
+    size_t n = std::min(utf8.size(), max_bytes);
+    while (n > 0 && n < utf8.size() && continuation(static_cast<unsigned char>(utf8[n])))
+        n--;
+    return utf8.substr(0, n);
 }

@@ -7,3 +7,6 @@
 // UTF-8 text: a lead byte such as 0xFE before six continuation bytes sends its parser into an
 // endless loop, so nothing it parses as UTF-8 comes from a file unchecked.
 std::string well_formed_utf8(const std::string &bytes);
+
+// The longest start of `utf8` of at most `max_bytes` bytes that ends between letters.
+std::string utf8_prefix(const std::string &utf8, size_t max_bytes);

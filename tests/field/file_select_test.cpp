@@ -131,6 +131,17 @@ TEST(Choosers, PassUtf8NamesThroughUnchanged)
     EXPECT_EQ(finnish, path);
     EXPECT_EQ(U_ASCII, get_uformat());
 
+    // A start path of Latin-1 bytes (a hand-edited configuration) reaches the chooser as the
+    // same letters in UTF-8; one too long for the buffer is cut between two letters.
+    set_save_file_name("/p\xe4ivi/k\xe4.vkl", path);
+    EXPECT_EQ("/p\xc3\xa4ivi/k\xc3\xa4.vkl", fake::file_selects.back().path);
+    // The chooser may hold 2,398 bytes: a slash and 1,198 letters of two bytes, not half a 1,199th.
+    set_save_file_name("/" + std::string(path_buffer_size, '\xe4'), path);
+    std::string ae = "/";
+    for (int i = 0; i < 1198; i++)
+        ae += "\xc3\xa4";
+    EXPECT_EQ(ae, fake::file_selects.back().path);
+
     // In an alert the name shows in Latin-1; a letter outside it becomes a mark.
     EXPECT_EQ("kentt\xe4.vkl", shown_file_name(finnish));
     EXPECT_EQ("^.vkl", shown_file_name("/x/\xe2\x82\xac.vkl"));
