@@ -177,3 +177,11 @@ bool replace_file(const std::string &path, const std::string &bytes)
     }
     return true;
 }
+
+own_write replace_own_file(const std::string &path, const std::string &bytes)
+{
+    struct stat st;
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
+        return own_write::link;
+    return replace_file(path, bytes) ? own_write::written : own_write::failed;
+}

@@ -10,3 +10,11 @@
 // replaced. A target that may not be written, a folder or a device is left alone.
 // True when the file holds `bytes`; false when it holds what it held before.
 bool replace_file(const std::string &path, const std::string &bytes);
+
+// How a write of one of the game's own files (settings, records, runs, recovery) ended.
+enum class own_write { written, failed, link };
+
+// replace_file for the game's own files, which are never written through a symbolic link: a
+// link in their place (a dangling one too) is left alone and reported as `link`, so a file the
+// game was pointed at elsewhere (/etc/passwd, a level) is never replaced by its settings.
+own_write replace_own_file(const std::string &path, const std::string &bytes);
