@@ -133,7 +133,7 @@ field *field::load_field_file(std::string path)
     return f;
 }
 
-int save_file(std::string path, const char *text)
+std::string level_file_bytes(const char *text)
 {
     std::string body;
     size_t len = 0;
@@ -147,5 +147,10 @@ int save_file(std::string path, const char *text)
         body += '\n';
     }
     body += "noname\n9999\n";
-    return replace_file(path, body) ? 0 : -1;
+    return body;
+}
+
+int save_file(std::string path, const char *text)
+{
+    return replace_file(path, level_file_bytes(text)) ? 0 : -1;
 }

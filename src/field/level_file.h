@@ -11,6 +11,10 @@ const int level_text_max = 484;
 // otherwise `text` is the level text, between 196 and level_text_max characters, no NULs.
 bool read_level_text(const std::string &path, std::string &text);
 
+// The file's bytes for a level text: its first 196 characters (walls where it is shorter) as
+// 14 rows, then "noname" and "9999".
+std::string level_file_bytes(const char *text);
+
 // Writes the first 196 characters of `text` (walls where it is shorter) in the file layout,
 // through replace_file. 0 on success, -1 and the old file untouched on failure.
 int save_file(std::string path, const char *text);

@@ -1,5 +1,6 @@
 #include "menu/editor.h"
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -11,8 +12,10 @@
 #include "field/tile_kind.h"
 #include "marble/bead.h"
 #include "menu/editor_help.h"
+#include "menu/editor_recovery.h"
 #include "shell/error.h"
 #include "shell/globals.h"
+#include "shell/session_end.h"
 
 namespace fs = std::filesystem;
 
@@ -195,6 +198,29 @@ bool save_board(editor_board &b)
 }
 
 // True when the board may be thrown away: nothing unsaved, the player saved it, or said no.
+// A board the game had to leave unsaved last time is offered back; "Myöhemmin" (and Esc)
+// keeps it for the next start.
+void offer_kept_board(editor_board &b)
+{
+    const std::string kept = waiting_recovery();
+    if (kept.empty())
+        return;
+    const std::string level = kept_board_level(kept);
+    const std::string what = level.empty() ? "Uusi kenttä" : "Kenttä " + shown_name(level);
+    switch (alert3("Editoriin jäi viime kerralla tallentamaton kenttä:", what.c_str(),
+                   "Palautetaanko se?", "&Palauta", "&Hylkää", "&Myöhemmin", 'p', 'h', 'm')) {
+    case 1:
+        if (!take_kept_board(b, kept))
+            return;
+        break;
+    case 2:
+        break;
+    default:
+        return;
+    }
+    std::remove(kept.c_str());
+}
+
 bool may_discard(editor_board &b)
 {
     if (!b.changed())
@@ -451,6 +477,13 @@ std::string editor(std::string current)
     clear_to_color(screen, 0);
     unscare_mouse();
 
+    offer_kept_board(b);
+    // Should the X server go away, the board is kept as on a signal.
+    end_saver keep_board([&b] {
+        if (b.changed())
+            keep_unsaved_board(b);
+    });
+
     bool leave = false;
     while (!leave) {
         int r = do_dialog(dialog, -1);
@@ -474,6 +507,12 @@ std::string editor(std::string current)
         } else if (r == LEAVE || r == -1) {
             // Esc leaves like "Lopeta", and like it asks first.
             leave = may_discard(b);
+        }
+        // A logout or a kill asks nothing: an unsaved board goes into a recovery file.
+        if (end_signal) {
+            if (b.changed() && !keep_unsaved_board(b))
+                std::fputs("vinkla: the editor's board could not be kept\n", stderr);
+            leave = true;
         }
         // The window's close button ends the dialog, or a try, with an Esc: the board is asked
         // about as for "Lopeta", and a cancel keeps the game open.

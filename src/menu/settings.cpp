@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "shell/config.h"
 #include "shell/data1.h"
@@ -97,6 +98,7 @@ void settings()
     DIALOG dialog[dialog_size];
     std::memcpy(dialog, settings_dialog, sizeof dialog);
     clear_to_color(screen, 0);
+    const int sound_was = globalsound, music_was = globalmusic;
     dialog[sound_slider].d2 = globalsound / 16;
     dialog[music_slider].d2 = globalmusic / 16;
     const int sensitivity_was = sensitivity_position(stored_sensitivity());
@@ -115,8 +117,11 @@ void settings()
         if (r == ok_button)
             break;
     }
-    set_config_int("settings", "sound", globalsound);
-    set_config_int("settings", "music", globalmusic);
+    // Only a volume the player changed is written: another copy of the game may have set it.
+    if (globalsound != sound_was)
+        config_set_changed("sound", std::to_string(globalsound));
+    if (globalmusic != music_was)
+        config_set_changed("music", std::to_string(globalmusic));
     // A value typed into the file by hand (say 3.7) stays unless the slider was moved.
     if (dialog[sensitivity_slider].d2 != sensitivity_was) {
         char text[16];

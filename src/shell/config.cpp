@@ -306,6 +306,7 @@ std::string merge_settings(const std::string &text, const setting_values &values
 
 namespace {
 std::vector<std::string> changed_keys;
+own_write last_refusal = own_write::written;
 }  // namespace
 
 void config_set_changed(const char *key, const std::string &value)
@@ -323,9 +324,8 @@ bool config_save(const char *path)
     if (!read_config_file(path, text, exists))
         return false;
     setting_values values;
-    std::vector<std::string> keys = {"sound", "music", "lastgame"};
-    keys.insert(keys.end(), changed_keys.begin(), changed_keys.end());
-    for (const std::string &key : keys) {
+    // Only what this copy of the game changed: another copy may have written the rest.
+    for (const std::string &key : changed_keys) {
         const char *value = get_config_string("settings", key.c_str(), nullptr);
         // A value over two lines would read back as something else.
         if (value && !std::string(value).empty() &&
@@ -333,12 +333,26 @@ bool config_save(const char *path)
             values.emplace_back(key, value);
     }
     const std::string merged = merge_settings(text, values);
-    return merged == text || replace_file(path, merged);
+    if (merged == text)
+        return true;
+    last_refusal = replace_own_file(path, merged);
+    return last_refusal == own_write::written;
 }
 
 void save_settings(const char *path)
 {
-    if (!config_save(path))
+    last_refusal = own_write::written;
+    if (config_save(path))
+        return;
+    std::fprintf(stderr, "vinkla: the settings could not be written to %s\n", path);
+    static bool told_of_link = false;
+    if (last_refusal == own_write::link && told_of_link)
+        return;
+    if (last_refusal == own_write::link) {
+        told_of_link = true;
+        alert("Asetuksia ei tallennettu: vinkla.cfg on linkki", "toiseen paikkaan, eikä peli kirjoita linkin läpi.",
+              "Äänenvoimakkuudet ja kentän valinta eivät säily.", "Ok", nullptr, 0, 0);
+    } else
         alert("Asetuksia ei voitu tallentaa", "tiedostoon vinkla.cfg:",
               "äänenvoimakkuudet ja kentän valinta eivät säily.", "Ok", nullptr, 0, 0);
 }

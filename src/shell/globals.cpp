@@ -1,11 +1,13 @@
 #include "shell/globals.h"
 
 #include <semaphore.h>
+#include <cerrno>
 #include <time.h>
 #include <unistd.h>
 
 #include "shell/config.h"
 #include "shell/screen_scaler.h"
+#include "shell/session_end.h"
 #include "shell/window.h"
 
 DATAFILE *data1 = nullptr;
@@ -62,8 +64,15 @@ struct wake_signal {
     // False when the deadline (on the monotonic clock) passed without a post.
     bool wait_until(const timespec &deadline)
     {
-        return sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0;
+        for (;;) {
+            if (sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0)
+                return true;
+            if (errno != EINTR)
+                return false;
+        }
     }
+    // Only sem_post: a signal handler calls it.
+    void post_now() { sem_post(&sem); }
 };
 
 wake_signal clicks;   // the mouse buttons
@@ -104,8 +113,15 @@ void wake_on_key(int)
 }
 END_OF_FUNCTION(wake_on_key)
 
+void wake_waits()
+{
+    clicks.post_now();
+    input.post_now();
+}
+
 void wait_tick()
 {
+    leave_on_end_signal();
     show_drawn();
     const timespec t = now();
     // After a pause (a dialog, a stopped process) the schedule starts anew rather than
@@ -125,6 +141,10 @@ void wait_input(int ms)
     // music's among them) and took the wake-up meant for the dialog. Only the main thread waits.
     if (gettid() != getpid())
         return;
+    if (leave_on_end_signal()) {
+        show_drawn();
+        return;
+    }
     show_drawn();
     // The dialog manager asks again before it shows what the input did (a button tracking a
     // press asks for the button first, then draws itself pressed): the round after a wake-up

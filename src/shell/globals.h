@@ -25,3 +25,5 @@ void wait_tick();
 // `ms` milliseconds have passed: the dialog manager's pace. The call after a wake-up returns at
 // once, and a call from any thread but the main one never waits.
 void wait_input(int ms);
+// Wakes both waits at once; safe inside a signal handler.
+void wake_waits();

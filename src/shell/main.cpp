@@ -14,8 +14,9 @@
 #include "shell/data_check.h"
 #include "shell/globals.h"
 #include "shell/library_texts.h"
-#include "shell/screen_scaler.h"
 #include "shell/play_session.h"
+#include "shell/screen_scaler.h"
+#include "shell/session_end.h"
 #include "shell/timer_slack.h"
 #include "shell/title.h"
 #include "shell/window.h"
@@ -34,6 +35,18 @@ int resting_mouse_b()
     return mouse_b;
 }
 
+const char *const settings_file = "vinkla.cfg";
+
+// The level Pelaa plays is written as soon as it changes, so no way of ending loses it.
+void keep_level(const std::string &current, std::string &kept)
+{
+    if (current == kept)
+        return;
+    kept = current;
+    config_set_changed("lastgame", current);
+    save_settings(settings_file);
+}
+
 }  // namespace
 
 int main()
@@ -50,9 +63,11 @@ int main()
         std::fprintf(stderr, "vinkla: cannot start Allegro (no display?) %s\n", allegro_error);
         return 1;
     }
+    catch_end_signals();
+    catch_lost_display();
     // File names go through the library byte for byte, as the file system holds them.
     set_filename_encoding(U_ASCII);
-    config_open("vinkla.cfg");
+    config_open(settings_file);
     use_finnish_library_texts();
     set_color_depth(32);
     // On a large desktop the window is a whole multiple of 800 by 600; everything is still
@@ -120,8 +135,14 @@ int main()
 
     bead *marble = new bead;
     std::string current = config_lastgame();
+    std::string kept = current;
+    end_saver keep_settings([&current, &kept] {
+        if (current != kept)
+            config_set_changed("lastgame", current);
+        config_save(settings_file);
+    });
 
-    while (!quit && !close_requested) {
+    while (!quit && !close_requested && !end_signal) {
         switch (start_menu(level_line(current))) {
         case main_menu::play:
             current = play_session(*marble, current);
@@ -134,6 +155,7 @@ int main()
             break;
         case main_menu::settings:
             settings();
+            save_settings(settings_file);
             break;
         case main_menu::info:
             info();
@@ -144,10 +166,10 @@ int main()
         default:
             break;
         }
+        keep_level(current, kept);
     }
 
-    set_config_string("settings", "lastgame", current.c_str());
-    save_settings("vinkla.cfg");  // while the window can still show why it failed
+    save_settings(settings_file);  // what could not be written before, while an alert can say so
     delete marble;
     unload_datafile(data1);
     data1 = nullptr;
