@@ -152,8 +152,14 @@ bool ascii(const std::string &s)
 
 }  // namespace
 
+namespace {
+std::vector<std::string> changed_keys;
+own_write last_refusal = own_write::written;
+}  // namespace
+
 void config_open(const char *path)
 {
+    changed_keys.clear();  // what this session changed, in this file
     std::string text;
     bool exists = false;
     read_config_file(path, text, exists);
@@ -304,11 +310,6 @@ std::string merge_settings(const std::string &text, const setting_values &values
     return out;
 }
 
-namespace {
-std::vector<std::string> changed_keys;
-own_write last_refusal = own_write::written;
-}  // namespace
-
 void config_set_changed(const char *key, const std::string &value)
 {
     set_config_string("settings", key, value.c_str());
@@ -321,8 +322,12 @@ bool config_save(const char *path)
     std::string text;
     bool exists = false;
     // A file that is there but cannot be read is not replaced by the game's keys alone.
-    if (!read_config_file(path, text, exists))
+    if (!read_config_file(path, text, exists)) {
+        struct stat st;
+        if (lstat(path, &st) == 0 && S_ISLNK(st.st_mode))
+            last_refusal = own_write::link;
         return false;
+    }
     setting_values values;
     // Only what this copy of the game changed: another copy may have written the rest.
     for (const std::string &key : changed_keys) {

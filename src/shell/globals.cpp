@@ -1,7 +1,6 @@
 #include "shell/globals.h"
 
 #include <semaphore.h>
-#include <cerrno>
 #include <time.h>
 #include <unistd.h>
 
@@ -64,12 +63,7 @@ struct wake_signal {
     // False when the deadline (on the monotonic clock) passed without a post.
     bool wait_until(const timespec &deadline)
     {
-        for (;;) {
-            if (sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0)
-                return true;
-            if (errno != EINTR)
-                return false;
-        }
+        return sem_clockwait(&sem, CLOCK_MONOTONIC, &deadline) == 0;
     }
     // Only sem_post: a signal handler calls it.
     void post_now() { sem_post(&sem); }

@@ -1,7 +1,7 @@
 #!/bin/bash
 # vinkla.cfg as a player keeps it: comments, sections of their own, [settings] among them.
-# Through a whole game (a run, the settings, "Lopeta") only the game's keys change, each in
-# [settings], and every other line stays byte for byte. A vinkla.cfg that cannot be written is
+# Through a whole game (a run, the settings, "Lopeta") only the keys the player changed change,
+# each in [settings], and every other line stays byte for byte. A vinkla.cfg that cannot be written is
 # said in Finnish before the window closes.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
@@ -50,7 +50,6 @@ cat >"$W/expected.cfg" <<'CFG'
 sound = 136
 friction = 0.985
 music = 170
-lastgame = standardfile.vkl
 # musiikki oli liian kovalla
 
 [sound]

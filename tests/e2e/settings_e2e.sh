@@ -29,7 +29,8 @@ e2e_click 348 324
 menu_wait
 menu_quit
 grep -q '^sound = 187$' "$E2E_WORK/vinkla.cfg" || fail "sound not 187: $(cat "$E2E_WORK/vinkla.cfg")"
-grep -q '^music = 136$' "$E2E_WORK/vinkla.cfg" || fail "music not 136: $(cat "$E2E_WORK/vinkla.cfg")"
+# The music was not changed here: another copy of the game may have set it, so it is not written.
+! grep -q '^music' "$E2E_WORK/vinkla.cfg" || fail "music written though unchanged: $(cat "$E2E_WORK/vinkla.cfg")"
 grep -q '^mouse_sensitivity = 1.2$' "$E2E_WORK/vinkla.cfg" ||
     fail "mouse_sensitivity not 1.2: $(cat "$E2E_WORK/vinkla.cfg")"
 echo "settings e2e: ok"

@@ -206,9 +206,9 @@ TEST(ConfigMerge, WhatIsSavedIsReadBack)
     write_file(path, "[settings]\nsound = 0x80\n[sound]\npatches = p.dat\n");
     config_open(path.c_str());
     EXPECT_EQ(config_volume("sound"), 128);
-    // The settings dialog and the shutdown write through the library's own calls.
-    set_config_int("settings", "music", 51);
-    set_config_string("settings", "lastgame", "tasot/kierre.vkl");
+    // The settings dialog and the level chosen mark what this copy of the game changed.
+    config_set_changed("music", "51");
+    config_set_changed("lastgame", "tasot/kierre.vkl");
     EXPECT_EQ(config_volume("music"), 51);
     ASSERT_TRUE(config_save(path.c_str()));
     // The untouched volume keeps the player's spelling.
@@ -228,10 +228,30 @@ TEST(ConfigMerge, WhatIsSavedIsReadBack)
     EXPECT_EQ(fs::last_write_time(path), before);
 
     // A level name over two lines cannot be stored: the old one stays.
-    set_config_string("settings", "lastgame", "a\nlastgame = b");
+    config_set_changed("lastgame", "a\nlastgame = b");
     EXPECT_TRUE(config_save(path.c_str()));
     EXPECT_EQ(read_file(path),
               "[settings]\nsound = 0x80\nmusic = 51\nlastgame = tasot/kierre.vkl\n[sound]\npatches = p.dat\n");
+
+    // A second copy of the game changed the sound and a level meanwhile: this copy writes
+    // only what it changed itself, over the file as it is now.
+    config_set_changed("lastgame", "oma.vkl");
+    write_file(path, "[settings]\nsound = 200\nmusic = 51\nlastgame = muu.vkl\n");
+    EXPECT_TRUE(config_save(path.c_str()));
+    EXPECT_EQ(read_file(path), "[settings]\nsound = 200\nmusic = 51\nlastgame = oma.vkl\n");
+
+    // Through a link the file is never written, wherever the link points.
+    const std::string elsewhere = dir + "/passwd";
+    write_file(elsewhere, "root:x:0:0\n");
+    fs::remove(path);
+    fs::create_symlink(elsewhere, path);
+    config_set_changed("music", "52");
+    EXPECT_FALSE(config_save(path.c_str()));
+    EXPECT_EQ(read_file(elsewhere), "root:x:0:0\n");
+    fs::remove(path);
+    fs::create_symlink(dir + "/nowhere", path);
+    EXPECT_FALSE(config_save(path.c_str()));
+    EXPECT_FALSE(fs::exists(dir + "/nowhere"));
     set_config_file((dir + "/muu.cfg").c_str());
     fs::remove_all(dir);
 }
