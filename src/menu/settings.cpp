@@ -114,7 +114,9 @@ void settings()
         if (r == sound_slider)
             play_sound_preview();
         play_music_preview();
-        if (r == ok_button)
+        // Esc only restarts the music; the close button and a signal end the game, keeping what
+        // the sliders hold.
+        if (r == ok_button || close_requested)
             break;
     }
     // Only a volume the player changed is written: another copy of the game may have set it.

@@ -279,6 +279,25 @@ TEST_F(Settings, EscOnlyRestartsTheMusic)
     EXPECT_EQ(fake::stop_midi_calls, 1);
 }
 
+// The close button and a logout press Esc with close_requested set: the game must get out.
+TEST_F(Settings, TheCloseButtonLeavesWithTheSlidersAsTheyAre)
+{
+    play({[](DIALOG *d) {
+              d[1].d2 = 10;
+              return 1;
+          },
+          [](DIALOG *) {
+              close_requested = true;
+              return -1;
+          },
+          [](DIALOG *) { return 4; }});
+    settings();
+    close_requested = false;
+    EXPECT_EQ(globalsound, 170);
+    EXPECT_EQ(sound_config(), 170);
+    EXPECT_EQ(fake::midis.size(), 2u);  // the third round never came
+}
+
 TEST_F(Settings, EveryCallStartsFromTheTable)
 {
     // The library marks the focused slider in its flags; that must not leak into the next call.
