@@ -29,7 +29,7 @@ await_end() {
     for i in $(seq 1 20); do kill -0 "$E2E_GAME_PID" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$E2E_GAME_PID" 2>/dev/null; then
         echo "$1: still running 2 s later" >&2
-        gdb -p "$E2E_GAME_PID" -batch -ex 'thread apply all bt' 2>&1 | grep -E "^#|^Thread" >&2
+        command -v gdb >/dev/null && gdb -p "$E2E_GAME_PID" -batch -ex 'thread apply all bt' 2>&1 | grep -E "^#|^Thread" >&2
         failures=$((failures + 1))
     fi
     e2e_wait_exit 10 >"$W/exit_status.txt"
@@ -68,7 +68,8 @@ round() {
     esac
     local t0 t1
     t0=$(date +%s%N)
-    kill "-$signal" "$E2E_GAME_PID"
+    echo "round $scenario SIG$signal" >>"$W/rounds.txt"
+    kill "-$signal" "$E2E_GAME_PID" || echo "round $scenario: the game had already ended" >&2
     await_end "round $scenario SIG$signal"
     t1=$(date +%s%N)
     local rc
@@ -99,7 +100,7 @@ for n in $(seq 1 "$STOPPED"); do
     menu_wait
     [ $((n % 2)) = 0 ] && { e2e_press menu:Pelaa; jitter 5; }
     kill -STOP "$XPID"
-    kill -TERM "$E2E_GAME_PID"
+    kill -TERM "$E2E_GAME_PID" || true
     sleep 0.5
     kill -CONT "$XPID"
     await_end "stopped X"
