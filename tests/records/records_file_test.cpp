@@ -16,6 +16,7 @@
 #include "records/player_records.h"
 #include "records/record_table.h"
 #include "support/fakes.h"
+#include "support/unprivileged.h"
 
 namespace fs = std::filesystem;
 
@@ -186,6 +187,23 @@ TEST_F(PlayerRecords, ADamagedFileIsNeverLostToAFailedWriteAndARunWaitsForTheDis
     EXPECT_EQ(damaged, read_file("vinkla.rec.bak"));
     EXPECT_TRUE(save_pending_records());  // nothing left to save, nothing to say
     EXPECT_EQ(5u, fake::alerts.size());
+
+    // A folder that takes no new file, the damaged file in it writable: where no copy can be
+    // made it is not written over in place either.
+    fs::create_directory("kiinni");
+    write_file("kiinni/vinkla.rec", damaged);
+    give_to_player(fs::absolute("kiinni/vinkla.rec").string());
+    fs::permissions("kiinni", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                  fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    EXPECT_TRUE(as_player([&] {
+        record_table t;
+        t.load("kiinni/vinkla.rec");
+        t.enter(aa, {100, "2026-12-08", "N"});
+        const records_save done = t.save("kiinni/vinkla.rec");
+        return !done.ok() && done.aside.empty() && t.pending() && read_file("kiinni/vinkla.rec") == damaged;
+    }));
+    EXPECT_EQ(damaged, read_file("kiinni/vinkla.rec"));
+    fs::permissions("kiinni", fs::perms::owner_all);
 }
 
 TEST_F(PlayerRecords, NoFileOutsideTheFolderIsWrittenThroughALink)
