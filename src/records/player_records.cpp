@@ -106,7 +106,8 @@ bool tell(const records_save &done, const char *after)
 
 int save_player_records()
 {
-    return tell(player_records.save(records_file), "Ennätystä yritetään tallentaa uudelleen myöhemmin.") ? 0 : -1;
+    const records_save done = player_records.save(records_file);
+    return tell(done, "Ennätystä yritetään tallentaa uudelleen myöhemmin.") ? 0 : -1;
 }
 
 bool save_pending_records()

@@ -215,9 +215,9 @@ std::string keep_aside(const std::string &path)
         return "";
     struct stat st;
     std::string bytes;
-    const bool read = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && read_whole(fd, bytes, aside_max);
+    const bool whole = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && read_whole(fd, bytes, aside_max);
     close(fd);
-    if (!read)
+    if (!whole)
         return "";
     for (int n = 0; n < 100; n++) {
         const std::string name = path + ".bak" + (n ? std::to_string(n) : "");
@@ -415,7 +415,11 @@ records_save record_table::save(const std::string &path)
         return done;
     record_table disk;
     done.damaged = disk.load(path);
+    // A name taken from the file is the file's, not one this copy still has to write.
+    const bool named = named_here();
     merge(disk);
+    if (!named)
+        name_read = last_name;
     // The lines that cannot be read are not lost to the rewrite: the file goes aside first.
     if (done.damaged > 0)
         done.aside = keep_aside(path);
@@ -435,9 +439,15 @@ bool record_table::pending() const
     return entered || last_name != name_read;
 }
 
+bool record_table::named_here() const
+{
+    // The win panel gives the name with each run it enters.
+    return !last_name.empty() && (entered || last_name != name_read);
+}
+
 void record_table::merge(const record_table &other)
 {
-    if ((last_name.empty() || (!entered && last_name == name_read)) && !other.last_name.empty())
+    if (!named_here() && !other.last_name.empty())
         last_name = other.last_name;
     std::map<std::string, std::vector<record_entry>> all = other.levels;
     for (const auto &level : levels) {

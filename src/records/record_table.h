@@ -79,6 +79,8 @@ public:
     int enter(const std::string &key, const record_entry &run);
 
 private:
+    bool named_here() const;  // the name given last was given to this table since it was read
+
     bool entered = false;   // a run entered since the file was last read or written
     std::string name_read;  // last_name as the file held it then
 };
