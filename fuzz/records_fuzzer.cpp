@@ -1,5 +1,5 @@
 // The records file: any bytes as vinkla.rec, read as the game reads it at start-up (a damaged
-// file put aside, the rest written back), the tables checked, written and read back unchanged,
+// file copied aside, the rest written back), the tables checked, written and read back unchanged,
 // and the win panel drawn with the level's table and a name typed into it.
 #include <allegro.h>
 
@@ -88,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // What the game writes reads back as it was, with nothing skipped.
     const std::string text = player_records.text();
-    if (player_records.save(records_file) != 0)
+    if (!player_records.save(records_file).ok())
         fuzz::fail("save failed");
     record_table back;
     if (back.load(records_file) != 0 || back.text() != text)

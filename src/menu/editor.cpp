@@ -1,9 +1,11 @@
 #include "menu/editor.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "field/file_select.h"
 #include "field/grid.h"
@@ -16,6 +18,7 @@
 #include "shell/error.h"
 #include "shell/globals.h"
 #include "shell/session_end.h"
+#include "shell/utf8_text.h"
 
 namespace fs = std::filesystem;
 
@@ -121,6 +124,18 @@ std::string shown_name(const std::string &path)
     return shown_file_name(path);
 }
 
+// A whole path for a line of an alert: in the game's Latin-1, its end kept when it is long.
+std::string shown_path(const std::string &path)
+{
+    const std::string utf8 = well_formed_utf8(path);
+    std::vector<char> latin1(utf8.size() + 1);
+    do_uconvert(utf8.c_str(), U_UTF8, latin1.data(), U_ASCII, static_cast<int>(latin1.size()));
+    std::string shown = latin1.data();
+    if (shown.size() > 60)
+        shown = "..." + shown.substr(shown.size() - 57);
+    return shown;
+}
+
 void ok_alert(const std::string &s1, const std::string &s2, const std::string &s3)
 {
     alert(s1.c_str(), s2.c_str(), s3.c_str(), "Ok", nullptr, 0, 0);
@@ -181,13 +196,30 @@ bool save_board(editor_board &b)
         ok_alert(shown_name(chosen), "on kansio, ei kenttä.", "");
         return false;
     }
-    // Only the file this editor run opened or saved is written over without a question.
-    if (fs::exists(chosen, e) && !same_file(chosen, b.file_name) &&
-        !yes_alert("Tiedosto " + shown_name(chosen), "on jo olemassa. Korvataanko se?", ""))
+    // Through a link the level would replace whatever file it points at (a text, another
+    // level): only when the player says so, named by its real path. A link to nothing is never
+    // followed to make a file where it points.
+    std::string target = chosen;
+    if (fs::is_symlink(fs::symlink_status(chosen, e))) {
+        char *real = realpath(chosen.c_str(), nullptr);
+        if (!real) {
+            ok_alert("Tiedosto " + shown_name(chosen) + " on linkki, joka ei osoita",
+                     "mihinkään tiedostoon.", "Kenttää ei voi tallentaa siihen.");
+            return false;
+        }
+        target = real;
+        std::free(real);
+        if (!yes_alert("Tiedosto " + shown_name(chosen) + " on linkki tiedostoon", shown_path(target),
+                       "Korvataanko se kentällä?"))
+            return false;
+    } else if (fs::exists(chosen, e) && !same_file(chosen, b.file_name) &&
+               !yes_alert("Tiedosto " + shown_name(chosen), "on jo olemassa. Korvataanko se?", "")) {
+        // Only the file this editor run opened or saved is written over without a question.
         return false;
+    }
 
     Error::Out1("Yritys");
-    if (save_file(chosen, b.text) != 0) {
+    if (save_file(target, b.text) != 0) {
         alert("Virhe kentän tallennuksessa", shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
         return false;
     }

@@ -4,16 +4,11 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 
 #include "field/level_file.h"
 #include "field/level_order.h"
 #include "records/run_time.h"
-
-namespace fs = std::filesystem;
 
 record_table player_records;
 const char *const records_file = "vinkla.rec";
@@ -48,28 +43,77 @@ void open_player_records()
 {
     if (player_records.load(records_file) == 0)
         return;
-    // The damaged file goes aside whole, under a name no earlier copy holds, so nothing the
-    // player had is lost to the rewrite. A folder or a pipe in its place is left alone.
-    std::error_code ec;
-    std::string aside = std::string(records_file) + ".bak";
-    for (int n = 1; n < 100 && fs::exists(fs::symlink_status(aside, ec)); n++)
-        aside = std::string(records_file) + ".bak" + std::to_string(n);
-    const bool kept = fs::is_regular_file(records_file, ec) &&
-                      !fs::exists(fs::symlink_status(aside, ec)) &&
-                      std::rename(records_file, aside.c_str()) == 0;
-    if (kept)
-        player_records.save(records_file);
-    const std::string where = kept ? "Alkuperäinen tiedosto on nimellä " + aside + "." : "";
-    ok_alert("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä.",
-             "Ne ohitettiin; muut ennätykset ovat tallessa.", where.c_str());
+    const records_save done = player_records.save(records_file);
+    const std::string kept = "nimellä " + done.aside + ".";
+    std::string s2, s3;
+    if (done.ok()) {
+        s2 = done.aside.empty() ? "Ne ohitettiin." : "Ne ohitettiin. Tiedosto sellaisenaan on tallessa";
+        s3 = done.aside.empty() ? "" : kept;
+    } else if (!done.aside.empty()) {
+        s2 = "Tiedosto sellaisenaan on tallessa " + kept;
+        s3 = "Korjattua ei voitu kirjoittaa; vinkla.rec on ennallaan.";
+    } else if (done.result == own_write::link) {
+        s2 = "Tiedosto on linkki toiseen paikkaan,";
+        s3 = "joten sitä ei kirjoitettu.";
+    } else if (done.busy) {
+        s2 = "Toinen vinkla-peli käytti tiedostoa,";
+        s3 = "joten se jätettiin ennalleen.";
+    } else if (done.damaged > 0) {
+        s2 = "Siitä ei voitu tehdä kopiota,";
+        s3 = "joten se jätettiin ennalleen.";
+    } else {
+        s2 = "Korjattua tiedostoa ei voitu kirjoittaa,";
+        s3 = "joten se on ennallaan.";
+    }
+    ok_alert("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä.", s2.c_str(), s3.c_str());
 }
+
+namespace {
+
+// Tells the player how a save of new records ended, when there is anything to tell: `after`
+// is the last line when they were not written.
+bool tell(const records_save &done, const char *after)
+{
+    if (done.ok()) {
+        if (!done.aside.empty())
+            ok_alert("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä.",
+                     "Ennätys tallennettiin. Tiedosto sellaisenaan on tallessa",
+                     ("nimellä " + done.aside + ".").c_str());
+        return true;
+    }
+    std::string s1, s2;
+    if (done.result == own_write::link) {
+        s1 = "Tiedosto vinkla.rec on linkki toiseen paikkaan,";
+        s2 = "joten sitä ei kirjoitettu.";
+    } else if (done.busy) {
+        s1 = "Toinen vinkla-peli käytti tiedostoa vinkla.rec,";
+        s2 = "joten sitä ei kirjoitettu.";
+    } else if (!done.aside.empty()) {
+        s1 = "Vioittunut vinkla.rec on tallessa nimellä " + done.aside + ",";
+        s2 = "mutta uutta tiedostoa ei voitu kirjoittaa.";
+    } else if (done.damaged > 0) {
+        s1 = "Tiedostossa vinkla.rec on lukukelvottomia rivejä eikä siitä";
+        s2 = "voitu tehdä kopiota, joten se jätettiin ennalleen.";
+    } else {
+        s1 = "Ennätysten tallennus epäonnistui:";
+        s2 = "tiedostoa vinkla.rec ei voitu kirjoittaa, se on ennallaan.";
+    }
+    ok_alert(s1.c_str(), s2.c_str(), after);
+    return false;
+}
+
+}  // namespace
 
 int save_player_records()
 {
-    if (player_records.save(records_file) == 0)
-        return 0;
-    ok_alert("Ennätyksen tallennus epäonnistui.", "Tiedostoa vinkla.rec ei voitu kirjoittaa.", "");
-    return -1;
+    const records_save done = player_records.save(records_file);
+    return tell(done, "Ennätystä yritetään tallentaa uudelleen myöhemmin.") ? 0 : -1;
+}
+
+bool save_pending_records()
+{
+    return !player_records.pending() ||
+           tell(player_records.save(records_file), "Tallentamattomat ennätykset menetetään.");
 }
 
 std::string offered_name()

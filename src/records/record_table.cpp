@@ -1,8 +1,15 @@
 #include "records/record_table.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -17,6 +24,10 @@ namespace {
 
 const size_t line_max = 256;
 const std::vector<record_entry> no_runs;
+// A damaged file larger than this is not copied aside, and so not replaced either.
+const size_t aside_max = 16 << 20;
+// How long a save waits for another copy of the game to finish its own: 50 x 20 ms.
+const int lock_tries = 50;
 
 bool printable(unsigned char c)
 {
@@ -83,6 +94,181 @@ bool faster(const record_entry &a, const record_entry &b)
     return a.time < b.time;
 }
 
+bool same_run(const record_entry &a, const record_entry &b)
+{
+    return a.time == b.time && a.date == b.date && a.name == b.name;
+}
+
+std::string utf8_from_latin1(const std::string &s)
+{
+    std::string out;
+    for (char ch : s) {
+        unsigned char c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xc0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+        }
+    }
+    return out;
+}
+
+// The length of the UTF-8 sequence at s[i], 0 when none starts there (a stray byte, an
+// overlong form, a surrogate, past U+10FFFF, cut off).
+size_t utf8_length(const std::string &s, size_t i)
+{
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80)
+        return 1;
+    size_t n;
+    unsigned char low = 0x80, high = 0xbf;  // the second byte's range
+    if (c >= 0xc2 && c <= 0xdf) {
+        n = 2;
+    } else if (c >= 0xe0 && c <= 0xef) {
+        n = 3;
+        low = c == 0xe0 ? 0xa0 : 0x80;
+        high = c == 0xed ? 0x9f : 0xbf;
+    } else if (c >= 0xf0 && c <= 0xf4) {
+        n = 4;
+        low = c == 0xf0 ? 0x90 : 0x80;
+        high = c == 0xf4 ? 0x8f : 0xbf;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size())
+        return 0;
+    for (size_t k = 1; k < n; k++) {
+        const unsigned char d = static_cast<unsigned char>(s[i + k]);
+        if (d < (k == 1 ? low : 0x80) || d > (k == 1 ? high : 0xbf))
+            return 0;
+    }
+    return n;
+}
+
+// A name as the file holds it, in the Latin-1 the game keeps: UTF-8 decoded, and any other
+// bytes (files of older versions) taken as Latin-1. False for a letter Latin-1 has not.
+bool name_from_file(const std::string &bytes, std::string &name)
+{
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t n = utf8_length(bytes, i);
+        if (n == 0) {
+            name = bytes;
+            return true;
+        }
+        i += n;
+    }
+    name.clear();
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t n = utf8_length(bytes, i);
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (n == 1)
+            name += bytes[i];
+        else if (n == 2 && c <= 0xc3)
+            name += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(bytes[i + 1]) & 0x3f));
+        else
+            return false;
+        i += n;
+    }
+    return true;
+}
+
+bool read_whole(int fd, std::string &bytes, size_t max)
+{
+    char buffer[1 << 16];
+    for (;;) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes.append(buffer, static_cast<size_t>(n));
+        if (bytes.size() > max)
+            return false;
+    }
+}
+
+// A regular file at `path` itself (no link) holding exactly `bytes`.
+bool holds(const std::string &path, const std::string &bytes)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    std::string there;
+    const bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                      static_cast<size_t>(st.st_size) == bytes.size() &&
+                      read_whole(fd, there, bytes.size()) && there == bytes;
+    close(fd);
+    return same;
+}
+
+// Copies the file at `path` whole to PATH.bak, or to the first of .bak1 ... .bak99 whose name
+// is free (a link there counts as taken); a copy already there with the same bytes serves, so
+// a file that stays damaged is not copied again at every start. The copy's name, or "".
+std::string keep_aside(const std::string &path)
+{
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return "";
+    struct stat st;
+    std::string bytes;
+    const bool whole = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && read_whole(fd, bytes, aside_max);
+    close(fd);
+    if (!whole)
+        return "";
+    for (int n = 0; n < 100; n++) {
+        const std::string name = path + ".bak" + (n ? std::to_string(n) : "");
+        switch (create_new_file(name, bytes, (st.st_mode & 0666) | 0600)) {
+        case new_file::made:
+            return name;
+        case new_file::failed:
+            return "";
+        case new_file::taken:
+            if (holds(name, bytes))
+                return name;
+            break;
+        }
+    }
+    return "";
+}
+
+// The lock two copies of the game take before they read and write the records file: flock on
+// a file of its own, opened without following a link, and never removed (a copy waiting on the
+// old one would otherwise write beside a third that locked a new one). The descriptor, or -1:
+// with `busy` when another copy held it for too long, else when no lock file can be had here
+// (a folder that takes no new file), and the records are written without it.
+int take_lock(const std::string &path, bool &busy)
+{
+    busy = false;
+    int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EACCES)
+        fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        return -1;
+    }
+    for (int tries = 0; flock(fd, LOCK_EX | LOCK_NB) != 0; tries++) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            close(fd);
+            return -1;
+        }
+        if (tries == lock_tries) {
+            busy = true;
+            close(fd);
+            return -1;
+        }
+        const timespec step{0, 20 * 1000 * 1000};
+        nanosleep(&step, nullptr);
+    }
+    return fd;
+}
+
 }  // namespace
 
 std::string clean_name(const std::string &name)
@@ -131,8 +317,7 @@ std::string level_key(const field &board)
 
 int record_table::read(const std::string &bytes)
 {
-    levels.clear();
-    last_name.clear();
+    *this = record_table();
     int skipped = 0;
     size_t begin = 0;
     while (begin < bytes.size()) {
@@ -151,16 +336,19 @@ int record_table::read(const std::string &bytes)
         if (line.empty() || line[0] == '#')
             continue;
         std::vector<std::string> parts = split_tabs(line);
-        if (parts.size() == 2 && parts[0] == "nimi" && !parts[1].empty() &&
-            clean_name(parts[1]) == parts[1]) {
-            last_name = parts[1];
+        std::string name;
+        if (parts.size() == 2 && parts[0] == "nimi" && name_from_file(parts[1], name) &&
+            !name.empty() && clean_name(name) == name) {
+            last_name = name;
+            name_read = name;
             continue;
         }
         record_entry run;
         if (parts.size() == 4 && hex_key(parts[0]) && read_time(parts[1], run.time) &&
-            real_date(parts[2]) && !parts[3].empty() && clean_name(parts[3]) == parts[3]) {
+            real_date(parts[2]) && name_from_file(parts[3], name) && !name.empty() &&
+            clean_name(name) == name) {
             run.date = parts[2];
-            run.name = parts[3];
+            run.name = name;
             std::vector<record_entry> &runs = levels[parts[0]];
             // A file may hold a level's runs in any order, and more than five of them.
             runs.insert(std::upper_bound(runs.begin(), runs.end(), run, faster), run);
@@ -182,13 +370,13 @@ std::string record_table::text() const
         for (const record_entry &run : level.second)
             body += level.first + "\t" + std::to_string(run.time) + "\t" + run.date + "\t" +
                     run.name + "\n";
-    return body;
+    // Kept in Latin-1 like every text of the game; the file is UTF-8 like vinkla.cfg.
+    return utf8_from_latin1(body);
 }
 
 int record_table::load(const std::string &path)
 {
-    levels.clear();
-    last_name.clear();
+    *this = record_table();
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);
     if (ec || !fs::exists(st))
@@ -212,9 +400,73 @@ int record_table::load(const std::string &path)
     return read(bytes) + (cut ? 1 : 0);
 }
 
-int record_table::save(const std::string &path) const
+records_save record_table::save(const std::string &path)
 {
-    return !path.empty() && replace_file(path, text()) ? 0 : -1;
+    records_save done;
+    struct stat st;
+    if (path.empty())
+        return done;
+    if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        done.result = own_write::link;
+        return done;
+    }
+    const int lock = take_lock(path + ".lock", done.busy);
+    if (done.busy)
+        return done;
+    record_table disk;
+    done.damaged = disk.load(path);
+    // A name taken from the file is the file's, not one this copy still has to write.
+    const bool named = named_here();
+    merge(disk);
+    if (!named)
+        name_read = last_name;
+    // The lines that cannot be read are not lost to the rewrite: the file goes aside first.
+    if (done.damaged > 0)
+        done.aside = keep_aside(path);
+    if (done.damaged == 0 || !done.aside.empty())
+        done.result = replace_own_file(path, text());
+    if (done.ok()) {
+        entered = false;
+        name_read = last_name;
+    }
+    if (lock >= 0)
+        close(lock);
+    return done;
+}
+
+bool record_table::pending() const
+{
+    return entered || last_name != name_read;
+}
+
+bool record_table::named_here() const
+{
+    // The win panel gives the name with each run it enters.
+    return !last_name.empty() && (entered || last_name != name_read);
+}
+
+void record_table::merge(const record_table &other)
+{
+    if (!named_here() && !other.last_name.empty())
+        last_name = other.last_name;
+    std::map<std::string, std::vector<record_entry>> all = other.levels;
+    for (const auto &level : levels) {
+        std::vector<record_entry> &runs = all[level.first];
+        // A run in both tables is one run; two alike in this table stay two.
+        std::vector<record_entry> unmatched = runs;
+        for (const record_entry &run : level.second) {
+            auto same = std::find_if(unmatched.begin(), unmatched.end(),
+                                     [&](const record_entry &r) { return same_run(r, run); });
+            if (same != unmatched.end())
+                unmatched.erase(same);
+            else
+                runs.push_back(run);
+        }
+        std::stable_sort(runs.begin(), runs.end(), faster);
+        if (runs.size() > static_cast<size_t>(kept))
+            runs.resize(kept);
+    }
+    levels.swap(all);
 }
 
 const std::vector<record_entry> &record_table::table(const std::string &key) const
@@ -242,6 +494,7 @@ int record_table::enter(const std::string &key, const record_entry &run)
     int at = rank(key, run.time);
     if (at < 0)
         return -1;
+    entered = true;
     std::vector<record_entry> &runs = levels[key];
     runs.insert(runs.begin() + at, run);
     if (runs.size() > static_cast<size_t>(kept))

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "shell/replace_file.h"
+
 class field;
 
 // One run in a table of the fastest: its time in hundredths, the day ("YYYY-MM-DD") and the
@@ -13,15 +15,29 @@ struct record_entry {
     std::string name;
 };
 
+// How a save of the records file ended.
+struct records_save {
+    own_write result = own_write::failed;  // failed: the file holds what it held before
+    bool busy = false;   // another copy of the game held the lock too long: nothing was written
+    int damaged = 0;     // lines of the file as it stood that could not be read
+    std::string aside;   // where that file was copied before it was replaced, else ""
+
+    bool ok() const { return result == own_write::written; }
+};
+
 // The player's tables of the fastest runs, five per level, in a text file beside vinkla.cfg.
 // A level is known by its board, not by its file name: a level changed in the editor starts a
 // new table, and a copy under another name shares its table.
 //
 // The file is hand-editable and so untrusted: a line that is not exactly one of the forms below
-// is skipped and counted, every other line still counts.
+// is skipped and counted, every other line still counts. It is UTF-8; a name that is no UTF-8
+// (as files of older versions wrote) is read as Latin-1.
 //   # a comment
 //   nimi<TAB>NAME                         the name the player gave last
 //   KEY<TAB>TIME<TAB>YYYY-MM-DD<TAB>NAME  a run: the level's key, hundredths, day, name
+//
+// Two copies of the game may play in one folder: each save merges the table into the file as
+// it stands then, under a lock on the file NAME.lock beside it.
 class record_table {
 public:
     static constexpr int kept = 5;
@@ -35,8 +51,19 @@ public:
     // Reads the file at `path` in place of what the table held. Returns the number of lines
     // that could not be read; a missing file is an empty table and no fault.
     int load(const std::string &path);
-    // Writes the file through replace_file, so a failed write leaves the old one: 0, or -1.
-    int save(const std::string &path) const;
+    // Merges the file at `path` as it stands into the table, then writes the table there
+    // through replace_own_file: never through a link, and a failed write leaves the old file.
+    // A file with lines that cannot be read is first copied aside whole as PATH.bak (or .bak1,
+    // .bak2, ...); when that copy cannot be made it is not written either. The table holds the
+    // merged runs however the write ends.
+    records_save save(const std::string &path);
+    // Runs or a name of this table's that the file did not hold when it was last read or
+    // written.
+    bool pending() const;
+    // Takes in every run of `other` (one the same as a run of the table counts once) and keeps
+    // the five fastest of each level, the earlier of a tie first (`other`'s). The name given
+    // last stays the table's when it was given since the table was read, else it is other's.
+    void merge(const record_table &other);
 
     // The file's text, and the table read from a text; read returns the lines skipped.
     std::string text() const;
@@ -50,6 +77,12 @@ public:
     int rank(const std::string &key, int time) const;
     // Puts the run in the table; its place, or -1 when it did not enter.
     int enter(const std::string &key, const record_entry &run);
+
+private:
+    bool named_here() const;  // the name given last was given to this table since it was read
+
+    bool entered = false;   // a run entered since the file was last read or written
+    std::string name_read;  // last_name as the file held it then
 };
 
 // The key of a level: 16 hexadecimal digits of a hash of its board, the first 14 x 14 codes of

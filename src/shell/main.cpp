@@ -140,6 +140,8 @@ int main()
         if (current != kept)
             config_set_changed("lastgame", current);
         config_save(settings_file);
+        if (player_records.pending())
+            player_records.save(records_file);
     });
 
     while (!quit && !close_requested && !end_signal) {
@@ -169,7 +171,9 @@ int main()
         keep_level(current, kept);
     }
 
-    save_settings(settings_file);  // what could not be written before, while an alert can say so
+    // What could not be written before, tried once more while an alert can still say so.
+    save_settings(settings_file);
+    save_pending_records();
     delete marble;
     unload_datafile(data1);
     data1 = nullptr;

@@ -103,16 +103,6 @@ bool write_in_place(const std::string &target, const std::string &bytes)
     return close(fd) == 0 && ok;
 }
 
-// Through a link to a file that does not exist yet: nothing old to lose.
-bool write_through_link(const std::string &link, const std::string &bytes)
-{
-    int fd = open(link.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    bool ok = write_all(fd, bytes.data(), bytes.size(), 0) && fsync(fd) == 0;
-    return close(fd) == 0 && ok;
-}
-
 }  // namespace
 
 bool replace_file(const std::string &path, const std::string &bytes)
@@ -122,9 +112,11 @@ bool replace_file(const std::string &path, const std::string &bytes)
     std::string target = path;
     struct stat st;
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        // A link to nothing (or round in a loop) is never followed to make a file wherever
+        // it points.
         char *real = realpath(path.c_str(), nullptr);
-        if (!real)  // a link to nothing yet: writing through it makes the file it names
-            return write_through_link(path, bytes);
+        if (!real)
+            return false;
         target = real;
         std::free(real);
     }
@@ -184,4 +176,19 @@ own_write replace_own_file(const std::string &path, const std::string &bytes)
     if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
         return own_write::link;
     return replace_file(path, bytes) ? own_write::written : own_write::failed;
+}
+
+new_file create_new_file(const std::string &path, const std::string &bytes, unsigned mode)
+{
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                  static_cast<mode_t>(mode));
+    if (fd < 0)
+        return errno == EEXIST ? new_file::taken : new_file::failed;
+    bool ok = write_all(fd, bytes.data(), bytes.size(), 0) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    if (!ok) {
+        unlink(path.c_str());
+        return new_file::failed;
+    }
+    return new_file::made;
 }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -395,6 +397,43 @@ TEST(Editor, OverwritingAnotherFileAsksFirst)
     EXPECT_EQ("Tiedosto toinen.vkl", fake::alerts[0].s1);
     EXPECT_EQ("on jo olemassa. Korvataanko se?", fake::alerts[0].s2);
     EXPECT_EQ(level_file_of(blank_board()), read_file(other));
+}
+
+TEST(Editor, SavingThroughALinkAsksNamingTheRealFile)
+{
+    std::string dir = make_temp_dir(), outside = make_temp_dir();
+    const std::string text = outside + "/muistio.txt";
+    write_file(text, "pelaajan muistiinpanot\n");
+    symlink(text.c_str(), (dir + "/linkki.vkl").c_str());
+    symlink((outside + "/puuttuu.vkl").c_str(), (dir + "/tyhja.vkl").c_str());
+    auto chosen = std::make_shared<std::string>(dir + "/linkki.vkl");
+    fake::file_select_hook = [chosen](char *path, int) {
+        std::strcpy(path, chosen->c_str());
+        return -1;
+    };
+    play({[](DIALOG *) { return SAVE; },
+          [=](DIALOG *) {
+              EXPECT_EQ("pelaajan muistiinpanot\n", read_file(text)) << "not written after an Ei";
+              return SAVE;
+          },
+          [=](DIALOG *) {
+              *chosen = dir + "/tyhja.vkl";
+              return SAVE;
+          }});
+    fake::alert_answers = {2, 1, 1};  // "Ei", then "Kyllä"; the third is an "Ok"
+    editor(dir + "/current.vkl");
+    ASSERT_EQ(3u, fake::alerts.size());
+    EXPECT_EQ("Tiedosto linkki.vkl on linkki tiedostoon", fake::alerts[0].s1);
+    EXPECT_EQ(text, fake::alerts[0].s2);
+    EXPECT_EQ("Korvataanko se kentällä?", fake::alerts[0].s3);
+    EXPECT_EQ("Ei", fake::alerts[0].b2);
+    EXPECT_EQ(level_file_of(blank_board()), read_file(text)) << "written after the second question";
+    EXPECT_EQ("Tiedosto tyhja.vkl on linkki, joka ei osoita", fake::alerts[2].s1);
+    EXPECT_EQ("Kenttää ei voi tallentaa siihen.", fake::alerts[2].s3);
+    EXPECT_FALSE(exists(outside + "/puuttuu.vkl"));
+    EXPECT_EQ(1u, std::distance(std::filesystem::directory_iterator(outside), std::filesystem::directory_iterator()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::remove_all(outside);
 }
 
 TEST(Editor, BoardCheckBeforeSavingSaysWhatIsWrong)
