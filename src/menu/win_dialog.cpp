@@ -88,8 +88,8 @@ void draw_panel(BITMAP *bmp)
 // A key of MSG_CHAR that was held when the panel opened and has not been let go since.
 bool held_over(int c)
 {
-    const int scancode = (c >> 8) & 0x7f;
-    if (!view.held[scancode])
+    const int scancode = c >> 8;
+    if (scancode <= 0 || scancode >= KEY_MAX || !view.held[scancode])
         return false;
     if (!key[scancode])
         view.held[scancode] = false;  // a repeat from before the release, still in the buffer
@@ -234,11 +234,7 @@ win_choice win_dialog(const std::string &level_id, int time)
     if (view.rows.size() > static_cast<size_t>(record_table::kept))
         view.rows.resize(record_table::kept);
 
-    // Nothing typed or held during the run reaches the panel.
-    clear_keybuf();
-    for (int k = 0; k < KEY_MAX; k++)
-        view.held[k] = key[k] != 0;
-
+    clear_keybuf();  // nothing typed during the run reaches the panel
     char name[record_table::name_max + 1] = "";
     std::strncpy(name, run.name.c_str(), record_table::name_max);
     const int name_y = table_y + (view.rank < 0 ? 0 : view.rank) * row_step - 1;
@@ -257,6 +253,9 @@ win_choice win_dialog(const std::string &level_id, int time)
     for (;;) {
         if (!view.asking)
             dialog[name_obj].flags |= D_HIDDEN;
+        // Nor does a key held from the run, or the Enter that named it, while it stays down.
+        for (int k = 0; k < KEY_MAX; k++)
+            view.held[k] = key[k] != 0;
         const int r = do_dialog(dialog, view.asking ? name_obj : next_obj);
         if (view.asking) {
             // However the dialog ends, the run keeps its place in the table.

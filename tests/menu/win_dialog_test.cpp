@@ -95,7 +95,7 @@ protected:
 
 // An arrow held as the last flag is taken: what it put in the buffer is dropped, its repeats
 // neither move the cursor nor the buttons' focus until it is let go, and the first letter
-// typed replaces the offered name.
+// typed replaces the offered name. Enter held on after naming presses no button.
 TEST_F(WinPanel, KeysHeldFromTheRunDoNotReachThePanel)
 {
     key[KEY_LEFT] = key[KEY_RIGHT] = 1;
@@ -119,12 +119,14 @@ TEST_F(WinPanel, KeysHeldFromTheRunDoNotReachThePanel)
               press(name, KEY_RIGHT, 0);  // still held
               type(name, U"y");
               EXPECT_EQ("rooxyt", name_in(d));
+              key[KEY_ENTER] = 1;  // and held on
               return press(name, KEY_ENTER, '\r') & D_CLOSE ? name_obj : -1;
           },
           [](DIALOG *d) {
               EXPECT_NE(0, d[name_obj].flags & D_HIDDEN);
               EXPECT_EQ(D_WANTFOCUS, d[again_obj].proc(MSG_WANTFOCUS, &d[again_obj], 0) & D_WANTFOCUS);
               EXPECT_EQ(D_USED_CHAR, press(&d[next_obj], KEY_RIGHT, 0));  // no focus moved
+              EXPECT_EQ(D_USED_CHAR, press(&d[next_obj], KEY_ENTER, '\r'));  // Seuraava not pressed
               return next_obj;
           }});
     EXPECT_EQ(win_next, win_dialog(level, 1234));
