@@ -8,6 +8,7 @@
 #include "field/level_order.h"
 #include "marble/run_panel.h"
 #include "records/player_records.h"
+#include "records/run_time.h"
 #include "shell/config.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
@@ -196,13 +197,13 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
 
     do {
         move();
-        teh_counter = 1;
+        // The frame's ticks: one, and a fall's animation waits through its own inside show.
+        const int ticks = state == fallen ? 1 + fall_time : 1;
+        teh_counter = ticks;
         show();
-        if (state == fallen) {
+        if (state == fallen)
             falls++;
-            teh_counter = 0;  // the fall's animation took this frame's tick and many more
-        }
-        run_time += state == fallen ? 1 + fall_time : 1;
+        run_time = add_time(run_time, ticks);
         if (state != stopped)  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
         while (teh_counter > 0)

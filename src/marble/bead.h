@@ -49,12 +49,14 @@ public:
     int shown_flags;
 
     // The clock and the outcome of the last run, for the panel and the tables of the fastest.
-    int run_time;            // hundredths: frames played, falls included, pauses not
+    int run_time;            // hundredths: frames played, falls included, pauses not; at most
+                             // record_table::time_max
     int falls;
     bool won;                // the last run took every flag
     std::string level_id;    // the key of the last run's board (level_key)
 
-    // What a fall costs on the clock: its animation's 2065 ms, the same on every machine.
+    // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's
+    // clock: 2.07 s, the same on every machine.
     static constexpr int fall_time = 207;
 
     // A face is the line x = F or y = F; the marble is kept on one side of it.

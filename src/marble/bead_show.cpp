@@ -5,41 +5,46 @@
 #include "shell/data1.h"
 #include "shell/dirty_rect.h"
 #include "shell/globals.h"
-#include "shell/screen_scaler.h"
 #include "tiles/tile.h"
 
 namespace {
 
-// The fall straight onto the screen: seven frames of the marble sinking, the last frame shrunk
-// into the hole, then the hole alone and its sound.
+// Waits `ticks` ticks of the frame clock, counted down on the frame's tick counter.
+void wait_ticks(int ticks)
+{
+    const int until = teh_counter - ticks;
+    while (teh_counter > until)
+        wait_tick();
+}
+
+// The fall straight onto the screen: seven pictures of the marble sinking, the last one shrunk
+// into the hole, then the hole alone and its sound. Each picture stands one tick of the frame
+// clock and the whole takes bead::fall_time ticks, so a fall lasts as long as it costs on the
+// run's clock however slowly the pictures are drawn.
 void play_fall(const tile *hole)
 {
     int left = hole ? hole->x - grid::half : 0;
     int top = hole ? hole->y - grid::half : 0;
     BITMAP *under = hole ? hole->picture : nullptr;
     for (int k = OBJ_FALL1; k <= OBJ_FALL7; k++) {
-        rest(5);
-        vsync();
         if (under)
             draw_sprite(screen, under, left, top);
         draw_sprite(screen, (BITMAP *)data1[k].dat, left, top);
-        present_screen();
+        wait_ticks(1);
     }
     BITMAP *last = (BITMAP *)data1[OBJ_FALL7].dat;
-    for (int i = 0; i < 10; i++) {
-        rest(3);
-        vsync();
+    const int shrink_steps = 10;
+    for (int i = 0; i < shrink_steps; i++) {
         if (under)
             draw_sprite(screen, under, left, top);
         masked_stretch_blit(last, screen, 0, 0, grid::cell, grid::cell, left + i, top + i, grid::cell - 2 * i,
                             grid::cell - 2 * i);
-        present_screen();
+        wait_ticks(1);
     }
     if (under)
         draw_sprite(screen, under, left, top);
-    present_screen();
     play_sample((SAMPLE *)data1[OBJ_SND_HOLE].dat, 255, 128, 1000, 0);
-    rest(2000);
+    wait_ticks(bead::fall_time - (OBJ_FALL7 - OBJ_FALL1 + 1) - shrink_steps);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ const int time_x2 = px1 + 318;
 const int date_x2 = px2 - 18;
 const int button_y = py2 - 42;
 
-enum { panel_obj, name_obj, next_obj, again_obj, menu_obj };
+enum { panel_obj, name_obj, next_obj, again_obj, menu_obj, refusal_obj };
 
 // What the panel shows; the dialog's procedure reads it when it draws.
 struct win_view {
@@ -31,7 +31,11 @@ struct win_view {
     int rank = -1;          // the run's row in the table, or -1
     bool asking = false;    // the run's name is still being typed
     bool saved = false;     // the records file holds the run
+    bool refused = false;   // the last character typed cannot be kept in a name
     std::vector<record_entry> rows;
+    // Keys already down when the panel opened (an arrow still held from the run): their
+    // auto-repeat is no typing, so they are ignored until released.
+    bool held[KEY_MAX] = {};
 };
 win_view view;
 
@@ -81,29 +85,131 @@ void draw_panel(BITMAP *bmp)
                           mid, note_y, label_ink(), -1);
 }
 
+// A key of MSG_CHAR that was held when the panel opened and has not been let go since.
+bool held_over(int c)
+{
+    const int scancode = c >> 8;
+    if (scancode <= 0 || scancode >= KEY_MAX || !view.held[scancode])
+        return false;
+    if (!key[scancode])
+        view.held[scancode] = false;  // a repeat from before the release, still in the buffer
+    return true;
+}
+
 int d_win_panel_proc(int msg, DIALOG *d, int c)
 {
     (void)d;
     (void)c;
     if (msg == MSG_DRAW)
         draw_panel(gui_get_screen());
+    if (msg == MSG_IDLE)  // a round follows every release, so none is missed
+        for (int k = 0; k < KEY_MAX; k++)
+            view.held[k] = view.held[k] && key[k];
     return D_O_K;
 }
 
+int d_win_button_proc(int msg, DIALOG *d, int c)
+{
+    if (msg == MSG_CHAR && held_over(c))
+        return D_USED_CHAR;
+    // While the name is typed the keys stay in its field, however the pointer moves; a click
+    // still presses a button.
+    if (msg == MSG_WANTFOCUS && view.asking)
+        return D_O_K;
+    return d_button_proc(msg, d, c);
+}
+
+// The line under the table that says a character typed cannot be used.
+int d_refusal_proc(int msg, DIALOG *d, int c)
+{
+    (void)c;
+    if (msg != MSG_DRAW)
+        return D_O_K;
+    BITMAP *bmp = gui_get_screen();
+    rectfill(bmp, d->x, d->y, d->x + d->w - 1, d->y + d->h - 1, makecol(255, 238, 221));
+    if (view.asking && view.refused)
+        textout_centre_ex(bmp, static_cast<FONT *>(data1[OBJ_FONT_MENU].dat), "Merkkiä ei voi käyttää nimessä.",
+                          d->x + d->w / 2, d->y, makecol(180, 30, 20), -1);
+    return D_O_K;
+}
+
+// Latin Extended-A, U+0100 to U+017F, by its base letters; the two ligatures are written out.
+const char extended_a[] = "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlL"
+                          "lLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
+
+// What a typed character becomes in a name, which is Latin-1: itself, its nearest Latin-1
+// letters, or nothing when it has none. The library hands every character beyond U+FFFF (an
+// emoji) on as '^', so '^' is refused too: it cannot be told from them.
+std::string name_text(int c)
+{
+    if ((c >= 0x20 && c < 0x7f && c != '^') || (c >= 0xa0 && c <= 0xff))
+        return std::string(1, static_cast<char>(c));
+    if (c == 0x132 || c == 0x133)
+        return c == 0x132 ? "IJ" : "ij";
+    if (c == 0x152 || c == 0x153)
+        return c == 0x152 ? "OE" : "oe";
+    if (c >= 0x100 && c <= 0x17f)
+        return std::string(1, extended_a[c - 0x100]);
+    switch (c) {
+    case 0x20ac: return "E";         // euro sign
+    case 0x2018: case 0x2019: case 0x201a: case 0x201b: case 0x2032: return "'";
+    case 0x201c: case 0x201d: case 0x201e: case 0x201f: case 0x2033: return "\"";
+    case 0x2039: return "<";
+    case 0x203a: return ">";
+    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212: return "-";
+    case 0x2026: return "...";
+    default: return "";
+    }
+}
+
+// Redraws the refusal line when what it says changes.
+void set_refused(DIALOG *name, bool refused)
+{
+    if (view.refused == refused)
+        return;
+    view.refused = refused;
+    object_message(name + (refusal_obj - name_obj), MSG_DRAW, 0);
+}
+
 // The name field offers a name; the first character typed replaces it rather than adding to it,
-// while the cursor keys and Backspace edit it as it is.
+// while the cursor keys and Backspace edit it as it is. It keeps every key but Esc until Enter.
+// The dialog manager hands a key first as MSG_CHAR (scan code, Latin-1 or '^'), then, when that
+// did not use it, as MSG_UCHAR with the whole character.
 int d_name_edit_proc(int msg, DIALOG *d, int c)
 {
-    if (msg == MSG_START)
+    switch (msg) {
+    case MSG_START:
         d->dp3 = nullptr;
-    // Every key comes first as MSG_CHAR (scan code and character), a printable one then as MSG_UCHAR.
-    if (msg == MSG_CHAR && !d->dp3) {
-        const int ch = c & 0xff;
-        if (ch >= 0x20 && ch != 0x7f) {
+        break;
+    case MSG_CHAR: {
+        if (held_over(c))
+            return D_USED_CHAR;
+        const int scancode = c >> 8;
+        if (scancode == KEY_TAB)
+            return D_USED_CHAR;
+        if (scancode == KEY_ENTER_PAD)
+            c = KEY_ENTER << 8 | '\r';
+        const int r = d_edit_proc(msg, d, c);
+        if (r & D_USED_CHAR)
+            d->dp3 = d;  // touched: edited as it is
+        return r;
+    }
+    case MSG_UCHAR: {
+        if (c == 27)
+            return D_O_K;  // Esc: the dialog manager ends the panel
+        if (c < 0x20)
+            return D_USED_CHAR;
+        const std::string text = name_text(c);
+        set_refused(d, text.empty());
+        if (!text.empty() && !d->dp3) {
             static_cast<char *>(d->dp)[0] = '\0';
             d->d2 = 0;
+            d->dp3 = d;
         }
-        d->dp3 = d;  // touched
+        for (char ch : text)
+            d_edit_proc(MSG_UCHAR, d, static_cast<unsigned char>(ch));
+        return D_USED_CHAR;
+    }
     }
     return d_edit_proc(msg, d, c);
 }
@@ -128,22 +234,28 @@ win_choice win_dialog(const std::string &level_id, int time)
     if (view.rows.size() > static_cast<size_t>(record_table::kept))
         view.rows.resize(record_table::kept);
 
+    clear_keybuf();  // nothing typed during the run reaches the panel
     char name[record_table::name_max + 1] = "";
     std::strncpy(name, run.name.c_str(), record_table::name_max);
     const int name_y = table_y + (view.rank < 0 ? 0 : view.rank) * row_step - 1;
+    const int refusal_y = table_y + record_table::kept * row_step + 28;
     DIALOG dialog[] = {
         {d_win_panel_proc, px1, py1, px2 - px1 + 1, py2 - py1 + 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
         {d_name_edit_proc, name_x - 3, name_y, 180, 18, 0, 0xfffcf6, 0, D_EXIT,
          static_cast<int>(record_table::name_max), static_cast<int>(std::strlen(name)), name, nullptr, nullptr},
-        {d_button_proc, px1 + 22, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Seuraava"), nullptr, nullptr},
-        {d_button_proc, px1 + 155, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Uudestaan"), nullptr, nullptr},
-        {d_button_proc, px1 + 288, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Valikkoon"), nullptr, nullptr},
+        {d_win_button_proc, px1 + 22, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Seuraava"), nullptr, nullptr},
+        {d_win_button_proc, px1 + 155, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Uudestaan"), nullptr, nullptr},
+        {d_win_button_proc, px1 + 288, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Valikkoon"), nullptr, nullptr},
+        {d_refusal_proc, px1 + 14, refusal_y, px2 - px1 - 27, 20, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
         {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     };
 
     for (;;) {
         if (!view.asking)
             dialog[name_obj].flags |= D_HIDDEN;
+        // Nor does a key held from the run, or the Enter that named it, while it stays down.
+        for (int k = 0; k < KEY_MAX; k++)
+            view.held[k] = key[k] != 0;
         const int r = do_dialog(dialog, view.asking ? name_obj : next_obj);
         if (view.asking) {
             // However the dialog ends, the run keeps its place in the table.
@@ -154,6 +266,7 @@ win_choice win_dialog(const std::string &level_id, int time)
             player_records.enter(level_id, run);
             view.saved = save_player_records() == 0;
             view.asking = false;
+            view.refused = false;
             view.rows = player_records.table(level_id);
             if (r == name_obj)
                 continue;  // Enter: the table with the name, and the buttons ready

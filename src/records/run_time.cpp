@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "records/record_table.h"
+
 std::string time_text(int hundredths)
 {
     if (hundredths < 0)
@@ -11,6 +13,11 @@ std::string time_text(int hundredths)
     std::snprintf(text, sizeof text, "%d:%02d,%02d", hundredths / 6000, hundredths / 100 % 60,
                   hundredths % 100);
     return text;
+}
+
+int add_time(int time, int hundredths)
+{
+    return hundredths >= record_table::time_max - time ? record_table::time_max : time + hundredths;
 }
 
 std::string today_iso()

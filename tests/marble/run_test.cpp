@@ -19,24 +19,25 @@
 namespace {
 
 // Calls `frame` once per frame of the run, between frames (while the frame waits for its
-// tick), with the frame's number from 1. Waits of the fall animation are not frames.
+// tick), with the frame's number from 1; a fall's frame is one frame. The waits of the fall's
+// animation, which leave ticks of the frame still to wait, call `fall_wait` instead.
 struct frame_script {
     int frames = 0;
     int last_ticks = 0;
-    long last_ms = 0;
     std::function<void(int)> frame;
-    std::function<void(long)> other_wait;  // the fall's rests, by their length
+    std::function<void()> fall_wait;
 
     explicit frame_script(std::function<void(int)> f) : frame(std::move(f))
     {
         fake::on_rest = [this] {
-            long ms = fake::rest_ms - last_ms;
-            last_ms = fake::rest_ms;
-            if (fake::tick_waits != last_ticks) {
-                last_ticks = fake::tick_waits;
+            if (fake::tick_waits == last_ticks)
+                return;
+            last_ticks = fake::tick_waits;
+            if (teh_counter > 0) {
+                if (fall_wait)
+                    fall_wait();
+            } else {
                 frame(++frames);
-            } else if (other_wait) {
-                other_wait(ms);
             }
         };
     }
@@ -125,8 +126,9 @@ TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
     frame_script script([&](int n) {
         if (n == 1)
             fake::mickeys.push_back({100, 0});
-        if (fall_frame == 0 && count_samples(OBJ_SND_HOLE) == 1) {
+        if (fall_frame == 0 && count_samples(OBJ_SND_HOLE) == 1)
             fall_frame = n;
+        if (fall_frame && n == fall_frame + 1) {
             // The frame after the fall: on the flag at column 4, at rest, level board.
             EXPECT_EQ(b.x, float(grid::cell_centre(4)));
             EXPECT_EQ(b.y, float(grid::cell_centre(1)));
@@ -148,10 +150,7 @@ TEST_F(Run, FallRestartsAtRestOnTheLastFlag)
             key[KEY_ESC] = 1;
     });
     // Movement made during the fall is dropped.
-    script.other_wait = [](long ms) {
-        if (ms == 2000)
-            fake::mickeys = {{700, -700}};
-    };
+    script.fall_wait = [] { fake::mickeys = {{700, -700}}; };
     b.start_bead(level);
     EXPECT_TRUE(checked);
     EXPECT_EQ(fake::mouse_positions.size(), 1u);  // at the end only
@@ -180,17 +179,18 @@ TEST_F(Run, TapOfEscBetweenFramesEndsTheRun)
 TEST_F(Run, FallBeforeAnyFlagRestartsOnTheStart)
 {
     std::string level = write_level(dir, "early.vkl", with_row1("*A..O.......F*"));
-    bool checked = false;
+    bool checked = false, fell = false;
     frame_script script([&](int n) {
         if (n == 1)
             fake::mickeys.push_back({100, 0});
-        if (!checked && count_samples(OBJ_SND_HOLE) == 1) {
+        if (fell && !checked) {  // the frame after the fall's
             EXPECT_EQ(b.x, float(grid::cell_centre(1)));
             EXPECT_EQ(b.y, float(grid::cell_centre(1)));
             EXPECT_EQ(b.restart_tile, b.current_field->start_point);
             checked = true;
             key[KEY_ESC] = 1;
         }
+        fell = count_samples(OBJ_SND_HOLE) == 1;
         if (n > 3000)
             key[KEY_ESC] = 1;
     });
@@ -258,10 +258,10 @@ void random_run(bead &b, const std::string &level, int frames, unsigned seed)
     std::uniform_int_distribution<int> percent(0, 99);
     float last_x = b.x, last_y = b.y;
     int problems = 0;
+    bool fell = false;  // the last frame was a fall's: this one starts again elsewhere
     frame_script script([&](int n) {
         float x = b.x, y = b.y;
         bool ok = soak::marble_problem(b).empty();
-        bool fell = count_samples(OBJ_SND_HOLE) > 0;
         if (!fell && n > 1)
             ok = ok && std::fabs(x - last_x) < grid::cell && std::fabs(y - last_y) < grid::cell;
         if (!ok && problems++ < 5)
@@ -269,6 +269,7 @@ void random_run(bead &b, const std::string &level, int frames, unsigned seed)
                           << last_x << ", " << last_y << ")";
         last_x = x;
         last_y = y;
+        fell = b.state == bead::fallen;
         // A wandering hand that drifts back towards level, with now and then a jerk.
         int mx = hand(rng) - b.tilt_x / 40, my = hand(rng) - b.tilt_y / 40;
         if (percent(rng) == 0) {
@@ -350,21 +351,40 @@ TEST_F(Run, ClockCountsFrames)
     EXPECT_FALSE(b.won);
 }
 
-// East into the hole beside the start: a fall adds its animation's 207 hundredths to the frames.
+// East into the hole beside the start: a fall adds its animation's 207 hundredths to the frames,
+// and the run waits through every tick its clock counts, no more and no fewer.
 TEST_F(Run, AFallCostsItsAnimation)
 {
     std::string level = write_level(dir, "hole.vkl", with_row1("*AO.........F*"));
+    int fall_waits = 0;
     frame_script script([&](int n) {
         if (n == 1)
             fake::mickeys.push_back({100, 0});
         if (n == 300)
             key[KEY_ESC] = 1;
     });
+    script.fall_wait = [&] { fall_waits++; };
     b.start_bead(level);
     EXPECT_EQ(1, b.falls);
-    // The frame of the fall waits no tick of its own (its animation took them), so the script's
-    // 300 frames are 301 played, then the frame Esc ends.
-    EXPECT_EQ(302 + 207, b.run_time);
+    EXPECT_EQ(207, fall_waits);
+    // 300 frames, then the frame Esc ends; one of them a fall.
+    EXPECT_EQ(301 + 207, b.run_time);
+    EXPECT_EQ(301 + 207, fake::tick_waits);
+}
+
+// The clock stops at a thousand hours, the longest time the records file reads.
+TEST_F(Run, ClockStopsAtAThousandHours)
+{
+    std::string level = write_level(dir, "long.vkl", with_row1("*A..........F*"));
+    const int cap = 1000 * 3600 * 100;
+    frame_script script([&](int n) {
+        if (n == 1)
+            b.run_time = cap - 3;
+        if (n == 10)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(cap, b.run_time);
 }
 
 // P holds the clock: the waits of the pause are no frames and do not count, and movement made

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "field/grid.h"
 #include "marble/bead.h"
@@ -128,6 +130,20 @@ TEST(Show, EscPutsNothingOnTheScreen)
     EXPECT_TRUE(same_pixels(screen, 0, 0, before.get(), 0, 0, screen->w, screen->h));
 }
 
+// True if the screen shows every pixel of `picture` that is not its mask colour at (x, y).
+bool shows(BITMAP *picture, int x, int y)
+{
+    for (int j = 0; j < picture->h; j++)
+        for (int i = 0; i < picture->w; i++) {
+            const int c = getpixel(picture, i, j);
+            if (c != bitmap_mask_color(picture) && getpixel(screen, x + i, y + j) != c)
+                return false;
+        }
+    return true;
+}
+
+// The fall runs on the frame clock: each of its 17 pictures stands one tick, then the hole alone
+// with its sound until 207 ticks have passed, what a fall costs on the run's clock.
 TEST(Show, FallIntoTheHoleThenTheEmptyHole)
 {
     bead b;
@@ -135,11 +151,32 @@ TEST(Show, FallIntoTheHoleThenTheEmptyHole)
     place(b, grid::cell_centre(6) + 2, grid::cell_centre(6) - 1);
     b.state = bead::fallen;
     clear_to_color(b.buffer, 0);
+    BITMAP *hole = b.current_field->tiles[6][6]->picture;
+    const int at = grid::cell * 6;
+    std::vector<std::string> wrong;
+    fake::on_rest = [&] {
+        const int tick = fake::tick_waits;
+        const int sounds = static_cast<int>(fake::samples.size());
+        bool right = true;
+        if (tick <= 7)
+            right = shows(picture(OBJ_FALL1 + tick - 1), at, at) && sounds == 0;
+        else if (tick == 8)  // the last picture at full size, the first of the ten shrinking
+            right = shows(picture(OBJ_FALL7), at, at) && sounds == 0;
+        else if (tick <= 17)  // shrunk away from the corner
+            right = getpixel(screen, at, at) == getpixel(hole, 0, 0) && sounds == 0;
+        else
+            right = shows(hole, at, at) && sounds == 1;
+        if (!right)
+            wrong.push_back("tick " + std::to_string(tick));
+    };
+    teh_counter = 1 + bead::fall_time;  // as the run sets it for a fall's frame
     b.show();
-    // Seven frames at 5 ms, ten at 3 ms, then 2 s with the hole's sound.
-    EXPECT_EQ(fake::rest_calls, 18);
-    EXPECT_EQ(fake::rest_ms, 7 * 5 + 10 * 3 + 2000);
-    EXPECT_EQ(fake::vsync_calls, 17);
+    fake::on_rest = nullptr;
+    EXPECT_EQ(fake::tick_waits, 207);
+    EXPECT_EQ(teh_counter, 1);  // the frame's own tick is left to wait
+    EXPECT_TRUE(wrong.empty()) << wrong.front();
+    EXPECT_EQ(fake::rest_calls, 0);
+    EXPECT_EQ(fake::vsync_calls, 0);
     ASSERT_EQ(fake::samples.size(), 1u);
     EXPECT_EQ(fake::samples[0].sample, (SAMPLE *)data1[OBJ_SND_HOLE].dat);
     EXPECT_EQ(fake::samples[0].vol, 255);

@@ -18,6 +18,7 @@
 
 #include "field/grid.h"
 #include "marble/bead.h"
+#include "shell/globals.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 
@@ -82,10 +83,8 @@ protected:
         fake::on_rest = [&] {
             const bool frame = fake::tick_waits != last_ticks;
             last_ticks = fake::tick_waits;
-            if (!frame) {  // the fall's rests: the marble restarts elsewhere
-                fell = true;
+            if (!frame || teh_counter > 0)  // the fall's animation: ticks of its frame still to come
                 return;
-            }
             n++;
             std::string problem = soak::marble_problem(b);
             if (problem.empty() && n > 1 && !fell &&
@@ -99,7 +98,7 @@ protected:
                 ADD_FAILURE() << path << ", frame " << n << " of its run, seed " << seed()
                               << ": " << problem << "\n"
                               << read_file(path);
-            fell = false;
+            fell = b.state == bead::fallen;  // the next frame starts again elsewhere
             last_x = b.x;
             last_y = b.y;
             fake::mickeys.push_back(player.next(b.tilt_x, b.tilt_y));

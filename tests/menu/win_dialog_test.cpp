@@ -1,0 +1,208 @@
+// The won run's panel and the name typed into it, driven as the dialog manager drives it.
+#include <allegro.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menu/win_dialog.h"
+#include "records/player_records.h"
+#include "support/fakes.h"
+
+namespace {
+
+enum { panel_obj, name_obj, next_obj, again_obj, menu_obj, refusal_obj };
+const std::string level = "00000000000000aa";
+
+using Round = std::function<int(DIALOG *)>;
+
+// Plays the player's part: one step per run of the dialog, each returning what closed it. Each
+// run begins as the dialog manager begins it, with MSG_START to every object.
+void play(std::vector<Round> rounds)
+{
+    auto runs = std::make_shared<size_t>(0);
+    fake::dialog_hook = [rounds, runs](DIALOG *d, int) {
+        if (*runs >= rounds.size()) {
+            ADD_FAILURE() << "the dialog ran more often than the player acted";
+            return -1;
+        }
+        for (DIALOG *o = d; o->proc; o++)
+            o->proc(MSG_START, o, 0);
+        return rounds[(*runs)++](d);
+    };
+}
+
+// A key as the dialog manager hands it to the object with the focus: MSG_CHAR with the scan
+// code and the character as Latin-1 ('^' beyond it), then, unless that used it, MSG_UCHAR with
+// the whole character. What the object answered.
+int press(DIALOG *d, int scancode, int ch)
+{
+    int r = d->proc(MSG_CHAR, d, scancode << 8 | (ch <= 0xff ? ch : '^'));
+    if (r & (D_USED_CHAR | D_CLOSE))
+        return r;
+    return d->proc(MSG_UCHAR, d, ch);
+}
+
+void type(DIALOG *d, const std::u32string &text)
+{
+    for (char32_t ch : text)
+        press(d, 0, static_cast<int>(ch));
+}
+
+std::string name_in(DIALOG *d)
+{
+    return static_cast<const char *>(d[name_obj].dp);
+}
+
+// Pixels of the refusal's red in the line under the table.
+int refusal_ink(DIALOG *d)
+{
+    const DIALOG &line = d[refusal_obj];
+    int n = 0;
+    for (int y = line.y; y < line.y + line.h; y++)
+        for (int x = line.x; x < line.x + line.w; x++)
+            n += getpixel(screen, x, y) == makecol(180, 30, 20);
+    return n;
+}
+
+class WinPanel : public ::testing::Test {
+protected:
+    std::string dir = make_temp_dir();
+    char before[PATH_MAX] = "";
+    void SetUp() override
+    {
+        ASSERT_TRUE(getcwd(before, sizeof before));
+        ASSERT_EQ(0, chdir(dir.c_str()));
+        player_records = record_table();
+        player_records.last_name = "Vanha";  // the name offered
+    }
+    void TearDown() override
+    {
+        for (int k = 0; k < KEY_MAX; k++)
+            key[k] = 0;
+        player_records = record_table();
+        EXPECT_EQ(0, chdir(before));
+        std::filesystem::remove_all(dir);
+    }
+};
+
+}  // namespace
+
+// An arrow held as the last flag is taken: what it put in the buffer is dropped, its repeats
+// neither move the cursor nor the buttons' focus until it is let go, and the first letter
+// typed replaces the offered name. Enter held on after naming presses no button.
+TEST_F(WinPanel, KeysHeldFromTheRunDoNotReachThePanel)
+{
+    key[KEY_LEFT] = key[KEY_RIGHT] = 1;
+    fake::keys = {KEY_LEFT << 8, KEY_LEFT << 8};
+    play({[](DIALOG *d) {
+              EXPECT_TRUE(fake::keys.empty());
+              DIALOG *name = &d[name_obj];
+              EXPECT_EQ("Vanha", name_in(d));
+              for (int i = 0; i < 3; i++)
+                  EXPECT_EQ(D_USED_CHAR, press(name, KEY_LEFT, 0));
+              EXPECT_EQ(5, name->d2);
+              // While the name is typed no button takes the focus, whatever the pointer does.
+              EXPECT_EQ(D_O_K, d[next_obj].proc(MSG_WANTFOCUS, &d[next_obj], 0));
+              type(name, U"root");
+              EXPECT_EQ("root", name_in(d));
+              key[KEY_LEFT] = 0;  // let go: from now on Left is typing
+              d[panel_obj].proc(MSG_IDLE, &d[panel_obj], 0);
+              press(name, KEY_LEFT, 0);
+              type(name, U"x");
+              EXPECT_EQ("rooxt", name_in(d));
+              press(name, KEY_RIGHT, 0);  // still held
+              type(name, U"y");
+              EXPECT_EQ("rooxyt", name_in(d));
+              key[KEY_ENTER] = 1;  // and held on
+              return press(name, KEY_ENTER, '\r') & D_CLOSE ? name_obj : -1;
+          },
+          [](DIALOG *d) {
+              EXPECT_NE(0, d[name_obj].flags & D_HIDDEN);
+              EXPECT_EQ(D_WANTFOCUS, d[again_obj].proc(MSG_WANTFOCUS, &d[again_obj], 0) & D_WANTFOCUS);
+              EXPECT_EQ(D_USED_CHAR, press(&d[next_obj], KEY_RIGHT, 0));  // no focus moved
+              EXPECT_EQ(D_USED_CHAR, press(&d[next_obj], KEY_ENTER, '\r'));  // Seuraava not pressed
+              return next_obj;
+          }});
+    EXPECT_EQ(win_next, win_dialog(level, 1234));
+    EXPECT_EQ("rooxyt", player_records.last_name);
+    ASSERT_EQ(1u, player_records.table(level).size());
+    EXPECT_EQ("rooxyt", player_records.table(level)[0].name);
+    EXPECT_NE(std::string::npos, read_file("vinkla.rec").find(level + "\t1234\t"));
+}
+
+// Tab and the keys that would move the focus do nothing while the name is typed; Esc ends the
+// panel with the run kept under the name typed. An empty name keeps the one offered.
+TEST_F(WinPanel, TheNameKeepsTheKeysUntilEnterOrEsc)
+{
+    play({[](DIALOG *d) {
+        DIALOG *name = &d[name_obj];
+        EXPECT_EQ(D_USED_CHAR, press(name, KEY_TAB, '\t'));
+        EXPECT_EQ(D_USED_CHAR, press(name, KEY_UP, 0));
+        EXPECT_EQ(D_USED_CHAR, press(name, KEY_DOWN, 0));
+        EXPECT_EQ("Vanha", name_in(d));  // nothing typed yet
+        type(name, U"Anna");
+        EXPECT_EQ(D_USED_CHAR, press(name, KEY_TAB, '\t'));
+        type(name, U" K");
+        EXPECT_EQ("Anna K", name_in(d));
+        EXPECT_EQ(0, press(name, KEY_ESC, 27) & (D_USED_CHAR | D_CLOSE));  // the manager's to close
+        return -1;
+    }});
+    EXPECT_EQ(win_menu, win_dialog(level, 5000));
+    ASSERT_EQ(1u, player_records.table(level).size());
+    EXPECT_EQ("Anna K", player_records.table(level)[0].name);
+
+    play({[](DIALOG *d) {
+              DIALOG *name = &d[name_obj];
+              for (int i = 0; i < 6; i++)
+                  press(name, KEY_BACKSPACE, 8);
+              EXPECT_EQ("", name_in(d));
+              return press(name, KEY_ENTER_PAD, '\r') & D_CLOSE ? name_obj : -1;
+          },
+          [](DIALOG *) { return again_obj; }});
+    EXPECT_EQ(win_again, win_dialog(level, 4000));
+    EXPECT_EQ("Anna K", player_records.table(level)[0].name);  // the name offered: the last given
+}
+
+// A name is Latin-1: letters of Latin Extended-A become their base letters, the euro sign,
+// typographic quotes and dashes their ASCII forms. What has none (Cyrillic, an emoji, which the
+// library hands on as '^') is not inserted, and the line under the table says so until a
+// character is taken again.
+TEST_F(WinPanel, CharactersBeyondLatin1AreMappedOrRefused)
+{
+    play({[](DIALOG *d) {
+        DIALOG *name = &d[name_obj];
+        object_message(&d[refusal_obj], MSG_DRAW, 0);
+        EXPECT_EQ(0, refusal_ink(d));
+        type(name, U"я");
+        EXPECT_EQ("Vanha", name_in(d));  // not replaced by what was refused
+        EXPECT_GT(refusal_ink(d), 50);
+        type(name, U"Štěpán Łódź");
+        EXPECT_EQ(0, refusal_ink(d));
+        EXPECT_EQ("Stepán Lódz", name_in(d));
+        press(name, KEY_6, '^');
+        type(name, U"\U0001F600\u0085");
+        EXPECT_EQ("Stepán Lódz", name_in(d));
+        EXPECT_GT(refusal_ink(d), 50);
+        type(name, U" €“x”–Œ");
+        EXPECT_EQ("Stepán Lódz E\"x\"-OE", name_in(d));
+        EXPECT_EQ(0, refusal_ink(d));
+        type(name, U"ĳ");  // one place is left of the twenty
+        EXPECT_EQ("Stepán Lódz E\"x\"-OEi", name_in(d));
+        return name_obj;
+    }, [](DIALOG *) { return menu_obj; }});
+    win_dialog(level, 1234);
+    EXPECT_EQ("Stepán Lódz E\"x\"-OEi", player_records.last_name);
+
+    play({[](DIALOG *d) {
+        type(&d[name_obj], U"ŽžŠšĆćŐőŸſ‘’‚…−");
+        EXPECT_EQ("ZzSsCcOoYs'''...-", name_in(d));
+        return -1;
+    }});
+    win_dialog(level, 1000);
+}
