@@ -10,6 +10,7 @@
 #include "records/run_time.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
+#include "shell/session_end.h"
 
 namespace {
 
@@ -250,6 +251,23 @@ win_choice win_dialog(const std::string &level_id, int time)
         {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     };
 
+    // However the panel ends, the run keeps its place in the table under the name in the field.
+    auto store_run = [&] {
+        run.name = clean_name(name);
+        if (run.name.empty())
+            run.name = offered_name();
+        player_records.last_name = run.name;
+        player_records.enter(level_id, run);
+        view.asking = false;
+    };
+    // Should the X server go away meanwhile, no alert could say anything: the run is only written.
+    end_saver keep_run([&] {
+        if (!view.asking)
+            return;
+        store_run();
+        player_records.save(records_file);
+    });
+
     for (;;) {
         if (!view.asking)
             dialog[name_obj].flags |= D_HIDDEN;
@@ -258,14 +276,8 @@ win_choice win_dialog(const std::string &level_id, int time)
             view.held[k] = key[k] != 0;
         const int r = do_dialog(dialog, view.asking ? name_obj : next_obj);
         if (view.asking) {
-            // However the dialog ends, the run keeps its place in the table.
-            run.name = clean_name(name);
-            if (run.name.empty())
-                run.name = offered_name();
-            player_records.last_name = run.name;
-            player_records.enter(level_id, run);
+            store_run();
             view.saved = save_player_records() == 0;
-            view.asking = false;
             view.refused = false;
             view.rows = player_records.table(level_id);
             if (r == name_obj)
