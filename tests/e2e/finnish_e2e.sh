@@ -77,9 +77,9 @@ sleep 0.8
 e2e_shot "$W/saved.png"
 grep -q '^\*\.\.F\.\.\.\.\.\.\.\.\.\*$' "$dir/kenttä.vkl" ||
     fail "kenttä.vkl was not saved in place: $(cat "$dir/kenttä.vkl")"
-# Nothing but the files put there, the records of the won run (and their lock) and the level
-# saved over: no copy under a Latin-1 name.
-listing=$(cd "$dir" && ls -A | grep -vxE 'vinkla\.rec(\.lock)?' | LC_ALL=C sort | tr '\n' ' ')
+# Nothing but the files put there, the records of the won run (and their lock), the settings
+# with the level chosen, and the level saved over: no copy under a Latin-1 name.
+listing=$(cd "$dir" && ls -A | grep -vxE 'vinkla\.rec(\.lock)?|vinkla\.cfg' | LC_ALL=C sort | tr '\n' ' ')
 [ "$listing" = "data1.dat kenttä.vkl standardfile.vkl " ] || fail "the folder holds: $listing"
 
 # A new level in the same folder: the offered path with its last ten letters replaced.

@@ -14,13 +14,11 @@ close_button() {
         fail "could not press the close button"
 }
 
-# exits_like_lopeta WHAT: exit status 0 and the configuration written.
+# exits_like_lopeta WHAT: exit status 0, and nothing written that the player did not change.
 exits_like_lopeta() {
     e2e_wait_exit 10 >"$W/exit_status.txt"
     [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after closing $1"
-    grep -q '^lastgame = standardfile.vkl$' "$W/vinkla.cfg" 2>/dev/null ||
-        fail "no vinkla.cfg written after closing $1"
-    rm -f "$W/vinkla.cfg"
+    [ ! -e "$W/vinkla.cfg" ] || fail "vinkla.cfg written after closing $1: $(cat "$W/vinkla.cfg")"
 }
 
 e2e_game
