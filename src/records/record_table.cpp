@@ -17,6 +17,7 @@
 #include "field/field.h"
 #include "field/grid.h"
 #include "shell/replace_file.h"
+#include "shell/utf8_text.h"
 
 namespace fs = std::filesystem;
 
@@ -114,44 +115,12 @@ std::string utf8_from_latin1(const std::string &s)
     return out;
 }
 
-// The length of the UTF-8 sequence at s[i], 0 when none starts there (a stray byte, an
-// overlong form, a surrogate, past U+10FFFF, cut off).
-size_t utf8_length(const std::string &s, size_t i)
-{
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80)
-        return 1;
-    size_t n;
-    unsigned char low = 0x80, high = 0xbf;  // the second byte's range
-    if (c >= 0xc2 && c <= 0xdf) {
-        n = 2;
-    } else if (c >= 0xe0 && c <= 0xef) {
-        n = 3;
-        low = c == 0xe0 ? 0xa0 : 0x80;
-        high = c == 0xed ? 0x9f : 0xbf;
-    } else if (c >= 0xf0 && c <= 0xf4) {
-        n = 4;
-        low = c == 0xf0 ? 0x90 : 0x80;
-        high = c == 0xf4 ? 0x8f : 0xbf;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size())
-        return 0;
-    for (size_t k = 1; k < n; k++) {
-        const unsigned char d = static_cast<unsigned char>(s[i + k]);
-        if (d < (k == 1 ? low : 0x80) || d > (k == 1 ? high : 0xbf))
-            return 0;
-    }
-    return n;
-}
-
 // A name as the file holds it, in the Latin-1 the game keeps: UTF-8 decoded, and any other
 // bytes (files of older versions) taken as Latin-1. False for a letter Latin-1 has not.
 bool name_from_file(const std::string &bytes, std::string &name)
 {
     for (size_t i = 0; i < bytes.size();) {
-        const size_t n = utf8_length(bytes, i);
+        const size_t n = utf8_sequence_at(bytes, i);
         if (n == 0) {
             name = bytes;
             return true;
@@ -160,7 +129,7 @@ bool name_from_file(const std::string &bytes, std::string &name)
     }
     name.clear();
     for (size_t i = 0; i < bytes.size();) {
-        const size_t n = utf8_length(bytes, i);
+        const size_t n = utf8_sequence_at(bytes, i);
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
         if (n == 1)
             name += bytes[i];

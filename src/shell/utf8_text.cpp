@@ -9,9 +9,9 @@ bool continuation(unsigned char c)
     return (c & 0xC0) == 0x80;
 }
 
-// The length of the valid sequence at `at`, or 0 (RFC 3629: no overlong forms, no surrogates,
-// nothing past U+10FFFF).
-size_t sequence_at(const std::string &s, size_t at)
+}  // namespace
+
+size_t utf8_sequence_at(const std::string &s, size_t at)
 {
     const unsigned char c = static_cast<unsigned char>(s[at]);
     if (c < 0x80)
@@ -45,15 +45,13 @@ size_t sequence_at(const std::string &s, size_t at)
     return n;
 }
 
-}  // namespace
-
 std::string well_formed_utf8(const std::string &bytes)
 {
     std::string out;
     out.reserve(bytes.size());
     size_t at = 0;
     while (at < bytes.size()) {
-        const size_t n = sequence_at(bytes, at);
+        const size_t n = utf8_sequence_at(bytes, at);
         if (n > 0) {
             out.append(bytes, at, n);
             at += n;

@@ -2,6 +2,10 @@
 
 #include <string>
 
+// The length of the valid UTF-8 sequence at s[at], or 0 where none starts (a stray byte; RFC
+// 3629: no overlong forms, no surrogates, nothing past U+10FFFF, nothing cut off).
+size_t utf8_sequence_at(const std::string &s, size_t at);
+
 // The bytes as well-formed UTF-8: every valid sequence stays as it is, and every byte that
 // starts no valid sequence is read as the Latin-1 letter it would be. The library trusts its
 // UTF-8 text: a lead byte such as 0xFE before six continuation bytes sends its parser into an
