@@ -24,8 +24,7 @@ row() { printf '*%s*\n' "$1"; }
 
 start_in_dir() {
     (cd "$dir" && exec "$E2E_EXE" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window"
     sleep 1
     e2e_click 400 300                                  # past the title

@@ -114,8 +114,7 @@ if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     awk -F: -v OFS=: -v home="$pwhome" '$3 == 0 { $6 = home } { print }' /etc/passwd >"$W/passwd"
     (cd "$W" && exec unshare -m sh -c 'mount --bind "$1" /etc/passwd && exec env -u HOME -u XDG_DATA_HOME "$2"' \
         sh "$W/passwd" "$P/bin/vinkla" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 ||
         fail "no game window without HOME: $(cat "$W/stderr.txt")"
     xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
@@ -131,8 +130,7 @@ if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     chmod 755 "$W"
     (cd / && exec setpriv --reuid="$stranger" --regid="$stranger" --clear-groups \
         env -u HOME -u XDG_DATA_HOME "$P/bin/vinkla" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout 20 xdotool search --sync --name '^vinkla$' >"$W/message_window.txt" 2>/dev/null ||
         fail "no window tells why the game cannot start: $(cat "$W/stderr.txt")"
     grep -q "kotikansiota ei löydy" "$W/stderr.txt" || fail "no reason on stderr: $(cat "$W/stderr.txt")"

@@ -6,26 +6,72 @@ set -euo pipefail
 # stdbuf preloads a library; a sanitizer build refuses to start after it unless told not to check.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 
-E2E_PIDS=()
+E2E_PIDS=()                         # helpers such as Xvfb, ended after the games
+E2E_GAME_PIDS=()
 E2E_WORK=""
 E2E_GAME_PID=""
 E2E_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PY=/usr/bin/python3            # the system interpreter has PIL and numpy
 [ -x $E2E_PY ] || E2E_PY=python3
+E2E_NAME=$(basename "$0" .sh)
 
+# e2e_alive PID: a live child of this script. A reaped process's id may be handed to a stranger.
+e2e_alive() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    local state ppid
+    read -r state ppid _ <<<"$stat"
+    [ "$ppid" = "$$" ] && [ "$state" != Z ]
+}
+
+# e2e_end PID SECONDS: SIGTERM, at most SECONDS to go, then SIGKILL. Status 1 when it needed
+# SIGKILL.
+e2e_end() {
+    local pid=$1 i
+    e2e_alive "$pid" || return 0
+    kill -TERM "$pid" 2>/dev/null
+    for i in $(seq 1 $(($2 * 10))); do
+        e2e_alive "$pid" || { wait "$pid" 2>/dev/null; return 0; }
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null
+    for i in $(seq 1 20); do
+        e2e_alive "$pid" || break
+        sleep 0.1
+    done
+    e2e_alive "$pid" || wait "$pid" 2>/dev/null
+    return 1
+}
+
+# Runs from the EXIT trap: every game, then every helper, each given 3 s after SIGTERM. A game
+# that needed SIGKILL fails a script that had passed.
 e2e_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
+    local rc=$? pid killed=""
+    set +e
+    trap - EXIT
+    for pid in "${E2E_GAME_PIDS[@]}"; do
+        e2e_end "$pid" 3 || killed="$killed $pid"
     done
     for pid in "${E2E_PIDS[@]}"; do
-        wait "$pid" 2>/dev/null || true
+        e2e_end "$pid" 3 || echo "$E2E_NAME: helper $pid needed SIGKILL" >&2
     done
+    if [ -n "$killed" ] && [ "$rc" = 0 ]; then
+        echo "FAIL: $E2E_NAME: the game (pid$killed) did not end within 3 s of SIGTERM and needed SIGKILL" >&2
+        [ -n "$E2E_WORK" ] && echo "work folder: $E2E_WORK" >&2
+        rc=1
+        E2E_KEEP=1
+    elif [ -n "$killed" ]; then
+        echo "$E2E_NAME: the game (pid$killed) also needed SIGKILL" >&2
+    fi
     if [ -n "$E2E_WORK" ] && [ -z "${E2E_KEEP:-}" ]; then
         rm -rf "$E2E_WORK"
     fi
+    exit "$rc"
 }
 trap e2e_cleanup EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -86,10 +132,15 @@ e2e_game_under() {
     e2e_await_window "$limit"
 }
 
+# e2e_track_game PID: a game the script started itself, ended with the rest.
+e2e_track_game() {
+    E2E_GAME_PID=$1
+    E2E_GAME_PIDS+=("$1")
+}
+
 # e2e_await_window SECONDS: the game just started in the background is ended with the rest.
 e2e_await_window() {
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout "$1" xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
 }
 
