@@ -170,7 +170,9 @@ e2e_pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
 
-# e2e_click X Y: a press and release the dialog manager does not miss.
+# e2e_click X Y: a press and release the dialog manager does not miss. It polls the mouse: the
+# pointer must rest before the press, the press last, and the pointer stay until the release
+# was seen, or the button is not pressed or the click falls elsewhere.
 e2e_click() {
     xdotool mousemove "$1" "$2" sleep 0.15 mousedown 1 sleep 0.12 mouseup 1
     sleep 0.15
@@ -256,28 +258,109 @@ e2e_wait_pixel() {
 # the name offered) back to the menu.
 e2e_leave_win() {
     local s=${1:-1}
+    # The panel is drawn by the dialog that reads the keys, after the run emptied the buffer.
     e2e_wait_pixel "$E2E_WORK/win.png" $((70 * s + s / 2)) $((100 * s + s / 2)) "255 238 221" 10
-    sleep 0.3
     xdotool key Escape
 }
 
 # e2e_type_path TEXT: waits for a file selector (its white corner at (210, 160), inside both
 # sizes the game uses), replaces the offered path (up to 50 characters) with TEXT, accepts it
-# and waits until the selector is gone. The keys go in small enough bursts for the library's
-# key buffer of 64 not to drop any on a loaded machine.
+# and waits until the selector is gone. The library's key buffer holds 64 keys: the path is
+# typed once the field is seen empty, so the Backspaces and the letters never fill it together.
 e2e_type_path() {
     e2e_wait_pixel "$E2E_WORK/selector.png" 210 160 "255 255 255" 10
     xdotool key End
     xdotool key --delay 10 --repeat 50 BackSpace
-    sleep 0.5
+    e2e_until 10 "the selector's path field was not emptied (see $E2E_WORK/selector.png)" e2e_path_empty
     xdotool type --delay 30 "$1"
-    sleep 0.3
     xdotool key Return
-    local i
-    for i in $(seq 1 100); do
-        e2e_shot "$E2E_WORK/selector.png"
-        [ "$(e2e_pixel "$E2E_WORK/selector.png" 210 160)" != "255 255 255" ] && return 0
-        sleep 0.2
+    e2e_until 20 "the file selector stays open (see $E2E_WORK/selector.png)" e2e_gone_pixel \
+        "$E2E_WORK/selector.png" 210 160 "255 255 255"
+}
+
+# e2e_path_empty: the file selector's path field shows no letter (its cursor aside).
+e2e_path_empty() {
+    e2e_shot "$E2E_WORK/selector.png"
+    [ "$(convert "$E2E_WORK/selector.png" -crop 430x18+184+152 +repage -format '%[fx:minima>0.9]' info:)" = 1 ]
+}
+
+# e2e_until SECONDS WHAT COMMAND...: runs COMMAND until it succeeds; after SECONDS fails
+# saying WHAT.
+e2e_until() {
+    local limit=$1 what=$2
+    local end=$((SECONDS + limit + 1))
+    shift 2
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || fail "$what (waited $limit s)"
+        sleep 0.05
     done
-    fail "the file selector stays open (see $E2E_WORK/selector.png)"
+}
+
+# e2e_is_pixel FILE X Y "R G B" / e2e_gone_pixel ...: a screenshot now, that pixel has (has not)
+# that colour.
+e2e_is_pixel() {
+    e2e_shot "$1"
+    [ "$(e2e_pixel "$1" "$2" "$3")" = "$4" ]
+}
+e2e_gone_pixel() {
+    ! e2e_is_pixel "$@"
+}
+
+# e2e_crop FILE GEOMETRY: a checksum of that part of the picture (GEOMETRY as WxH+X+Y).
+e2e_crop() {
+    convert "$1" -crop "$2" +repage -format '%#' info:
+}
+
+# e2e_wait_change REFERENCE GEOMETRY SECONDS: screenshots until that part of the screen differs
+# from the same part of REFERENCE, a screenshot taken before the cause.
+e2e_wait_change() {
+    local ref
+    ref=$(e2e_crop "$1" "$2")
+    e2e_until "$3" "the screen at $2 did not change from $1" e2e_changed "$ref" "$2"
+}
+e2e_changed() {
+    e2e_shot "$E2E_WORK/now.png"
+    [ "$(e2e_crop "$E2E_WORK/now.png" "$2")" != "$1" ]
+}
+
+# e2e_wait_still GEOMETRY SECONDS: screenshots until that part of the screen shows the same in
+# two screenshots in a row (a drawing under way has ended); the last one is $E2E_WORK/still.png.
+e2e_wait_still() {
+    E2E_STILL=""
+    e2e_until "$2" "the screen at $1 keeps changing" e2e_same_twice "$1"
+}
+e2e_same_twice() {
+    e2e_shot "$E2E_WORK/still.png"
+    local now
+    now=$(e2e_crop "$E2E_WORK/still.png" "$1")
+    [ "$now" = "$E2E_STILL" ] && return 0
+    E2E_STILL=$now
+    return 1
+}
+
+# e2e_point X Y: moves the pointer and waits until the game draws its arrow there (white tip,
+# white inside a black rim), so it is gone from where it was: out of the way of a screenshot,
+# or resting over a button before a key press. Only where the arrow is shown and the spot is
+# not white.
+e2e_point() {
+    xdotool mousemove "$1" "$2"
+    e2e_until 10 "the arrow is not drawn at ($1, $2) (see $E2E_WORK/arrow.png)" e2e_arrow_at "$1" "$2"
+}
+e2e_arrow_at() {
+    e2e_shot "$E2E_WORK/arrow.png"
+    [ "$(e2e_pixel "$E2E_WORK/arrow.png" "$1" "$2")" = "255 255 255" ] &&
+        [ "$(e2e_pixel "$E2E_WORK/arrow.png" $(($1 + 1)) $(($2 + 5)))" = "255 255 255" ]
+}
+
+# e2e_hand_back [SCALE]: after a run the game has its pointer at the window's centre and the
+# window system's elsewhere, until the library brings the latter over. A pixel of movement
+# (the first after a run is what brings them into step), then a wait until the window system's
+# pointer is one pixel past the centre: from then on a click lands where it is aimed.
+e2e_hand_back() {
+    local s=${1:-1}
+    xdotool mousemove_relative -- 1 1
+    e2e_until 10 "the pointer was not handed back at ($((400 * s + 1)), $((300 * s + 1)))" e2e_pointer_is $((400 * s + 1)) $((300 * s + 1))
+}
+e2e_pointer_is() {
+    [ "$(xdotool getmouselocation --shell | head -2 | tr '\n' ' ')" = "X=$1 Y=$2 " ]
 }
