@@ -70,7 +70,7 @@ EOF
     done
     [ -n "$seen" ] || fail "the marble never reached the east wall (see $W/run.png)"
     sleep 1
-    xdotool keydown Escape sleep 0.3 keyup Escape
+    xdotool key Escape
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     e2e_press menu:Lopeta                                              # "Lopeta": the WAV is closed
     e2e_wait_exit 10 >"$W/exit_status.txt"

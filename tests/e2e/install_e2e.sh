@@ -67,7 +67,7 @@ play_and_quit() {
     if [ "${1:-}" = run ]; then
         e2e_press menu:Pelaa
         sleep 2
-        xdotool keydown Escape sleep 0.3 keyup Escape
+        xdotool key Escape
         e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     fi
     e2e_press menu:Lopeta

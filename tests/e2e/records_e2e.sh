@@ -117,7 +117,7 @@ e2e_shot "$W/win_named.png"
 e2e_click 140 429
 sleep 1
 [ "$(cells "$W/02_toinen.vkl" 1,5 12,6)" = ok ] || fail "Seuraava did not play 02_toinen.vkl"
-xdotool keydown Escape sleep 0.1 keyup Escape
+xdotool key Escape
 menu_wait 5
 xdotool mousemove_relative -- 1 1
 sleep 0.3
@@ -137,7 +137,7 @@ e2e_shot "$W/menu2.png"
 e2e_click 400 288
 e2e_wait_pixel "$W/panel2.png" 566 20 "255 238 221" 5
 [ "$(crop "$W/panel2.png" 680 156 92 16)" != "$best_before" ] || fail "the panel does not show the best time"
-xdotool keydown Escape sleep 0.1 keyup Escape
+xdotool key Escape
 menu_wait 5
 ! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
 echo "records e2e: ok"

@@ -55,9 +55,10 @@ at=$(e2e_marble "$W/run.png")
 echo "south: $at"
 [ "${at#* }" -gt 100 ] || fail "tilted south, the marble did not roll down: $at"
 
-# Esc (held for a moment, as a hand does) ends the run; the menu works as before.
-xdotool keydown Escape sleep 0.1 keyup Escape
+# Esc, held as a hand does until the menu shows, ends the run; the menu works as before.
+xdotool keydown Escape
 menu_wait 5
+xdotool keyup Escape
 # The run hands the pointer back at the screen's centre; the first movement after it brings
 # the window system's pointer and the game's into step (an absolute jump is read as relative).
 xdotool mousemove_relative -- 1 1

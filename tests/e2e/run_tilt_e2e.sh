@@ -58,7 +58,7 @@ EOF
     got=$(e2e_wait_marble "$want" 6) || fail "phase $phase (seed $seed): tilt ($tx, $ty) should rest the marble at ($want), it is at ($got)"
 done
 
-xdotool keydown Escape sleep 0.1 keyup Escape
+xdotool key Escape
 menu_wait 5
 e2e_hand_back
 e2e_press menu:Lopeta

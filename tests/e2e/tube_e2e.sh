@@ -69,7 +69,7 @@ done
 echo "tube: $n screenshots, stage $stage"
 [ "$stage" = out ] || fail "never hidden under the tube and out at its east end ($stage):$trace"
 
-xdotool keydown Escape sleep 0.1 keyup Escape
+xdotool key Escape
 menu_wait 5
 # The first movement after a run brings the window system's pointer and the game's into step.
 xdotool mousemove_relative -- 1 1
