@@ -278,10 +278,13 @@ e2e_type_path() {
         "$E2E_WORK/selector.png" 210 160 "255 255 255"
 }
 
-# e2e_path_empty: the file selector's path field shows no letter (its cursor aside).
+# e2e_path_empty: the file selector's path field shows no letter (its cursor aside); the large
+# selector's corner (160, 110) is white, the small one's is not.
 e2e_path_empty() {
+    local field=340x16+229+196
     e2e_shot "$E2E_WORK/selector.png"
-    [ "$(convert "$E2E_WORK/selector.png" -crop 430x18+184+152 +repage -format '%[fx:minima>0.9]' info:)" = 1 ]
+    [ "$(e2e_pixel "$E2E_WORK/selector.png" 160 110)" = "255 255 255" ] && field=430x18+184+152
+    [ "$(convert "$E2E_WORK/selector.png" -crop $field +repage -format '%[fx:minima>0.9]' info:)" = 1 ]
 }
 
 # e2e_until SECONDS WHAT COMMAND...: runs COMMAND until it succeeds; after SECONDS fails
