@@ -341,13 +341,13 @@ e2e_same_twice() {
     return 1
 }
 
-# e2e_point X Y: moves the pointer and waits until the game draws its arrow there (white tip,
+# e2e_point X Y [SECONDS]: moves the pointer and waits until the game draws its arrow there (white tip,
 # white inside a black rim), so it is gone from where it was: out of the way of a screenshot,
 # or resting over a button before a key press. Only where the arrow is shown and the spot is
 # not white.
 e2e_point() {
     xdotool mousemove "$1" "$2"
-    e2e_until 10 "the arrow is not drawn at ($1, $2) (see $E2E_WORK/arrow.png)" e2e_arrow_at "$1" "$2"
+    e2e_until "${3:-10}" "the arrow is not drawn at ($1, $2) (see $E2E_WORK/arrow.png)" e2e_arrow_at "$1" "$2"
 }
 e2e_arrow_at() {
     e2e_shot "$E2E_WORK/arrow.png"
@@ -355,14 +355,14 @@ e2e_arrow_at() {
         [ "$(e2e_pixel "$E2E_WORK/arrow.png" $(($1 + 1)) $(($2 + 5)))" = "255 255 255" ]
 }
 
-# e2e_hand_back [SCALE]: after a run the game has its pointer at the window's centre and the
+# e2e_hand_back [SCALE [SECONDS]]: after a run the game has its pointer at the window's centre and the
 # window system's elsewhere, until the library brings the latter over. A pixel of movement
 # (the first after a run is what brings them into step), then a wait until the window system's
 # pointer is one pixel past the centre: from then on a click lands where it is aimed.
 e2e_hand_back() {
     local s=${1:-1}
     xdotool mousemove_relative -- 1 1
-    e2e_until 10 "the pointer was not handed back at ($((400 * s + 1)), $((300 * s + 1)))" e2e_pointer_is $((400 * s + 1)) $((300 * s + 1))
+    e2e_until "${2:-10}" "the pointer was not handed back at ($((400 * s + 1)), $((300 * s + 1)))" e2e_pointer_is $((400 * s + 1)) $((300 * s + 1))
 }
 e2e_pointer_is() {
     [ "$(xdotool getmouselocation --shell | head -2 | tr '\n' ' ')" = "X=$1 Y=$2 " ]
