@@ -355,15 +355,18 @@ e2e_arrow_at() {
         [ "$(e2e_pixel "$E2E_WORK/arrow.png" $(($1 + 1)) $(($2 + 5)))" = "255 255 255" ]
 }
 
-# e2e_hand_back [SCALE [SECONDS]]: after a run the game has its pointer at the window's centre and the
-# window system's elsewhere, until the library brings the latter over. A pixel of movement
-# (the first after a run is what brings them into step), then a wait until the window system's
-# pointer is one pixel past the centre: from then on a click lands where it is aimed.
+# e2e_hand_back [SCALE [SECONDS]]: after a run the game has its pointer at the window's centre
+# and the window system's elsewhere, until the library brings the latter over. A pixel of
+# movement (the first after a run is what brings them into step), then a wait until the game
+# draws its arrow where the window system has the pointer: from then on a click lands where it
+# is aimed.
 e2e_hand_back() {
-    local s=${1:-1}
     xdotool mousemove_relative -- 1 1
-    e2e_until "${2:-10}" "the pointer was not handed back at ($((400 * s + 1)), $((300 * s + 1)))" e2e_pointer_is $((400 * s + 1)) $((300 * s + 1))
+    e2e_until "${2:-10}" "the game's arrow is not where the window system has the pointer (see $E2E_WORK/arrow.png)" \
+        e2e_in_step
 }
-e2e_pointer_is() {
-    [ "$(xdotool getmouselocation --shell | head -2 | tr '\n' ' ')" = "X=$1 Y=$2 " ]
+e2e_in_step() {
+    local X Y
+    eval "$(xdotool getmouselocation --shell | head -2)"
+    e2e_arrow_at "$X" "$Y"
 }
