@@ -162,7 +162,12 @@ e2e_wait_exit() {
 
 # e2e_shot FILE: a screenshot of the whole screen.
 e2e_shot() {
-    import -window root "$1"
+    timeout 30 import -window root "$1"
+}
+
+# Every call of xdotool in the scripts ends, even against an X server that stopped answering.
+xdotool() {
+    timeout 60 xdotool "$@"
 }
 
 # e2e_pixel FILE X Y: prints "R G B" of one pixel.

@@ -51,7 +51,7 @@ print(" ".join("%d,%d" % m for m in moves if m != (0, 0)))
 EOF
     )
     # shellcheck disable=SC2086
-    $PY "$E2E_LIB/hand.py" "$W/hand.txt" $moves || fail "phase $phase (seed $seed): the moves could not be made"
+    timeout 120 $PY "$E2E_LIB/hand.py" "$W/hand.txt" $moves || fail "phase $phase (seed $seed): the moves could not be made"
     sum_x=$tx
     sum_y=$ty
     want="$((254 + 3 * (tx > 0 ? 1 : -1))) $((254 + 3 * (ty > 0 ? 1 : -1)))"
