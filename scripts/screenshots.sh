@@ -25,20 +25,11 @@ GREY="170 170 170"
 # library's arrow is not drawn; it comes back inside after, where keys reach the game.
 keep() {
     xdotool mousemove 1000 740
-    sleep 0.5
-    e2e_shot "$W/whole.png"
+    e2e_wait_still 800x600+0+0 10
+    cp "$W/still.png" "$W/whole.png"
     convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/$1.png"
     xdotool mousemove 790 590
     echo "docs/$1.png"
-}
-
-# type_path TEXT: replaces the selector's offered path and accepts.
-type_path() {
-    xdotool key End
-    xdotool key --delay 15 --repeat 120 BackSpace
-    xdotool type --delay 30 "$1"
-    sleep 0.2
-    xdotool key Return
 }
 
 e2e_game
@@ -65,12 +56,9 @@ e2e_click 400 368
 e2e_wait_pixel "$W/s.png" 600 364 "$GREY" 5
 e2e_click 636 395
 xdotool mousemove 780 590
-sleep 0.6
-type_path "$W/$run_level"
-sleep 0.8
+e2e_type_path "$W/$run_level"
 e2e_click 659 267                                  # the slope-right tool, marked as chosen
-xdotool mousemove 780 590
-sleep 0.4
+e2e_point 780 590
 keep editor
 e2e_click 636 491
 e2e_wait_pixel "$W/s.png" 770 498 "255 255 182" 5
@@ -104,7 +92,7 @@ done
     fail "the marble did not roll into the picture (last seen at $at)"
 convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/run.png"
 echo "docs/run.png (marble at $at)"
-xdotool keydown Escape sleep 0.3 keyup Escape
+xdotool key Escape
 menu_wait 5
 e2e_press menu:Lopeta
 e2e_wait_exit 10 >/dev/null
@@ -128,13 +116,13 @@ e2e_game
 menu_skip_title
 menu_wait 5
 e2e_click 400 288
-sleep 1
+e2e_wait_marble "59 59" 10 >/dev/null || fail "the marble is not on the start (59, 59)"
+# Two moves a moment apart: moves close together can be merged or lost.
 xdotool mousemove_relative -- 25 0 sleep 0.06 mousemove_relative -- 25 0
 e2e_wait_pixel "$W/s.png" 70 100 "255 238 221" 10
-sleep 0.5
 keep win
 xdotool key Return
-sleep 0.5
+e2e_until 10 "the won run is not in the records" grep -q "$(date +%Y-%m-%d)	Aino" "$W/vinkla.rec"
 e2e_click 406 429
 menu_wait 5
 e2e_click 400 488

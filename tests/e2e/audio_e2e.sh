@@ -8,6 +8,7 @@
 # The null sink has no clock, so the capture runs about twice as fast as real time; the order of
 # events holds, and the checks only count stretches within the capture.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
 exe=$(readlink -f "$1")
 e2e_start "52 54 56 58" "$exe" "$2"
 W=$E2E_WORK
@@ -33,6 +34,12 @@ marble_is() {
     [ "$(compare -metric AE "$W/cell.png" "$W/cell_marble.png" null: 2>&1 || true)" = 0 ]
 }
 
+# captured WAV TENTHS: the capture holds that many tenths of a second (the mixer writes even
+# silence), 17640 bytes each.
+captured() {
+    [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -ge $((44 + 17640 * $2)) ]
+}
+
 # record WAV SOUND MUSIC: one run of knock.vkl with the game's output going to WAV.
 record() {
     cat >"$XDG_CONFIG_HOME/alsa/asoundrc" <<EOF
@@ -50,27 +57,23 @@ EOF
     printf '[settings]\nlastgame = knock.vkl\nsound = %s\nmusic = %s\n' "$2" "$3" >"$W/vinkla.cfg"
     rm -f "$1"
     e2e_game
-    xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1       # past the title
+    menu_skip_title
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     e2e_press menu:Pelaa                                              # "Pelaa"
-    local i seen=""
-    for i in $(seq 1 20); do
-        marble_is 176 254 && { seen=1; break; }
-        sleep 0.25
-    done
-    [ -n "$seen" ] || fail "the marble is not on its start square (see $W/run.png)"
-    sleep 3                                                        # music alone
+    e2e_until 10 "the marble is not on its start square (see $W/run.png)" marble_is 176 254
+    # Music alone: about 7 s of the capture (3 s of the hand's time) before the tilt.
+    local before
+    before=$(stat -c %s "$1" 2>/dev/null || echo 0)
+    e2e_until 60 "the capture did not grow to 7 s (see $1)" captured "$1" $((before / 17640 + 70))
+    # Moves closer together than a frame or two can be lost.
     xdotool mousemove_relative -- 70 0 sleep 0.06 mousemove_relative -- 70 0 sleep 0.06 \
         mousemove_relative -- 70 0
     # Seen on the face line once: it has hit the wall (it may be on a rebound in the next shot).
-    seen=""
-    for i in $(seq 1 40); do
-        marble_is 491 254 && { seen=1; break; }
-        sleep 0.25
-    done
-    [ -n "$seen" ] || fail "the marble never reached the east wall (see $W/run.png)"
-    sleep 1
-    xdotool keydown Escape sleep 0.3 keyup Escape
+    e2e_until 10 "the marble never reached the east wall (see $W/run.png)" marble_is 491 254
+    # The music after the knock: 2 s more of the capture.
+    before=$(stat -c %s "$1" 2>/dev/null || echo 0)
+    e2e_until 60 "the capture did not grow after the knock (see $1)" captured "$1" $((before / 17640 + 20))
+    xdotool key Escape
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     e2e_press menu:Lopeta                                              # "Lopeta": the WAV is closed
     e2e_wait_exit 10 >"$W/exit_status.txt"

@@ -31,8 +31,8 @@ menu_wait
 e2e_click 400 328
 xdotool mousemove 760 20
 e2e_wait_pixel "$W/chooser.png" 160 110 "255 255 255" 5
-sleep 0.3
-e2e_shot "$W/chooser.png"
+e2e_wait_still 500x400+150+100 5
+cp "$W/still.png" "$W/chooser.png"
 ink "$W/chooser.png" 88x16+292+453 "$W/ok_chooser.png"
 ink "$W/chooser.png" 90x16+418+453 "$W/cancel_chooser.png"
 xdotool key Escape
@@ -42,8 +42,8 @@ menu_wait
 e2e_click 400 408
 xdotool mousemove 760 20
 e2e_wait_pixel "$W/settings.png" 260 340 "202 202 202" 5
-sleep 0.3
-e2e_shot "$W/settings.png"
+e2e_wait_still 800x600+0+0 5
+cp "$W/still.png" "$W/settings.png"
 ink "$W/settings.png" 60x16+318+316 "$W/ok_settings.png"
 e2e_click 348 324
 menu_wait

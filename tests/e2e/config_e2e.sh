@@ -27,18 +27,19 @@ menu_skip_title
 menu_wait 5
 # A short run on the default level, left with Esc.
 e2e_click 400 300
-sleep 1.5
+e2e_wait_marble "59 59" 10 >/dev/null || fail "no run on the default level: $(e2e_marble)"
 xdotool key Escape
 menu_wait 5
 # Two steps right on the music slider (8 to 10), then "Ok". Closing the dialog on a slider
 # takes both volumes from the sliders: the sound, 0x80 = 128, shows as 8 and becomes 136.
 e2e_click 400 408
 e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
-xdotool mousemove 352 248
-sleep 0.3
+e2e_point 352 248
+# Each step closes and reopens the dialog: the next key waits until the slider moved.
 for i in 1 2; do
+    e2e_shot "$W/slider.png"
     xdotool key Right
-    sleep 0.4
+    e2e_wait_change "$W/slider.png" 400x24+200+236 5
 done
 e2e_click 348 324
 menu_wait 5
@@ -72,7 +73,7 @@ menu_wait 5
 e2e_click 400 488
 xdotool mousemove 790 590
 e2e_wait_pixel "$W/alert.png" 400 300 "255 255 255" 5
-sleep 1
+sleep 1  # nothing to wait for: the game must still be there a while later
 kill -0 "$E2E_GAME_PID" 2>/dev/null || fail "the game ended without waiting for the alert"
 xdotool key Escape
 e2e_wait_exit 10 >"$W/exit_status.txt"

@@ -4,6 +4,7 @@
 # Ctrl+Z, try the level, save it under a new name typed without ".vkl", be asked before an
 # existing file is overwritten and before unsaved changes are thrown away.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
 e2e_start "80 81 82 83 84" "$1" "$2"
 W=$E2E_WORK
 HERE=$(dirname "$0")
@@ -34,11 +35,12 @@ status_has() {
     [ "$n" -gt 0 ] || fail "the status line of $1 shows no text in colour $2"
 }
 
-# shot_settled NAME: the pointer out of the way, then a screenshot.
+# shot_settled NAME: the pointer out of the way (the game has taken every earlier input once it
+# draws the arrow there) and the screen still, then a screenshot.
 shot_settled() {
-    xdotool mousemove 790 590
-    sleep 0.4
-    e2e_shot "$W/$1"
+    e2e_point 790 590
+    e2e_wait_still 800x600+0+0 10
+    cp "$W/still.png" "$W/$1"
 }
 
 # wait_alert SHOT: an alert box in the middle of the screen, no file selector round it.
@@ -59,8 +61,7 @@ PALE="230 230 230"      # saved, unchanged
 GREEN="120 230 120"     # just saved
 ORIGINAL="$2/11_sokkelo.vkl"
 e2e_game
-sleep 1
-e2e_click 400 300                                  # past the title
+menu_skip_title
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
 e2e_click 400 368                                  # "Editori"
 e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5   # "Uusi" is drawn
@@ -69,9 +70,7 @@ status_has "$W/editor.png" "$YELLOW"               # a new board, not saved
 
 # "Avaa": the level's slopes (row 6, row 8 and 9) and its shutter (row 4) are drawn.
 e2e_click 636 395
-sleep 0.6
 e2e_type_path "$W/11_sokkelo.vkl"
-sleep 0.8
 shot_settled opened.png
 board_is "$W/opened.png" "$ORIGINAL"
 status_has "$W/opened.png" "$PALE"
@@ -89,6 +88,7 @@ status_has "$W/painted.png" "$YELLOW"
 
 # Ctrl+Z takes it back: the board and the status line are as opened.
 xdotool key ctrl+z
+e2e_wait_change "$W/painted.png" 546x546+16+16 10
 shot_settled undone.png
 board_is "$W/undone.png" "$ORIGINAL"
 status_has "$W/undone.png" "$PALE"
@@ -97,8 +97,11 @@ status_has "$W/undone.png" "$PALE"
 e2e_click 170 326
 shot_settled before_try.png
 e2e_click 636 459
-sleep 1.2
-e2e_shot "$W/try.png"
+# The run: the editor's buttons gone, the board at the screen's corner, the marble at rest.
+e2e_until 10 "no run on the screen" e2e_gone_pixel "$W/try.png" 600 364 "$GREY"
+e2e_until 10 "no board at the screen's corner" e2e_gone_pixel "$W/try.png" 545 545 "0 0 0"
+e2e_wait_still 546x546+0+0 10
+cp "$W/still.png" "$W/try.png"
 # shellcheck disable=SC2086
 got=$($PY "$HERE/board_cells.py" "$W/try.png" "$W/expected.vkl" "$W/data1.dat" $ALL_BUT_START)
 [ "$got" = "ok" ] || fail "the run does not play the painted board: $got"
@@ -113,11 +116,9 @@ cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "trying the level wrote its file"
 
 # "Tallenna" under a new name typed without ".vkl".
 e2e_click 636 427
-sleep 0.6
 e2e_type_path "$W/oma"
-for i in $(seq 1 50); do [ -f "$W/oma.vkl" ] && break; sleep 0.1; done
-[ -f "$W/oma.vkl" ] || fail "oma.vkl was not written"
-sleep 0.3
+# The game writes a file whole under another name and renames it.
+e2e_until 5 "oma.vkl was not written" test -f "$W/oma.vkl"
 cmp "$W/expected.vkl" "$W/oma.vkl" || fail "oma.vkl holds other bytes than the painted board"
 [ ! -e "$W/oma" ] || fail "a file without the extension was written"
 cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "saving under a new name changed the opened level"
@@ -127,7 +128,6 @@ status_has "$W/saved.png" "$GREEN"
 # Saving onto another existing level asks first; "Ei" (Esc) leaves it as it was.
 e2e_click 74 113                                   # the slope on row 2, column 1
 e2e_click 636 427
-sleep 0.6
 e2e_type_path "$W/01_alku"
 wait_alert "$W/overwrite.png"
 xdotool key Escape
@@ -137,16 +137,15 @@ cmp "$2/01_alku.vkl" "$W/01_alku.vkl" || fail "01_alku.vkl was overwritten"
 e2e_click 636 427
 e2e_wait_pixel "$W/selector.png" 210 160 "$WHITE" 10
 xdotool key Return
-sleep 0.8
 sed '3s/^\*\./*e/' "$W/expected.vkl" >"$W/expected2.vkl"
-cmp "$W/expected2.vkl" "$W/oma.vkl" || fail "saving onto its own file again did not write it"
+e2e_until 10 "saving onto its own file again did not write it" cmp -s "$W/expected2.vkl" "$W/oma.vkl"
 
 # Leaving with unsaved changes asks: "Peruuta" (Esc) stays in the editor, "Ei" leaves.
 e2e_click 74 152                                   # row 3, column 1
 e2e_click 636 523                                  # "Lopeta"
 wait_alert "$W/ask.png"
 xdotool key Escape
-sleep 0.5
+e2e_until 10 "the question stays after Esc" e2e_gone_pixel "$W/stayed.png" 300 300 "$WHITE"
 shot_settled stayed.png
 [ "$(e2e_pixel "$W/stayed.png" 600 364)" = "$GREY" ] || fail "Peruuta left the editor"
 status_has "$W/stayed.png" "$YELLOW"

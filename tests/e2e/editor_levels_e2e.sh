@@ -34,17 +34,16 @@ e2e_click 400 368                                  # "Editori"
 e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 10
 for level in $LEVELS; do
     e2e_click 636 395                              # "Avaa"
-    sleep 0.6
     e2e_type_path "$W/$level"
-    sleep 0.8
-    xdotool mousemove 790 590
-    sleep 0.4
-    e2e_shot "$W/editor_$level.png"
+    # The pointer out of the way, the editor drawn and still.
+    e2e_point 790 590
+    e2e_wait_still 800x600+0+0 10
+    cp "$W/still.png" "$W/editor_$level.png"
     # "Kokeile": a run of the level, with the board at the screen's corner.
     e2e_click 636 459
     wait_run "$W/run_$level.png"
-    sleep 0.5
-    e2e_shot "$W/run_$level.png"
+    e2e_wait_still 546x546+0+0 10
+    cp "$W/still.png" "$W/run_$level.png"
     xdotool key Escape
     e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 10
     got=$($PY "$HERE/same_board.py" "$W/run_$level.png" "$W/editor_$level.png" "$W/$level")

@@ -11,8 +11,8 @@ e2e_press menu:Info
 xdotool mousemove 760 20
 shot="$E2E_WORK/info.png"
 e2e_wait_pixel "$shot" 690 540 "255 238 221" 5
-sleep 0.3
-e2e_shot "$shot"
+e2e_wait_still 800x600+0+0 5
+cp "$E2E_WORK/still.png" "$shot"
 # The ridge in (32, 8, 4): ring 0 darkest on top and left, lightest on the right and at the
 # bottom; ring 4 the other way about; ring 2 the base colour all round.
 check() {

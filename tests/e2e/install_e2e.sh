@@ -5,6 +5,7 @@
 # on the second), then without HOME (the home from the password database, or the reason in a
 # window), then uninstall.sh removes every installed file and leaves the player's folder.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 exe=$(readlink -f "$1")
 build=$(dirname "$exe")
@@ -58,16 +59,25 @@ pcm.!default {
 pcm.vinkla_capture { type file; slave.pcm "null"; file "$W/installed.wav"; format "wav" }
 EOF
 
-# play_and_quit [run]: starts the launcher, skips the title, plays two seconds of the default
-# level when asked, "Lopeta", exit status 0.
+# captured TENTHS: the capture holds that many tenths of a second, 17640 bytes each.
+captured() {
+    [ "$(stat -c %s "$W/installed.wav" 2>/dev/null || echo 0)" -ge $((44 + 17640 * $1)) ]
+}
+
+# play_and_quit [run]: starts the launcher, skips the title, plays the default level for about
+# four seconds of the capture (the null sink runs faster than the clock) when asked, "Lopeta",
+# exit status 0.
 play_and_quit() {
     e2e_game
-    xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
+    menu_skip_title
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     if [ "${1:-}" = run ]; then
         e2e_press menu:Pelaa
-        sleep 2
-        xdotool keydown Escape sleep 0.3 keyup Escape
+        e2e_wait_marble "59 59" 10 >/dev/null || fail "no run on the default level: $(e2e_marble)"
+        local before
+        before=$(stat -c %s "$W/installed.wav" 2>/dev/null || echo 0)
+        e2e_until 60 "the capture did not grow (see $W/installed.wav)" captured $((before / 17640 + 40))
+        xdotool key Escape
         e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     fi
     e2e_press menu:Lopeta
@@ -112,11 +122,10 @@ if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     awk -F: -v OFS=: -v home="$pwhome" '$3 == 0 { $6 = home } { print }' /etc/passwd >"$W/passwd"
     (cd "$W" && exec unshare -m sh -c 'mount --bind "$1" /etc/passwd && exec env -u HOME -u XDG_DATA_HOME "$2"' \
         sh "$W/passwd" "$P/bin/vinkla" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout 20 xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 ||
         fail "no game window without HOME: $(cat "$W/stderr.txt")"
-    xdotool mousemove 760 20 mousedown 1 sleep 0.5 mouseup 1
+    menu_skip_title
     e2e_wait_pixel "$W/menu.png" 330 480 "170 170 170" 10
     e2e_click 400 488
     e2e_wait_exit 10 >"$W/exit_status.txt"
@@ -129,13 +138,12 @@ if [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
     chmod 755 "$W"
     (cd / && exec setpriv --reuid="$stranger" --regid="$stranger" --clear-groups \
         env -u HOME -u XDG_DATA_HOME "$P/bin/vinkla" >"$W/stdout.txt" 2>"$W/stderr.txt") &
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout 20 xdotool search --sync --name '^vinkla$' >"$W/message_window.txt" 2>/dev/null ||
         fail "no window tells why the game cannot start: $(cat "$W/stderr.txt")"
     grep -q "kotikansiota ei löydy" "$W/stderr.txt" || fail "no reason on stderr: $(cat "$W/stderr.txt")"
-    sleep 0.3
-    e2e_shot "$W/message.png"
+    e2e_wait_still 1024x768+0+0 10
+    cp "$W/still.png" "$W/message.png"
     /usr/bin/python3 "$(dirname "$0")/wm_close.py" "$(head -1 "$W/message_window.txt")"
     e2e_wait_exit 10 >"$W/exit_status.txt"
     [ "$(cat "$W/exit_status.txt")" = 1 ] || fail "exit status $(cat "$W/exit_status.txt") with no home found"

@@ -6,26 +6,72 @@ set -euo pipefail
 # stdbuf preloads a library; a sanitizer build refuses to start after it unless told not to check.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 
-E2E_PIDS=()
+E2E_PIDS=()                         # helpers such as Xvfb, ended after the games
+E2E_GAME_PIDS=()
 E2E_WORK=""
 E2E_GAME_PID=""
 E2E_LIB=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 E2E_PY=/usr/bin/python3            # the system interpreter has PIL and numpy
 [ -x $E2E_PY ] || E2E_PY=python3
+E2E_NAME=$(basename "$0" .sh)
 
+# e2e_alive PID: a live child of this script. A reaped process's id may be handed to a stranger.
+e2e_alive() {
+    local stat
+    stat=$(cat "/proc/$1/stat" 2>/dev/null) || return 1
+    stat=${stat##*) }
+    local state ppid
+    read -r state ppid _ <<<"$stat"
+    [ "$ppid" = "$$" ] && [ "$state" != Z ]
+}
+
+# e2e_end PID SECONDS: SIGTERM, at most SECONDS to go, then SIGKILL. Status 1 when it needed
+# SIGKILL.
+e2e_end() {
+    local pid=$1 i
+    e2e_alive "$pid" || return 0
+    kill -TERM "$pid" 2>/dev/null
+    for i in $(seq 1 $(($2 * 10))); do
+        e2e_alive "$pid" || { wait "$pid" 2>/dev/null; return 0; }
+        sleep 0.1
+    done
+    kill -KILL "$pid" 2>/dev/null
+    for i in $(seq 1 20); do
+        e2e_alive "$pid" || break
+        sleep 0.1
+    done
+    e2e_alive "$pid" || wait "$pid" 2>/dev/null
+    return 1
+}
+
+# Runs from the EXIT trap: every game, then every helper, each given 3 s after SIGTERM. A game
+# that needed SIGKILL fails a script that had passed.
 e2e_cleanup() {
-    local pid
-    for pid in "${E2E_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null || true
+    local rc=$? pid killed=""
+    set +e
+    trap - EXIT
+    for pid in "${E2E_GAME_PIDS[@]}"; do
+        e2e_end "$pid" 3 || killed="$killed $pid"
     done
     for pid in "${E2E_PIDS[@]}"; do
-        wait "$pid" 2>/dev/null || true
+        e2e_end "$pid" 3 || echo "$E2E_NAME: helper $pid needed SIGKILL" >&2
     done
+    if [ -n "$killed" ] && [ "$rc" = 0 ]; then
+        echo "FAIL: $E2E_NAME: the game (pid$killed) did not end within 3 s of SIGTERM and needed SIGKILL" >&2
+        [ -n "$E2E_WORK" ] && echo "work folder: $E2E_WORK" >&2
+        rc=1
+        E2E_KEEP=1
+    elif [ -n "$killed" ]; then
+        echo "$E2E_NAME: the game (pid$killed) also needed SIGKILL" >&2
+    fi
     if [ -n "$E2E_WORK" ] && [ -z "${E2E_KEEP:-}" ]; then
         rm -rf "$E2E_WORK"
     fi
+    exit "$rc"
 }
 trap e2e_cleanup EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
 
 fail() {
     echo "FAIL: $*" >&2
@@ -86,10 +132,15 @@ e2e_game_under() {
     e2e_await_window "$limit"
 }
 
+# e2e_track_game PID: a game the script started itself, ended with the rest.
+e2e_track_game() {
+    E2E_GAME_PID=$1
+    E2E_GAME_PIDS+=("$1")
+}
+
 # e2e_await_window SECONDS: the game just started in the background is ended with the rest.
 e2e_await_window() {
-    E2E_GAME_PID=$!
-    E2E_PIDS+=($E2E_GAME_PID)
+    e2e_track_game $!
     timeout "$1" xdotool search --sync --name '^vinkla 1.0$' >/dev/null 2>&1 || fail "no window titled vinkla 1.0"
 }
 
@@ -111,7 +162,12 @@ e2e_wait_exit() {
 
 # e2e_shot FILE: a screenshot of the whole screen.
 e2e_shot() {
-    import -window root "$1"
+    timeout 30 import -window root "$1"
+}
+
+# Every call of xdotool in the scripts ends, even against an X server that stopped answering.
+xdotool() {
+    timeout 60 xdotool "$@"
 }
 
 # e2e_pixel FILE X Y: prints "R G B" of one pixel.
@@ -119,7 +175,9 @@ e2e_pixel() {
     convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
 }
 
-# e2e_click X Y: a press and release the dialog manager does not miss.
+# e2e_click X Y: a press and release the dialog manager does not miss. It polls the mouse: the
+# pointer must rest before the press, the press last, and the pointer stay until the release
+# was seen, or the button is not pressed or the click falls elsewhere.
 e2e_click() {
     xdotool mousemove "$1" "$2" sleep 0.15 mousedown 1 sleep 0.12 mouseup 1
     sleep 0.15
@@ -205,28 +263,115 @@ e2e_wait_pixel() {
 # the name offered) back to the menu.
 e2e_leave_win() {
     local s=${1:-1}
+    # The panel is drawn by the dialog that reads the keys, after the run emptied the buffer.
     e2e_wait_pixel "$E2E_WORK/win.png" $((70 * s + s / 2)) $((100 * s + s / 2)) "255 238 221" 10
-    sleep 0.3
     xdotool key Escape
 }
 
 # e2e_type_path TEXT: waits for a file selector (its white corner at (210, 160), inside both
 # sizes the game uses), replaces the offered path (up to 50 characters) with TEXT, accepts it
-# and waits until the selector is gone. The keys go in small enough bursts for the library's
-# key buffer of 64 not to drop any on a loaded machine.
+# and waits until the selector is gone. The library's key buffer holds 64 keys: the path is
+# typed once the field is seen empty, so the Backspaces and the letters never fill it together.
 e2e_type_path() {
     e2e_wait_pixel "$E2E_WORK/selector.png" 210 160 "255 255 255" 10
     xdotool key End
     xdotool key --delay 10 --repeat 50 BackSpace
-    sleep 0.5
+    e2e_until 10 "the selector's path field was not emptied (see $E2E_WORK/selector.png)" e2e_path_empty
     xdotool type --delay 30 "$1"
-    sleep 0.3
     xdotool key Return
-    local i
-    for i in $(seq 1 100); do
-        e2e_shot "$E2E_WORK/selector.png"
-        [ "$(e2e_pixel "$E2E_WORK/selector.png" 210 160)" != "255 255 255" ] && return 0
-        sleep 0.2
+    e2e_until 20 "the file selector stays open (see $E2E_WORK/selector.png)" e2e_gone_pixel \
+        "$E2E_WORK/selector.png" 210 160 "255 255 255"
+}
+
+# e2e_path_empty: the file selector's path field shows no letter (its cursor aside); the large
+# selector's corner (160, 110) is white, the small one's is not.
+e2e_path_empty() {
+    local field=340x16+229+196
+    e2e_shot "$E2E_WORK/selector.png"
+    [ "$(e2e_pixel "$E2E_WORK/selector.png" 160 110)" = "255 255 255" ] && field=430x18+184+152
+    [ "$(convert "$E2E_WORK/selector.png" -crop $field +repage -format '%[fx:minima>0.9]' info:)" = 1 ]
+}
+
+# e2e_until SECONDS WHAT COMMAND...: runs COMMAND until it succeeds; after SECONDS fails
+# saying WHAT.
+e2e_until() {
+    local limit=$1 what=$2
+    local end=$((SECONDS + limit + 1))
+    shift 2
+    until "$@"; do
+        [ "$SECONDS" -lt "$end" ] || fail "$what (waited $limit s)"
+        sleep 0.05
     done
-    fail "the file selector stays open (see $E2E_WORK/selector.png)"
+}
+
+# e2e_is_pixel FILE X Y "R G B" / e2e_gone_pixel ...: a screenshot now, that pixel has (has not)
+# that colour.
+e2e_is_pixel() {
+    e2e_shot "$1"
+    [ "$(e2e_pixel "$1" "$2" "$3")" = "$4" ]
+}
+e2e_gone_pixel() {
+    ! e2e_is_pixel "$@"
+}
+
+# e2e_crop FILE GEOMETRY: a checksum of that part of the picture (GEOMETRY as WxH+X+Y).
+e2e_crop() {
+    convert "$1" -crop "$2" +repage -format '%#' info:
+}
+
+# e2e_wait_change REFERENCE GEOMETRY SECONDS: screenshots until that part of the screen differs
+# from the same part of REFERENCE, a screenshot taken before the cause.
+e2e_wait_change() {
+    local ref
+    ref=$(e2e_crop "$1" "$2")
+    e2e_until "$3" "the screen at $2 did not change from $1" e2e_changed "$ref" "$2"
+}
+e2e_changed() {
+    e2e_shot "$E2E_WORK/now.png"
+    [ "$(e2e_crop "$E2E_WORK/now.png" "$2")" != "$1" ]
+}
+
+# e2e_wait_still GEOMETRY SECONDS: screenshots until that part of the screen shows the same in
+# two screenshots in a row (a drawing under way has ended); the last one is $E2E_WORK/still.png.
+e2e_wait_still() {
+    E2E_STILL=""
+    e2e_until "$2" "the screen at $1 keeps changing" e2e_same_twice "$1"
+}
+e2e_same_twice() {
+    e2e_shot "$E2E_WORK/still.png"
+    local now
+    now=$(e2e_crop "$E2E_WORK/still.png" "$1")
+    [ "$now" = "$E2E_STILL" ] && return 0
+    E2E_STILL=$now
+    return 1
+}
+
+# e2e_point X Y [SECONDS]: moves the pointer and waits until the game draws its arrow there (white tip,
+# white inside a black rim), so it is gone from where it was: out of the way of a screenshot,
+# or resting over a button before a key press. Only where the arrow is shown and the spot is
+# not white.
+e2e_point() {
+    xdotool mousemove "$1" "$2"
+    e2e_until "${3:-10}" "the arrow is not drawn at ($1, $2) (see $E2E_WORK/arrow.png)" e2e_arrow_at "$1" "$2"
+}
+e2e_arrow_at() {
+    e2e_shot "$E2E_WORK/arrow.png"
+    [ "$(e2e_pixel "$E2E_WORK/arrow.png" "$1" "$2")" = "255 255 255" ] &&
+        [ "$(e2e_pixel "$E2E_WORK/arrow.png" $(($1 + 1)) $(($2 + 5)))" = "255 255 255" ]
+}
+
+# e2e_hand_back [SCALE [SECONDS]]: after a run the game has its pointer at the window's centre
+# and the window system's elsewhere, until the library brings the latter over. A pixel of
+# movement (the first after a run is what brings them into step), then a wait until the game
+# draws its arrow where the window system has the pointer: from then on a click lands where it
+# is aimed.
+e2e_hand_back() {
+    xdotool mousemove_relative -- 1 1
+    e2e_until "${2:-10}" "the game's arrow is not where the window system has the pointer (see $E2E_WORK/arrow.png)" \
+        e2e_in_step
+}
+e2e_in_step() {
+    local X Y
+    eval "$(xdotool getmouselocation --shell | head -2)"
+    e2e_arrow_at "$X" "$Y"
 }

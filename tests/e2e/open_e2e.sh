@@ -3,6 +3,7 @@
 # is chosen through the real file selector, a cancelled second choice changes nothing, and the
 # run draws that level's board.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
 e2e_start "85 86 87 88 89" "$1" "$2"
 W=$E2E_WORK
 
@@ -26,26 +27,19 @@ printf '%s\n' \
 
 GREY="170 170 170"
 e2e_game
-sleep 1
-e2e_click 400 300                                  # past the title
+menu_skip_title
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
 
 # "Avaa": replace the offered path with the level's and accept.
 e2e_press menu:Avaa
 xdotool mousemove 780 590
-sleep 0.6
-e2e_shot "$W/selector.png"
-xdotool key End
-xdotool key --delay 15 --repeat 120 BackSpace
-xdotool type --delay 30 "$W/kuoppa.vkl"
-sleep 0.2
-xdotool key Return
+e2e_type_path "$W/kuoppa.vkl"
 e2e_wait_pixel "$W/menu2.png" 330 290 "$GREY" 5
 
 # "Avaa" again, cancelled with Esc: the chosen level stays.
 e2e_press menu:Avaa
 xdotool mousemove 780 590
-sleep 0.6
+e2e_wait_pixel "$W/selector.png" 210 160 "255 255 255" 10
 xdotool key Escape
 e2e_wait_pixel "$W/menu3.png" 330 290 "$GREY" 5
 
@@ -53,17 +47,17 @@ e2e_wait_pixel "$W/menu3.png" 330 290 "$GREY" 5
 e2e_press menu:Pelaa
 hole_centre=$(e2e_pixel "$W/ref_hole.bmp" 19 19)
 e2e_wait_pixel "$W/play.png" 331 253 "$hole_centre" 5
-sleep 0.3
-e2e_shot "$W/play.png"
+e2e_wait_still 546x546+0+0 5
+cp "$W/still.png" "$W/play.png"
 e2e_cell_is "$W/play.png" 6 8 "$W/ref_hole.bmp"
 e2e_cell_is "$W/play.png" 4 4 "$W/ref_wall.bmp"
 e2e_cell_is "$W/play.png" 12 12 "$W/ref_flag.bmp"
 e2e_cell_is "$W/play.png" 6 9 "$W/ref_floor.bmp"
 e2e_cell_is "$W/play.png" 4 5 "$W/ref_floor.bmp"
 
-# Esc ends the run (held for a while: the run polls the key state once a frame); "Lopeta"
+# Esc ends the run (a tap waits in the key buffer for the next frame); "Lopeta"
 # ends the program, which keeps the chosen level as the last one.
-xdotool keydown Escape sleep 0.3 keyup Escape
+xdotool key Escape
 e2e_wait_pixel "$W/menu4.png" 330 290 "$GREY" 5
 e2e_press menu:Lopeta
 e2e_wait_exit 10 >"$W/exit_status.txt"  # not $(...): only this shell can wait for the game

@@ -42,10 +42,27 @@ cells() {
     e2e_shot "$W/cells.png"
     $PY "$HERE/board_cells.py" "$W/cells.png" "$1" "$W/data1.dat" "${@:2}"
 }
+# Two moves a moment apart: moves close together can be merged or lost.
 tilt() {
     xdotool mousemove_relative -- "$1" "$2"
     sleep 0.05
     xdotool mousemove_relative -- "$1" "$2"
+}
+clock_is_not() {
+    [ "$(clock)" != "$1" ]
+}
+marble_is() {
+    [ "$(marble)" = "$1" ]
+}
+east_wall() {
+    at=$(marble)
+    [ "${at%% *}" -gt 450 ] 2>/dev/null
+}
+flag_taken() {
+    [ "$(cells "$W/01_pieni.vkl" 1,3)" != ok ]
+}
+plays() {
+    [ "$(cells "$1" "${@:2}")" = ok ]
 }
 
 e2e_game
@@ -64,52 +81,40 @@ e2e_click 400 288
 e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
 best_before=$(crop "$W/panel.png" 680 156 92 16)
 t1=$(clock)
-sleep 0.5
-t2=$(clock)
-[ "$t1" != "$t2" ] || fail "the panel's time does not advance"
+e2e_until 5 "the panel's time does not advance" clock_is_not "$t1"
 
 # P stops the clock and says so; P again goes on.
 xdotool key p
 e2e_wait_pixel "$W/pause.png" 566 344 "255 238 221" 3
 t3=$(clock)
-sleep 0.7
+sleep 0.7  # nothing to wait for: the clock must stand a while
 t4=$(clock)
 [ "$t3" = "$t4" ] || fail "the clock ran during the pause"
 xdotool key p
 e2e_wait_pixel "$W/resumed.png" 566 344 "0 0 0" 3
-sleep 0.3
-[ "$(clock)" != "$t4" ] || fail "the clock did not go on after the pause"
+e2e_until 5 "the clock did not go on after the pause" clock_is_not "$t4"
 
 # East: the first flag is taken, the marble rests against the east wall.
 tilt 30 0
-for i in $(seq 1 20); do
-    sleep 0.25
-    at=$(marble)
-    [ "${at%% *}" -gt 450 ] 2>/dev/null && break
-done
-[ "${at%% *}" -gt 450 ] || fail "tilted east, the marble is at '$at'"
-sleep 0.5
-[ "$(cells "$W/01_pieni.vkl" 1,3)" != ok ] || fail "the flag at row 1, column 3 was not taken"
+e2e_until 10 "tilted east, the marble did not reach the east wall (see $W/run.png)" east_wall
+e2e_until 5 "the flag at row 1, column 3 was not taken" flag_taken
 
 # R: the marble back on its start at rest, the flag back, the clock from zero.
 xdotool key r
-sleep 0.5
-at=$(marble)
-[ "$at" = "59 59" ] || fail "after R the marble is at '$at', not on the start (59, 59)"
+e2e_until 5 "after R the marble is not on the start (59, 59) (see $W/run.png)" marble_is "59 59"
 [ "$(cells "$W/01_pieni.vkl" 1,3 12,12)" = ok ] || fail "after R the flags are not back"
-sleep 1
+sleep 1  # nothing to wait for: the marble must stay a while
 [ "$(marble)" = "59 59" ] || fail "after R the marble did not stay at rest"
 
 # To the end: east, then south; the win panel shows over the board.
 tilt 30 0
-sleep 2
+e2e_until 10 "tilted east again, the marble did not reach the east wall (see $W/run.png)" east_wall
 tilt 0 30
+# The panel is drawn by the dialog that reads the keys.
 e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
-sleep 0.5
 xdotool type --delay 60 'Testaaja'
 xdotool key Return
-sleep 0.5
-grep -q "^nimi	Testaaja$" "$W/vinkla.rec" || fail "the name is not kept: $(cat "$W/vinkla.rec")"
+e2e_until 5 "the name is not kept (see $W/vinkla.rec)" grep -q "^nimi	Testaaja$" "$W/vinkla.rec"
 run=$(grep -E "^[0-9a-f]{16}	[0-9]+	$(date +%Y-%m-%d)	Testaaja$" "$W/vinkla.rec") ||
     fail "the records file lacks the run: $(cat "$W/vinkla.rec")"
 grep -q "^0123456789abcdef	4321	2026-01-02	Toinen$" "$W/vinkla.rec" ||
@@ -120,12 +125,10 @@ e2e_shot "$W/win_named.png"
 
 # "Seuraava": the next level of the folder, 02_toinen.vkl, is played.
 e2e_click 140 429
-sleep 1
-[ "$(cells "$W/02_toinen.vkl" 1,5 12,6)" = ok ] || fail "Seuraava did not play 02_toinen.vkl"
-xdotool keydown Escape sleep 0.1 keyup Escape
+e2e_until 10 "Seuraava did not play 02_toinen.vkl (see $W/cells.png)" plays "$W/02_toinen.vkl" 1,5 12,6
+xdotool key Escape
 menu_wait 5
-xdotool mousemove_relative -- 1 1
-sleep 0.3
+e2e_hand_back
 e2e_click 400 488
 e2e_wait_exit 10 >"$W/exit_status.txt"
 grep -q '^lastgame = 02_toinen.vkl$' "$W/vinkla.cfg" ||
@@ -142,7 +145,7 @@ e2e_shot "$W/menu2.png"
 e2e_click 400 288
 e2e_wait_pixel "$W/panel2.png" 566 20 "255 238 221" 5
 [ "$(crop "$W/panel2.png" 680 156 92 16)" != "$best_before" ] || fail "the panel does not show the best time"
-xdotool keydown Escape sleep 0.1 keyup Escape
+xdotool key Escape
 menu_wait 5
 ! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
 echo "records e2e: ok"

@@ -20,16 +20,12 @@ e2e_click 400 368                                     # "Editori"
 e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 5
 e2e_click 636 427                                     # "Tallenna"
 xdotool mousemove 780 590
-sleep 0.6
-xdotool key End
-xdotool key --delay 15 --repeat 120 BackSpace
-xdotool type --delay 30 "$W/omat/x.vkl"
-sleep 0.2
-xdotool key Return
-sleep 1
+e2e_type_path "$W/omat/x.vkl"
+# The question about the existing file: an alert in the middle.
+e2e_wait_pixel "$W/alert.png" 300 300 "255 255 255" 10
 e2e_click 369 331                                     # "Kyllä": the old x.vkl is replaced
-for i in $(seq 1 50); do grep -q noname "$W/omat/x.vkl" && break; sleep 0.1; done
-sleep 0.3
+# The game writes a file whole under another name and renames it.
+e2e_until 5 "x.vkl was not replaced" grep -q noname "$W/omat/x.vkl"
 printf '%s\n' '**************' '*AF..........*' \
     '*............*' '*............*' '*............*' '*............*' '*............*' \
     '*............*' '*............*' '*............*' '*............*' '*............*' \

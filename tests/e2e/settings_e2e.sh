@@ -12,18 +12,20 @@ e2e_press menu:Asetukset
 shot="$E2E_WORK/settings.png"
 e2e_wait_pixel "$shot" 260 300 "202 202 202" 5
 # The pointer over the sound slider gives it the focus; each step closes and reopens the
-# dialog, which gives the focus back to the slider under the pointer.
-xdotool mousemove 352 208
-sleep 0.3
+# dialog, which gives the focus back to the slider under the pointer: the next key waits
+# until the slider moved.
+step_right() { # Y: the slider's row
+    e2e_shot "$E2E_WORK/slider.png"
+    xdotool key Right
+    e2e_wait_change "$E2E_WORK/slider.png" 400x24+200+$(($1 - 12)) 5
+}
+e2e_point 352 208
 for i in 1 2 3; do
-    xdotool key Right
-    sleep 0.4
+    step_right 208
 done
-xdotool mousemove 352 288
-sleep 0.3
+e2e_point 352 288
 for i in 1 2; do
-    xdotool key Right
-    sleep 0.3
+    step_right 288
 done
 e2e_click 348 324
 menu_wait

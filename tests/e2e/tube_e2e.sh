@@ -69,11 +69,9 @@ done
 echo "tube: $n screenshots, stage $stage"
 [ "$stage" = out ] || fail "never hidden under the tube and out at its east end ($stage):$trace"
 
-xdotool keydown Escape sleep 0.1 keyup Escape
+xdotool key Escape
 menu_wait 5
-# The first movement after a run brings the window system's pointer and the game's into step.
-xdotool mousemove_relative -- 1 1
-sleep 0.3
+e2e_hand_back
 e2e_press menu:Lopeta
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") after Lopeta"

@@ -31,7 +31,8 @@ W=$E2E_WORK
 } >"$W/kuoppa.vkl"
 printf '[settings]\nlastgame = kuoppa.vkl\n' >"$W/vinkla.cfg"
 
-# A hand moves the mouse in small steps, as X11 reports them to a slow program.
+# A hand moves the mouse in small steps, as X11 reports them to a slow program (moves close
+# together can be merged or lost).
 tilt() {
     local i
     for i in 1 2 3; do
@@ -72,25 +73,22 @@ tilt 0 20
 e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 60
 xdotool type --delay 100 'Valgrind'
 xdotool key Return
-sleep 2
+e2e_until 60 "the run is not in the records file" grep -q "	Valgrind$" "$W/vinkla.rec"
 xdotool key Escape
 menu_wait 60
-grep -q "	Valgrind$" "$W/vinkla.rec" || fail "the run is not in the records file"
-xdotool mousemove_relative -- 1 1
-sleep 0.5
+e2e_hand_back 1 60
 
 # "Editori": "Uusi", "Tallenna" with the offered name, "Lopeta".
 e2e_click 400 368
 e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 60
 e2e_click 636 363
-sleep 1
 e2e_click 636 427
+e2e_wait_pixel "$W/selector.png" 210 160 "255 255 255" 60
 xdotool mousemove 780 590
-sleep 3
 xdotool key Return
-for i in $(seq 1 120); do [ -f "$W/nimeton.vkl" ] && break; sleep 0.5; done
-[ -f "$W/nimeton.vkl" ] || fail "the editor did not write nimeton.vkl"
-sleep 1
+e2e_until 60 "the editor did not write nimeton.vkl" test -f "$W/nimeton.vkl"
+# The editor again where the selector was.
+e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 60
 e2e_click 636 523
 menu_wait 60
 
@@ -104,14 +102,11 @@ menu_wait 60
 # of the dialog under valgrind, a key waits in the buffer.
 e2e_press menu:Info
 e2e_wait_pixel "$W/info.png" 690 540 "255 238 221" 60
-xdotool mousemove 400 575
-sleep 2
+e2e_point 400 575 60
 xdotool key Return
 menu_wait 60
 
 # "Lopeta".
-xdotool mousemove_relative -- 1 1
-sleep 0.5
 e2e_press menu:Lopeta
 e2e_wait_exit 120 >"$W/exit_status.txt"
 rc=$(cat "$W/exit_status.txt")
