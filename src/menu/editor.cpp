@@ -230,21 +230,28 @@ bool save_board(editor_board &b)
 }
 
 // True when the board may be thrown away: nothing unsaved, the player saved it, or said no.
-// A board the game had to leave unsaved last time is offered back; "Myöhemmin" (and Esc)
-// keeps it for the next start.
+// A board the game had to leave unsaved last time is offered back, as changes not yet saved to
+// the level it was edited from (a Ctrl+Z goes back to that level as it is on disk); "Myöhemmin"
+// (and Esc) keeps it for the next start.
 void offer_kept_board(editor_board &b)
 {
     const std::string kept = waiting_recovery();
-    if (kept.empty())
+    std::string board, level;
+    if (kept.empty() || !read_kept_board(kept, board, level))
         return;
-    const std::string level = kept_board_level(kept);
     const std::string what = level.empty() ? "Uusi kenttä" : "Kenttä " + shown_name(level);
     switch (alert3("Editoriin jäi viime kerralla tallentamaton kenttä:", what.c_str(),
                    "Palautetaanko se?", "&Palauta", "&Hylkää", "&Myöhemmin", 'p', 'h', 'm')) {
-    case 1:
-        if (!take_kept_board(b, kept))
-            return;
+    case 1: {
+        char on_disk[editor_board::text_size] = {};
+        if (level.empty() || load_thedata(level, on_disk) != 0)
+            std::strncpy(on_disk, blank_level, sizeof on_disk - 1);
+        b.take(on_disk, level);
+        b.strokes.push_back(std::string(b.text, grid::level_chars));
+        std::memcpy(b.text, board.data(), grid::level_chars);
+        draw_myfield(b.picture, b.text);
         break;
+    }
     case 2:
         break;
     default:
@@ -513,7 +520,7 @@ std::string editor(std::string current)
     // Should the X server go away, the board is kept as on a signal.
     end_saver keep_board([&b] {
         if (b.changed())
-            keep_unsaved_board(b);
+            keep_unsaved_board(b.text, b.file_name);
     });
 
     bool leave = false;
@@ -542,7 +549,7 @@ std::string editor(std::string current)
         }
         // A logout or a kill asks nothing: an unsaved board goes into a recovery file.
         if (end_signal) {
-            if (b.changed() && !keep_unsaved_board(b))
+            if (b.changed() && !keep_unsaved_board(b.text, b.file_name))
                 std::fputs("vinkla: the editor's board could not be kept\n", stderr);
             leave = true;
         }

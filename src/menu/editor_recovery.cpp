@@ -5,9 +5,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "field/grid.h"
 #include "field/level_file.h"
-#include "menu/editor.h"
 #include "shell/replace_file.h"
 
 const char *const recovery_file = "vinkla.palautus";
@@ -30,8 +28,7 @@ bool taken(const std::string &name)
     return lstat(name.c_str(), &st) == 0;
 }
 
-}  // namespace
-
+// The level the board kept in `path` was edited from; empty for a board never saved.
 std::string kept_board_level(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -48,21 +45,23 @@ std::string kept_board_level(const std::string &path)
     return bytes.substr(begin, end - begin);
 }
 
-std::string recovery_bytes(const editor_board &b)
+}  // namespace
+
+std::string recovery_bytes(const char *board, const std::string &level)
 {
-    std::string bytes = level_file_bytes(b.text);
+    std::string bytes = level_file_bytes(board);
     // A name over two lines (the file system allows it) would read back as another.
-    if (!b.file_name.empty() && b.file_name.find_first_of("\r\n") == std::string::npos &&
-        b.file_name.find('\0') == std::string::npos)
-        bytes += path_mark + b.file_name + "\n";
+    if (!level.empty() && level.find_first_of("\r\n") == std::string::npos &&
+        level.find('\0') == std::string::npos)
+        bytes += path_mark + level + "\n";
     return bytes;
 }
 
-bool keep_unsaved_board(const editor_board &b)
+bool keep_unsaved_board(const char *board, const std::string &level)
 {
     for (int n = 0; n < names; n++)
         if (!taken(name_of(n)))
-            return replace_own_file(name_of(n), recovery_bytes(b)) == own_write::written;
+            return replace_own_file(name_of(n), recovery_bytes(board, level)) == own_write::written;
     return false;
 }
 
@@ -76,19 +75,10 @@ std::string waiting_recovery()
     return "";
 }
 
-bool take_kept_board(editor_board &b, const std::string &path)
+bool read_kept_board(const std::string &path, std::string &board, std::string &level)
 {
-    std::string kept;
-    if (!read_level_text(path, kept))
+    if (!read_level_text(path, board))
         return false;
-    const std::string level = kept_board_level(path);
-    char on_disk[editor_board::text_size] = {};
-    if (level.empty() || load_thedata(level, on_disk) != 0)
-        std::strncpy(on_disk, blank_level, sizeof on_disk - 1);
-    b.take(on_disk, level);
-    b.strokes.push_back(std::string(b.text, grid::level_chars));
-    std::memcpy(b.text, kept.data(), grid::level_chars);
-    if (b.picture)
-        draw_myfield(b.picture, b.text);
+    level = kept_board_level(path);
     return true;
 }

@@ -271,6 +271,11 @@ void clear_keybuf(void)
     fake::keys.clear();
 }
 
+void simulate_keypress(int k)
+{
+    fake::keys.push_back(k);
+}
+
 }  // extern "C"
 
 std::string make_temp_dir()
