@@ -157,6 +157,7 @@ int main()
             break;
         case main_menu::settings:
             settings();
+            clear_to_color(screen, 0);  // an alert of the save stands on black, not on the dialog's remains
             save_settings(settings_file);
             break;
         case main_menu::info:

@@ -81,4 +81,28 @@ rc=$(cat "$W/exit_status.txt")
 [ "$rc" = 0 ] || fail "exit status $rc after the alert"
 [ "$(cat "$W/vinkla.cfg/muistiinpanot.txt")" = tallella ] || fail "the folder vinkla.cfg was touched"
 [ "$(ls -A "$W/vinkla.cfg")" = muistiinpanot.txt ] || fail "something was written into the folder vinkla.cfg"
+
+# A vinkla.cfg that is a link to a file elsewhere is read, but a volume set in Asetukset is not
+# written through it: the alert says so once, at the "Ok", and the quit asks nothing more.
+rm -r "$W/vinkla.cfg"
+mkdir "$W/muualla"
+printf '[settings]\nsound = 17\n' >"$W/muualla/asetukset"
+ln -s "$W/muualla/asetukset" "$W/vinkla.cfg"
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_press menu:Asetukset
+e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
+xdotool mousemove 352 208
+sleep 0.3                       # the slider takes the focus under the pointer
+xdotool key Right
+e2e_press settings:Ok
+xdotool mousemove 790 590
+e2e_wait_pixel "$W/link_alert.png" 400 300 "255 255 255" 5
+xdotool key Escape
+menu_wait 5
+menu_quit
+[ "$(cat "$W/muualla/asetukset")" = "$(printf '[settings]\nsound = 17')" ] ||
+    fail "the link's target was written: $(cat "$W/muualla/asetukset")"
+[ -L "$W/vinkla.cfg" ] || fail "the link vinkla.cfg was replaced"
 echo "config e2e: ok"
