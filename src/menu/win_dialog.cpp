@@ -32,7 +32,9 @@ struct win_view {
     int rank = -1;          // the run's row in the table, or -1
     bool asking = false;    // the run's name is still being typed
     bool saved = false;     // the records file holds the run
-    bool refused = false;   // the last character typed cannot be kept in a name
+    // The line under the table: a character typed cannot be kept in a name, or Enter was
+    // pressed with no name.
+    enum note_kind { no_note, refused, empty } note = no_note;
     std::vector<record_entry> rows;
     // Keys already down when the panel opened (an arrow still held from the run): their
     // auto-repeat is no typing, so they are ignored until released.
@@ -53,8 +55,11 @@ void draw_panel(BITMAP *bmp)
     textout_centre_ex(bmp, f, "Kaikki liput poimittu!", mid, py1 + 16, label_ink(), -1);
     const std::string time = "Aikasi " + time_text(view.time);
     textout_centre_ex(bmp, f, time.c_str(), mid, py1 + 42, ink(), -1);
-    if (view.rank >= 0)
-        textout_centre_ex(bmp, f, "Uusi ennätys!", mid, py1 + 68, makecol(180, 30, 20), -1);
+    if (view.rank >= 0) {
+        const std::string place =
+            view.rank == 0 ? "Uusi ennätys!" : std::to_string(view.rank + 1) + ". sija taulukossa";
+        textout_centre_ex(bmp, f, place.c_str(), mid, py1 + 68, makecol(180, 30, 20), -1);
+    }
 
     const int head_y = table_y - 26;
     textout_right_ex(bmp, f, "Sija", rank_x2, head_y, label_ink(), -1);
@@ -120,7 +125,7 @@ int d_win_button_proc(int msg, DIALOG *d, int c)
     return d_button_proc(msg, d, c);
 }
 
-// The line under the table that says a character typed cannot be used.
+// The line under the table that says a character typed cannot be used, or that a name is missing.
 int d_refusal_proc(int msg, DIALOG *d, int c)
 {
     (void)c;
@@ -128,9 +133,12 @@ int d_refusal_proc(int msg, DIALOG *d, int c)
         return D_O_K;
     BITMAP *bmp = gui_get_screen();
     rectfill(bmp, d->x, d->y, d->x + d->w - 1, d->y + d->h - 1, makecol(255, 238, 221));
-    if (view.asking && view.refused)
-        textout_centre_ex(bmp, static_cast<FONT *>(data1[OBJ_FONT_MENU].dat), "Merkkiä ei voi käyttää nimessä.",
-                          d->x + d->w / 2, d->y, makecol(180, 30, 20), -1);
+    const char *says = view.note == win_view::refused ? "Merkkiä ei voi käyttää nimessä."
+                       : view.note == win_view::empty ? "Nimi ei voi olla tyhjä."
+                                                       : nullptr;
+    if (view.asking && says)
+        textout_centre_ex(bmp, static_cast<FONT *>(data1[OBJ_FONT_MENU].dat), says, d->x + d->w / 2, d->y,
+                          makecol(180, 30, 20), -1);
     return D_O_K;
 }
 
@@ -163,17 +171,18 @@ std::string name_text(int c)
     }
 }
 
-// Redraws the refusal line when what it says changes.
-void set_refused(DIALOG *name, bool refused)
+// Redraws the line under the table when what it says changes.
+void set_note(DIALOG *name, win_view::note_kind note)
 {
-    if (view.refused == refused)
+    if (view.note == note)
         return;
-    view.refused = refused;
+    view.note = note;
     object_message(name + (refusal_obj - name_obj), MSG_DRAW, 0);
 }
 
 // The name field offers a name; the first character typed replaces it rather than adding to it,
-// while the cursor keys and Backspace edit it as it is. It keeps every key but Esc until Enter.
+// while the cursor keys and Backspace edit it as it is. It keeps every key but Esc until Enter,
+// and Enter too while the field holds no name: an empty one is never someone else's.
 // The dialog manager hands a key first as MSG_CHAR (scan code, Latin-1 or '^'), then, when that
 // did not use it, as MSG_UCHAR with the whole character.
 int d_name_edit_proc(int msg, DIALOG *d, int c)
@@ -190,6 +199,10 @@ int d_name_edit_proc(int msg, DIALOG *d, int c)
             return D_USED_CHAR;
         if (scancode == KEY_ENTER_PAD)
             c = KEY_ENTER << 8 | '\r';
+        if (c >> 8 == KEY_ENTER && clean_name(static_cast<const char *>(d->dp)).empty()) {
+            set_note(d, win_view::empty);
+            return D_USED_CHAR;
+        }
         const int r = d_edit_proc(msg, d, c);
         if (r & D_USED_CHAR)
             d->dp3 = d;  // touched: edited as it is
@@ -201,7 +214,7 @@ int d_name_edit_proc(int msg, DIALOG *d, int c)
         if (c < 0x20)
             return D_USED_CHAR;
         const std::string text = name_text(c);
-        set_refused(d, text.empty());
+        set_note(d, text.empty() ? win_view::refused : win_view::no_note);
         if (!text.empty() && !d->dp3) {
             static_cast<char *>(d->dp)[0] = '\0';
             d->d2 = 0;
@@ -251,11 +264,13 @@ win_choice win_dialog(const std::string &level_id, int time)
         {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     };
 
-    // However the panel ends, the run keeps its place in the table under the name in the field.
+    // However the panel ends, the run keeps its place in the table under the name in the field;
+    // a field left empty (Esc, a button, the game ending) is no one's name, least of all the
+    // one offered.
     auto store_run = [&] {
         run.name = clean_name(name);
         if (run.name.empty())
-            run.name = offered_name();
+            run.name = nameless_player;
         player_records.last_name = run.name;
         player_records.enter(level_id, run);
         view.asking = false;
@@ -278,7 +293,7 @@ win_choice win_dialog(const std::string &level_id, int time)
         if (view.asking) {
             store_run();
             view.saved = save_player_records() == 0;
-            view.refused = false;
+            view.note = win_view::no_note;
             view.rows = player_records.table(level_id);
             if (r == name_obj)
                 continue;  // Enter: the table with the name, and the buttons ready

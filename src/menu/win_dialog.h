@@ -5,6 +5,8 @@
 enum win_choice { win_next = 1, win_again, win_menu };
 
 // The won run's panel over the board: its time, the level's table of the five fastest runs and,
-// for a run that enters the table, "Uusi ennätys!" and the player's name asked for in its row.
-// The run is stored in the player's records before the dialog ends, whichever way it ends.
+// for a run that enters the table, "Uusi ennätys!" (a new best) or its place ("2. sija
+// taulukossa"), and the player's name asked for in its row. The run is stored in the player's
+// records before the dialog ends, whichever way it ends; with the name field left empty, as
+// "Pelaaja".
 win_choice win_dialog(const std::string &level_id, int time);

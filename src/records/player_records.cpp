@@ -12,6 +12,7 @@
 
 record_table player_records;
 const char *const records_file = "vinkla.rec";
+const char *const nameless_player = "Pelaaja";
 
 namespace {
 
@@ -126,7 +127,7 @@ std::string offered_name()
         login = pw ? pw->pw_name : nullptr;
     }
     std::string name = clean_name(latin1_from_utf8(login ? login : ""));
-    return name.empty() ? "Pelaaja" : name;
+    return name.empty() ? nameless_player : name;
 }
 
 std::string level_line(const std::string &path)

@@ -22,7 +22,11 @@ int save_player_records();
 // not. True when nothing is left unsaved; false after an alert that says they are lost.
 bool save_pending_records();
 
-// The name offered for a new record: the one given last, else the login name, else "Pelaaja".
+// The name of a run whose player gave none.
+extern const char *const nameless_player;  // "Pelaaja"
+
+// The name offered for a new record: the one given last, else the login name, else
+// nameless_player.
 std::string offered_name();
 
 // The line under the main menu's buttons: the level "Pelaa" plays and its best time.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,9 @@
 
 #include "menu/win_dialog.h"
 #include "records/player_records.h"
+#include "shell/data1.h"
+#include "shell/globals.h"
+#include "shell/session_end.h"
 #include "support/fakes.h"
 
 namespace {
@@ -68,6 +72,54 @@ int refusal_ink(DIALOG *d)
         for (int x = line.x; x < line.x + line.w; x++)
             n += getpixel(screen, x, y) == makecol(180, 30, 20);
     return n;
+}
+
+// The pixels of `ink` in a bitmap, cut to the rectangle around them: one string per row.
+std::vector<std::string> ink_shape(BITMAP *bmp, int ink)
+{
+    int x1 = bmp->w, y1 = bmp->h, x2 = -1, y2 = -1;
+    for (int y = 0; y < bmp->h; y++)
+        for (int x = 0; x < bmp->w; x++)
+            if (getpixel(bmp, x, y) == ink) {
+                x1 = std::min(x1, x), x2 = std::max(x2, x);
+                y1 = std::min(y1, y), y2 = std::max(y2, y);
+            }
+    std::vector<std::string> rows;
+    for (int y = y1; y <= y2; y++) {
+        rows.emplace_back();
+        for (int x = x1; x <= x2; x++)
+            rows.back() += getpixel(bmp, x, y) == ink ? '#' : '.';
+    }
+    return rows;
+}
+
+int red() { return makecol(180, 30, 20); }
+
+// What a line in the panel's red looks like, written alone in the menu font.
+std::vector<std::string> red_line(const char *text)
+{
+    BITMAP *bmp = create_bitmap(600, 60);
+    clear_to_color(bmp, makecol(255, 255, 255));
+    textout_ex(bmp, static_cast<FONT *>(data1[OBJ_FONT_MENU].dat), text, 20, 20, red(), -1);
+    std::vector<std::string> shape = ink_shape(bmp, red());
+    destroy_bitmap(bmp);
+    return shape;
+}
+
+// The red on the screen once the panel alone is drawn: the line under its time.
+std::vector<std::string> panel_red(DIALOG *d)
+{
+    clear_to_color(screen, makecol(0, 0, 0));
+    object_message(&d[panel_obj], MSG_DRAW, 0);
+    return ink_shape(screen, red());
+}
+
+// The red of the line under the table, drawn alone.
+std::vector<std::string> note_red(DIALOG *d)
+{
+    clear_to_color(screen, makecol(0, 0, 0));
+    object_message(&d[refusal_obj], MSG_DRAW, 0);
+    return ink_shape(screen, red());
 }
 
 class WinPanel : public ::testing::Test {
@@ -137,7 +189,8 @@ TEST_F(WinPanel, KeysHeldFromTheRunDoNotReachThePanel)
 }
 
 // Tab and the keys that would move the focus do nothing while the name is typed; Esc ends the
-// panel with the run kept under the name typed. An empty name keeps the one offered.
+// panel with the run kept under the name typed. Enter on an empty name (or only spaces) is
+// refused with a note under the table; the name offered is not taken for it.
 TEST_F(WinPanel, TheNameKeepsTheKeysUntilEnterOrEsc)
 {
     play({[](DIALOG *d) {
@@ -162,11 +215,87 @@ TEST_F(WinPanel, TheNameKeepsTheKeysUntilEnterOrEsc)
               for (int i = 0; i < 6; i++)
                   press(name, KEY_BACKSPACE, 8);
               EXPECT_EQ("", name_in(d));
-              return press(name, KEY_ENTER_PAD, '\r') & D_CLOSE ? name_obj : -1;
+              EXPECT_TRUE(note_red(d).empty());
+              EXPECT_EQ(D_USED_CHAR, press(name, KEY_ENTER_PAD, '\r'));
+              EXPECT_EQ(red_line("Nimi ei voi olla tyhjä."), note_red(d));
+              type(name, U"  ");
+              EXPECT_TRUE(note_red(d).empty());  // typing takes the note away
+              EXPECT_EQ(D_USED_CHAR, press(name, KEY_ENTER, '\r'));
+              EXPECT_EQ(red_line("Nimi ei voi olla tyhjä."), note_red(d));
+              type(name, U"Eero");
+              return press(name, KEY_ENTER, '\r') & D_CLOSE ? name_obj : -1;
           },
-          [](DIALOG *) { return again_obj; }});
+          [](DIALOG *d) {
+              EXPECT_TRUE(note_red(d).empty());
+              return again_obj;
+          }});
     EXPECT_EQ(win_again, win_dialog(level, 4000));
-    EXPECT_EQ("Anna K", player_records.table(level)[0].name);  // the name offered: the last given
+    ASSERT_EQ(2u, player_records.table(level).size());
+    EXPECT_EQ("Eero", player_records.table(level)[0].name);
+    EXPECT_EQ("Eero", player_records.last_name);
+}
+
+// A name field emptied and left, by Esc (which the game presses too when the window is closed
+// or the session ends) or with the X server gone, stores the run as "Pelaaja", never under the
+// name offered.
+TEST_F(WinPanel, AnEmptyNameLeftIsPelaaja)
+{
+    play({[](DIALOG *d) {
+        for (int i = 0; i < 5; i++)
+            press(&d[name_obj], KEY_BACKSPACE, 8);
+        EXPECT_EQ("", name_in(d));
+        EXPECT_EQ(0, press(&d[name_obj], KEY_ESC, 27) & (D_USED_CHAR | D_CLOSE));
+        return -1;
+    }});
+    EXPECT_EQ(win_menu, win_dialog(level, 3000));
+    ASSERT_EQ(1u, player_records.table(level).size());
+    EXPECT_EQ("Pelaaja", player_records.table(level)[0].name);
+    EXPECT_EQ("Pelaaja", player_records.last_name);
+    EXPECT_NE(std::string::npos, read_file("vinkla.rec").find(level + "\t3000\t"));
+
+    player_records.last_name = "Vanha";
+    play({[](DIALOG *d) {
+        for (int i = 0; i < 5; i++)
+            press(&d[name_obj], KEY_BACKSPACE, 8);
+        run_end_savers();  // as when the X server is gone
+        const std::string file = read_file("vinkla.rec");
+        EXPECT_NE(std::string::npos, file.find(level + "\t2000\t"));
+        EXPECT_EQ(std::string::npos, file.find("Vanha"));
+        return -1;
+    }});
+    win_dialog(level, 2000);
+    ASSERT_EQ(2u, player_records.table(level).size());  // stored once
+    EXPECT_EQ(2000, player_records.table(level)[0].time);
+    EXPECT_EQ("Pelaaja", player_records.table(level)[0].name);
+}
+
+// The line under the time: "Uusi ennätys!" for a new best, the place for another row of the
+// table, nothing for a run too slow for it.
+TEST_F(WinPanel, ANewBestOrThePlaceInTheTable)
+{
+    player_records.enter(level, {1000, "2026-01-01", "Eka"});
+    player_records.enter(level, {3000, "2026-01-01", "Toka"});
+    auto shows = [](const char *text) {
+        play({[text](DIALOG *d) {
+            EXPECT_EQ(red_line(text), panel_red(d));
+            return -1;
+        }});
+    };
+    shows("Uusi ennätys!");
+    win_dialog(level, 500);     // 500, 1000, 3000
+    shows("3. sija taulukossa");
+    win_dialog(level, 2000);    // 500, 1000, 2000, 3000
+    shows("2. sija taulukossa");
+    win_dialog(level, 500);     // a tie stands behind: 500, 500, 1000, 2000, 3000
+    shows("5. sija taulukossa");
+    win_dialog(level, 2999);    // 500, 500, 1000, 2000, 2999
+    EXPECT_EQ(2999, player_records.table(level)[4].time);
+
+    play({[](DIALOG *d) {
+        EXPECT_TRUE(panel_red(d).empty());
+        return menu_obj;
+    }});
+    EXPECT_EQ(win_menu, win_dialog(level, 2999));  // behind the fifth: not in the table
 }
 
 // A name is Latin-1: letters of Latin Extended-A become their base letters, the euro sign,
