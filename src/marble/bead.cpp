@@ -145,6 +145,32 @@ int bead::pause(run_panel &panel)
     return k;
 }
 
+bool bead::ask_restart(run_panel &panel)
+{
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    // Return answers "Kyllä" wherever the pointer is; Esc and the close button answer "Ei".
+    const bool yes = alert("Aloitetaanko alusta?", "", "", "Kyllä", "Ei", '\r', 'e') == 1;
+    // As after a pause: movement made meanwhile is dropped, and an R pressed at the question
+    // asks nothing more.
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    if (run_command == KEY_R)
+        run_command = 0;
+    // The Esc that answered must not also leave the run: it counts again once let go.
+    while (key[KEY_ESC] && !close_requested)
+        wait_input(100);
+    clear_keybuf();
+    if (close_requested) {
+        state = stopped;
+        return false;
+    }
+    // The alert leaves its box where it stood: the board and the panel are drawn whole again.
+    current_field->test_draw();
+    shown_column = 0;
+    panel.draw();
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    return yes;
+}
+
 int bead::start_bead(std::string file)
 {
     return play_level(level_title(file), [file] { return field::load_field_file(file); });
@@ -224,6 +250,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
             if (k == KEY_ESC)
                 state = stopped;
         }
+        if (k == KEY_R && run_time > ask_after && !ask_restart(panel))
+            k = 0;
         if (k == KEY_R) {
             if (!begin_level(make)) {
                 alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);

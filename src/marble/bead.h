@@ -86,6 +86,11 @@ public:
     bool begin_level(const std::function<field *()> &make);
     // Holds the run while the panel says "Tauko"; returns the key that ended the pause.
     int pause(run_panel &panel);
+    // A run longer than this (hundredths) asks before R throws it away.
+    static constexpr int ask_after = 1000;
+    // Asks whether to restart, the run standing still meanwhile; true for "Kyllä". A close
+    // request during the question stops the run instead.
+    bool ask_restart(run_panel &panel);
     void move();
     void show();
     void draw();

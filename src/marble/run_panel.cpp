@@ -83,7 +83,8 @@ void run_panel::draw()
     value(2, best_time > 0 ? time_text(best_time) : "ei vielä");
 
     box(keys_y1, keys_y2);
-    static const char *const keys[3][2] = {{"Esc", "valikkoon"}, {"P", "tauko"}, {"R", "alusta"}};
+    static const char *const keys[3][2] = {
+        {"Esc", "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}};
     for (int k = 0; k < 3; k++) {
         const int y = keys_y1 + 8 + k * 25;
         keycap(f, label_x, y, keys[k][0]);

@@ -448,6 +448,133 @@ TEST_F(Run, RestartPutsBackFlagsMarbleAndClock)
     EXPECT_EQ(31, b.run_time);           // frames 101 to 131
 }
 
+// After more than 10 s, R asks first. "Ei" keeps the run: the flag taken, the clock going on
+// from where it stood, the tilt without the movement made at the question, and the board and
+// panel drawn again where the alert's box stood. "Kyllä" then restarts it.
+TEST_F(Run, LongRunAsksBeforeRestart)
+{
+    std::string level = write_level(dir, "ask.vkl", with_row1("*AF.*......F.*"));
+    BITMAP *before = create_bitmap(screen->w, screen->h);
+    fake::alert_answers = {2, 1};
+    fake::on_alert = [] {
+        fake::mickeys.push_back({300, 300});
+        rectfill(screen, 300, 250, 700, 350, makecol(255, 255, 255));
+    };
+    bool checked = false;
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 0});
+        if (n == 1100) {
+            blit(screen, before, 0, 0, 0, 0, screen->w, screen->h);
+            keyboard_callback(KEY_R << 8 | 'r');
+        }
+        if (n == 1101) {
+            EXPECT_EQ(1u, fake::alerts.size());
+            EXPECT_EQ(1, b.flags_left);
+            EXPECT_EQ(1101, b.run_time);
+            EXPECT_EQ(60, b.tilt_x);
+            EXPECT_EQ(0, b.tilt_y);
+            // Below the marble's rows the board is as it was; so is the panel below its clock.
+            EXPECT_TRUE(same_pixels(screen, 0, 117, before, 0, 117, grid::pixels, grid::pixels - 117));
+            EXPECT_TRUE(same_pixels(screen, grid::pixels, 220, before, grid::pixels, 220,
+                                    screen->w - grid::pixels, screen->h - 220));
+            checked = true;
+        }
+        if (n == 1200)
+            keyboard_callback(KEY_R << 8 | 'r');
+        if (n == 1250)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    destroy_bitmap(before);
+    EXPECT_TRUE(checked);
+    ASSERT_EQ(2u, fake::alerts.size());
+    const fake::AlertCall &a = fake::alerts[0];
+    EXPECT_EQ("Aloitetaanko alusta?", a.s1);
+    EXPECT_EQ("Kyllä", a.b1);
+    EXPECT_EQ("Ei", a.b2);
+    EXPECT_EQ('\r', a.c1);  // Return answers "Kyllä" wherever the pointer is
+    EXPECT_EQ(2, b.flags_left);  // restarted at frame 1200
+    EXPECT_EQ(51, b.run_time);   // frames 1201 to 1251
+}
+
+// Up to 10 s R restarts at once: at 5 s, and at exactly 10 s of the run that follows.
+TEST_F(Run, ShortRunRestartsWithoutAsking)
+{
+    std::string level = write_level(dir, "short.vkl", with_row1("*AF.*......F.*"));
+    frame_script script([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 0});
+        if (n == 500) {
+            EXPECT_EQ(1, b.flags_left);
+            keyboard_callback(KEY_R << 8 | 'r');
+        }
+        if (n == 1500) {
+            EXPECT_EQ(1000, b.run_time);
+            keyboard_callback(KEY_R << 8 | 'r');
+        }
+        if (n == 1530)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_TRUE(fake::alerts.empty());
+    EXPECT_EQ(2, b.flags_left);
+    EXPECT_EQ(31, b.run_time);
+}
+
+// The Esc that answers "Ei" is still held when the alert is gone: it does not leave the run.
+// A close request during the question ends the run and restarts nothing, whatever the answer.
+TEST_F(Run, EscOrCloseAtTheQuestionNeverRestarts)
+{
+    std::string level = write_level(dir, "esc.vkl", with_row1("*AF.*......F.*"));
+    int frames = 0, held_waits = 0;
+    bool held = false;
+    fake::alert_answers = {2};
+    fake::on_alert = [&] {
+        held = true;
+        key[KEY_ESC] = 1;
+    };
+    frame_script script([&](int) {
+        if (held) {
+            if (++held_waits == 3) {
+                key[KEY_ESC] = 0;
+                held = false;
+            }
+            return;
+        }
+        if (++frames == 1)
+            fake::mickeys.push_back({60, 0});
+        if (frames == 1100)
+            keyboard_callback(KEY_R << 8 | 'r');
+        if (frames == 1150)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(3, held_waits);
+    EXPECT_EQ(1u, fake::alerts.size());
+    EXPECT_EQ(1, b.flags_left);
+    EXPECT_EQ(1151, b.run_time);
+
+    fake::reset();
+    key[KEY_ESC] = 0;
+    fake::alert_answers = {1};  // even a "Kyllä" typed with it
+    fake::on_alert = [] { close_requested = true; };
+    frame_script closing([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 0});
+        if (n == 1100)
+            keyboard_callback(KEY_R << 8 | 'r');
+        if (n == 1200)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    close_requested = false;
+    EXPECT_EQ(1100, b.run_time);
+    EXPECT_EQ(1, b.flags_left);
+    EXPECT_EQ(bead::stopped, b.state);
+    EXPECT_FALSE(b.won);
+}
+
 // The frame that takes the last flag is drawn with the flag taken, and the run is a win.
 TEST_F(Run, WinningFrameShowsTheFlagTaken)
 {

@@ -15,6 +15,7 @@ namespace fake {
 std::vector<AlertCall> alerts;
 int alert_result = 1;
 std::deque<int> alert_answers;
+std::function<void()> on_alert;
 std::vector<SampleCall> samples;
 std::vector<const SAMPLE *> stopped;
 std::vector<MidiCall> midis;
@@ -47,6 +48,7 @@ void reset()
     alerts.clear();
     alert_result = 1;
     alert_answers.clear();
+    on_alert = nullptr;
     samples.clear();
     stopped.clear();
     midis.clear();
@@ -84,6 +86,8 @@ static std::string str(const char *s)
 
 static int next_answer()
 {
+    if (fake::on_alert)
+        fake::on_alert();
     if (fake::alert_answers.empty())
         return fake::alert_result;
     int a = fake::alert_answers.front();

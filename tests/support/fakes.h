@@ -33,6 +33,7 @@ struct FileSelectCall {
 extern std::vector<AlertCall> alerts;
 extern int alert_result;                        // what alert() returns (default 1)
 extern std::deque<int> alert_answers;           // alert and alert3 take these first, in turn
+extern std::function<void()> on_alert;          // called while an alert or alert3 is up
 
 extern std::vector<SampleCall> samples;         // play_sample
 extern std::vector<const SAMPLE *> stopped;     // stop_sample
