@@ -4,7 +4,7 @@
 # start it again from 0:00.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
-e2e_start "130 131 132 133" "$1" "$2"
+e2e_start "134 135 136 137" "$1" "$2"
 W=$E2E_WORK
 HERE=$(dirname "$0")
 {
