@@ -1,5 +1,6 @@
 #include "menu/editor.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -433,6 +434,27 @@ void draw_myfield(BITMAP *bmp, char *board)
     }
 }
 
+namespace {
+
+// Where the left button last went up, in the dialog's coordinates; written by the library's
+// input thread while a stroke lasts.
+std::atomic<int> let_go_x{0}, let_go_y{0};
+std::atomic<bool> let_go{false};
+void (*earlier_callback)(int) = nullptr;
+
+void note_let_go(int flags)
+{
+    if (flags & MOUSE_FLAG_LEFT_UP) {
+        let_go_x = gui_mouse_x();
+        let_go_y = gui_mouse_y();
+        let_go = true;
+    }
+    if (earlier_callback)
+        earlier_callback(flags);
+}
+
+}  // namespace
+
 int d_my_bitmap_proc(int msg, DIALOG *d, int c)
 {
     switch (msg) {
@@ -448,9 +470,9 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
         // One stroke: paint the cell under the pointer until the button is let go.
         editor_board *b = static_cast<editor_board *>(d->dp3);
         std::string before(b->text, grid::level_chars);
-        do {
+        auto paint = [b, d](int x, int y) {
             int row, column;
-            if (b->tool && editor_cell_at(gui_mouse_x(), gui_mouse_y(), &row, &column)) {
+            if (b->tool && editor_cell_at(x, y, &row, &column)) {
                 int i = grid::cells * row + column;
                 if (b->text[i] != b->tool) {
                     b->text[i] = b->tool;
@@ -460,7 +482,20 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
                     broadcast_dialog_message(MSG_IDLE, 0);
                 }
             }
-        } while (gui_mouse_b());
+        };
+        let_go = false;
+        earlier_callback = mouse_callback;
+        mouse_callback = note_let_go;
+        do
+            paint(gui_mouse_x(), gui_mouse_y());
+        while (gui_mouse_b());
+        mouse_callback = earlier_callback;
+        // The button is read after a wait for input: a move and the release right after it can
+        // both come in during that wait, and the cell where it went up was never painted.
+        if (let_go)
+            paint(let_go_x, let_go_y);
+        else
+            paint(gui_mouse_x(), gui_mouse_y());
         if (before.compare(0, std::string::npos, b->text, grid::level_chars) != 0) {
             b->strokes.push_back(before);
             if (b->strokes.size() > undo_depth)

@@ -254,6 +254,81 @@ TEST(Editor, DragPaintsEveryCellOnTheWay)
     editor("x.vkl");
 }
 
+// A drag as the input thread delivers it: the button is held over columns 2 to 6 of a row, one
+// cell a read; the move to column 7 and the release come in together before the next read,
+// and the pointer has already gone on to the palette when the button is seen up.
+int drag_step = 0;
+int dragged_button()
+{
+    drag_step++;
+    if (drag_step < 5) {
+        mouse_x = 16 + 39 * (2 + drag_step) + 19;
+        return 1;
+    }
+    mouse_x = 16 + 39 * 7 + 19;
+    if (mouse_callback)
+        mouse_callback(MOUSE_FLAG_MOVE);
+    if (mouse_callback)
+        mouse_callback(MOUSE_FLAG_LEFT_UP);
+    mouse_x = 700;
+    return 0;
+}
+
+void drag_row_2_to_7(DIALOG *d, int row)
+{
+    int (*saved)() = gui_mouse_b;
+    gui_mouse_b = dragged_button;
+    drag_step = 0;
+    mouse_x = 16 + 39 * 2 + 19;
+    mouse_y = 16 + 39 * row + 19;
+    d[0].proc(MSG_CLICK, &d[0], 1);
+    gui_mouse_b = saved;
+    mouse_x = 0;
+    mouse_y = 0;
+}
+
+void ctrl_z(DIALOG *d)
+{
+    const int keys = 29;
+    EXPECT_EQ(D_USED_CHAR, d[keys].proc(MSG_XCHAR, &d[keys], (KEY_Z << 8) | 26));
+}
+
+TEST(Editor, UndoTakesBackOneWholeStrokeWithTheCellWhereTheButtonWentUp)
+{
+    play({[](DIALOG *) { return 3; },  // wall
+          [](DIALOG *d) {
+              const std::string blank = blank_board();
+              std::string row10 = blank, both = blank;
+              for (int col = 2; col <= 7; col++) {
+                  row10[14 * 10 + col] = '*';
+                  both[14 * 10 + col] = '*';
+                  both[14 * 11 + col] = '*';
+              }
+              Bitmap blank_picture = copy_of(board_of(d));
+              drag_row_2_to_7(d, 10);
+              EXPECT_EQ(row10, text_of(d)) << "all six cells, the one where the button went up too";
+              EXPECT_EQ(nullptr, mouse_callback) << "the callback the stroke found is back";
+              ctrl_z(d);
+              EXPECT_EQ(blank, text_of(d));
+              EXPECT_EQ(0, pixels_differing(board_of(d), blank_picture.get()));
+
+              drag_row_2_to_7(d, 10);
+              Bitmap row10_picture = copy_of(board_of(d));
+              drag_row_2_to_7(d, 11);
+              EXPECT_EQ(both, text_of(d));
+              ctrl_z(d);
+              EXPECT_EQ(row10, text_of(d)) << "only the newer stroke goes";
+              EXPECT_EQ(0, pixels_differing(board_of(d), row10_picture.get()));
+              ctrl_z(d);
+              EXPECT_EQ(blank, text_of(d));
+              ctrl_z(d);
+              EXPECT_EQ(blank, text_of(d)) << "nothing more to take back";
+              return NEW;
+          }});
+    editor("x.vkl");
+    EXPECT_TRUE(fake::alerts.empty()) << "the board is as it started";
+}
+
 TEST(Editor, WithoutAChosenToolClicksPaintNothing)
 {
     BITMAP *saved_sprite = mouse_sprite;
