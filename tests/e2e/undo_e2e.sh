@@ -3,7 +3,7 @@
 # six, the last one too when the button is let go right after the pointer reached it, and each
 # Ctrl+Z brings back exactly the board before the newest stroke.
 source "$(dirname "$0")/lib.sh"
-e2e_start "130 131 132 133" "$1" "$2"
+e2e_start "138 139 140 141" "$1" "$2"
 source "$(dirname "$0")/menu_lib.sh"
 W=$E2E_WORK
 HERE=$(dirname "$0")
