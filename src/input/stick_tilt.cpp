@@ -24,6 +24,7 @@ stick_tilt read_stick()
     if (poll_joystick() != 0)
         return out;
     const JOYSTICK_INFO &pad = joy[0];
+    out.level = pad.num_buttons > 0 && pad.button[0].b;
     // A pad's hat or d-pad can come first as a digital stick: the first analogue one steers.
     for (int s = 0; s < pad.num_sticks && s < MAX_JOYSTICK_STICKS; s++) {
         const JOYSTICK_STICK_INFO &stick = pad.stick[s];

@@ -6,6 +6,7 @@
 struct stick_tilt {
     float x = 0.0f;
     float y = 0.0f;
+    bool level = false;  // the first button, which levels the board
 };
 
 constexpr int stick_full = 127;      // full deflection; the Linux driver gives -127..127
@@ -14,5 +15,5 @@ constexpr int stick_dead_zone = 16;  // an eighth of the way out
 // One axis position to a tilt.
 float stick_axis_tilt(int pos);
 
-// Reads the first joystick's first analogue stick; (0, 0) without one.
+// Reads the first joystick's first analogue stick and first button; (0, 0) without one.
 stick_tilt read_stick();

@@ -68,7 +68,8 @@ bool esc_pressed()
 }  // namespace
 
 bead::bead()
-    : mickey_x(0), mickey_y(0), tilt_x(0), tilt_y(0), sensitivity(1.0f),
+    : mickey_x(0), mickey_y(0), tilt_x(0), tilt_y(0), sensitivity(1.0f), board_tilt_x(0),
+      board_tilt_y(0), level_asked(false),
       sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(grid::block, grid::block)),
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
@@ -99,6 +100,7 @@ void bead::stop_motion()
 {
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     tilt_x = tilt_y = 0;
+    board_tilt_x = board_tilt_y = 0;
     keys.level();
 }
 
@@ -204,6 +206,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     run_panel panel(title, flags_left, player_records.best(level_id));
     panel.draw();
     panel.update(0, 0, 0);
+    level_asked = false;
 
     // Movement made before the run is read and dropped. The pointer is not placed at (400, 300)
     // here nor anywhere in the run: on X11 every placing races with the movements under way and
@@ -230,8 +233,10 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         if (state == fallen)
             falls++;
         run_time = add_time(run_time, ticks);
-        if (state != stopped)  // Esc leaves the last frame shown as it was
+        if (state != stopped) {  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
+            panel.show_tilt(board_tilt_x, board_tilt_y);
+        }
         while (teh_counter > 0)
             wait_tick();
         if (state == fallen) {

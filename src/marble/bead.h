@@ -19,6 +19,10 @@ public:
     int tilt_y;
     float sensitivity;
     key_tilt keys;       // the arrow keys' tilt, added to the mouse's
+    // The tilt the last motion step used (mouse, keys and stick, clamped): the panel's level.
+    float board_tilt_x;
+    float board_tilt_y;
+    bool level_asked;    // a tap of Space seen in the keyboard buffer, for the next step
     BITMAP *sprite;      // data file object, not owned
     BITMAP *buffer;      // the 3 by 3 cells block, owned
     field *current_field;
@@ -66,6 +70,8 @@ public:
     // Each speed component stays below 16 pixels per frame, what a face needs to catch the
     // marble before its centre reaches the next cell.
     static constexpr float speed_limit = 15.0f;
+    // Each axis of the board's tilt stays within this, in mickeys scaled by the sensitivity.
+    static constexpr float tilt_limit = 200.0f;
 
     bead();
     ~bead();

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr float tilt_limit = 200.0f;
+constexpr float tilt_limit = bead::tilt_limit;
 constexpr float tilt_divisor = 1650.0f;
 
 // The sums are not clamped (the player moves back by the excess), but they must not overflow.
@@ -103,8 +103,17 @@ void bead::move()
         // Mouse, arrow keys and gamepad stick add up within the one limit.
         keys.step(key_direction(KEY_LEFT, KEY_RIGHT), key_direction(KEY_UP, KEY_DOWN));
         stick_tilt pad = read_stick();
+        // Space or the pad's first button levels the board: the sums start again from zero,
+        // every frame while it is held. The stick's tilt is its position and stays.
+        if (key[KEY_SPACE] || level_asked || pad.level) {
+            tilt_x = tilt_y = 0;
+            keys.level();
+        }
+        level_asked = false;
         float ax = clamp_tilt(tilt_x * sensitivity + keys.x + pad.x);
         float ay = clamp_tilt(tilt_y * sensitivity + keys.y + pad.y);
+        board_tilt_x = ax;
+        board_tilt_y = ay;
         tilt_acc = Vektor(ax / tilt_divisor, ay / tilt_divisor) + slope_acc;
         speed = speed + tilt_acc;
         speed = speed + tile_push;
@@ -154,7 +163,12 @@ void bead::move()
         state = stopped;
     // A tap of Esc that came and went between two frames is not in key[] any more, but it
     // waits in the keyboard buffer (bounded: readkey without a keyboard driver reads nothing).
-    for (int i = 0; i < 64 && keypressed(); i++)
-        if ((readkey() >> 8) == KEY_ESC)
+    // A tap of Space waits there as well; it levels the board in the next step.
+    for (int i = 0; i < 64 && keypressed(); i++) {
+        const int scancode = readkey() >> 8;
+        if (scancode == KEY_ESC)
             state = stopped;
+        if (scancode == KEY_SPACE)
+            level_asked = true;
+    }
 }

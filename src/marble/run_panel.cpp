@@ -1,5 +1,9 @@
 #include "marble/run_panel.h"
 
+#include <cmath>
+
+#include "marble/bead.h"
+
 #include "menu/menu.h"
 #include "records/run_time.h"
 #include "shell/data1.h"
@@ -11,8 +15,13 @@ namespace {
 const int box_x1 = 564, box_x2 = 781;
 const int level_y1 = 18, level_y2 = 66;
 const int run_y1 = 90, run_y2 = 210;
-const int keys_y1 = 234, keys_y2 = 318;
-const int pause_y1 = 342, pause_y2 = 402;
+const int keys_y1 = 234, keys_y2 = 343;
+// The spirit level's box; the pause notice takes its place while the run is held.
+const int level_box_y1 = 367, level_box_y2 = 462;
+const int pause_y1 = level_box_y1, pause_y2 = level_box_y2;
+// The vial: a wooden ring round a glass face of liquid, and the bubble in it.
+const int ring_r = 42, glass_r = 37, bubble_r = 9;
+const int vial_size = 2 * ring_r + 1;
 const int label_x = box_x1 + 12;
 const int value_x2 = box_x2 - 12;  // values end here
 const int row_y0 = run_y1 + 10;
@@ -43,6 +52,36 @@ void keycap(FONT *f, int x, int y, const char *label)
     textout_centre_ex(screen, f, label, x + w / 2, y + 2, makecol(0, 0, 0), -1);
 }
 
+// The spirit level without its bubble, centred in a bitmap of vial_size on the box's cream.
+void draw_face(BITMAP *b)
+{
+    const int c = ring_r;
+    clear_to_color(b, cream());
+    circlefill(b, c, c, ring_r, frame_brown());
+    circlefill(b, c, c, ring_r - 1, label_ink());
+    circlefill(b, c - 1, c - 1, ring_r - 3, makecol(176, 124, 82));  // lit from the upper left
+    circlefill(b, c, c, glass_r + 1, makecol(70, 40, 20));
+    // The glass is deep: its upper left edge lies in the ring's shadow.
+    circlefill(b, c, c, glass_r, makecol(150, 178, 72));
+    circlefill(b, c + 2, c + 2, glass_r - 3, makecol(190, 214, 104));
+}
+
+// The bubble, and over it the glass's marks: the cross and the ring a level board fills.
+void draw_bubble(BITMAP *b, int bx, int by)
+{
+    const int c = ring_r;
+    circlefill(b, bx, by, bubble_r, makecol(120, 150, 50));
+    circlefill(b, bx, by, bubble_r - 1, makecol(226, 238, 180));
+    circlefill(b, bx + 1, by + 1, bubble_r - 3, makecol(246, 250, 222));
+    circlefill(b, bx - 3, by - 3, 2, makecol(255, 255, 255));
+    const int mark = makecol(60, 80, 30);
+    hline(b, c - glass_r + 4, c, c - bubble_r - 3, mark);
+    hline(b, c + bubble_r + 3, c, c + glass_r - 4, mark);
+    vline(b, c, c - glass_r + 4, c - bubble_r - 3, mark);
+    vline(b, c, c + bubble_r + 3, c + glass_r - 4, mark);
+    circle(b, c, c, bubble_r + 2, mark);
+}
+
 // The longest start of `text` that fits `width` pixels, with "..." when cut.
 std::string fitted(FONT *f, const std::string &text, int width)
 {
@@ -59,8 +98,16 @@ std::string fitted(FONT *f, const std::string &text, int width)
 run_panel::run_panel(const std::string &level_name, int flags, int best)
     : text_font(static_cast<FONT *>(data1[OBJ_FONT_MENU].dat)),
       name(level_name),
-      flags_all(flags), best_time(best)
+      flags_all(flags), best_time(best), vial_face(create_bitmap(vial_size, vial_size)),
+      vial_work(create_bitmap(vial_size, vial_size))
 {
+    draw_face(vial_face);
+}
+
+run_panel::~run_panel()
+{
+    destroy_bitmap(vial_face);
+    destroy_bitmap(vial_work);
 }
 
 void run_panel::draw()
@@ -83,9 +130,9 @@ void run_panel::draw()
     value(2, best_time > 0 ? time_text(best_time) : "ei vielä");
 
     box(keys_y1, keys_y2);
-    static const char *const keys[3][2] = {
-        {"Esc", "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}};
-    for (int k = 0; k < 3; k++) {
+    static const char *const keys[4][2] = {
+        {"Esc", "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}, {"Väli", "vaakaan"}};
+    for (int k = 0; k < 4; k++) {
         const int y = keys_y1 + 8 + k * 25;
         keycap(f, label_x, y, keys[k][0]);
         textout_ex(screen, f, keys[k][1], label_x + 52, y + 2, value_ink(), -1);
@@ -95,6 +142,11 @@ void run_panel::draw()
     BITMAP *logo = static_cast<BITMAP *>(data1[OBJ_TITLE_LOGO].dat);
     const int logo_w = box_x2 - box_x1 + 1, logo_h = logo->h * logo_w / logo->w;
     stretch_sprite(screen, logo, box_x1, grid::pixels - logo_h, logo_w, logo_h);
+
+    if (paused)
+        show_pause(true);
+    else
+        draw_vial();
 
     shown_flags = shown_falls = -1;
     shown_time.clear();
@@ -143,14 +195,55 @@ void run_panel::update(int flags_taken, int time, int falls, bool exact)
     }
 }
 
-void run_panel::show_pause(bool paused)
+void run_panel::bubble_offset(float tilt_x, float tilt_y, int &dx, int &dy)
 {
+    float fx = tilt_x / bead::tilt_limit, fy = tilt_y / bead::tilt_limit;
+    // The vial is round: a full tilt on both axes also puts the bubble at the rim, not past it.
+    const float len = std::sqrt(fx * fx + fy * fy);
+    if (len > 1.0f) {
+        fx /= len;
+        fy /= len;
+    }
+    dx = (int)std::lround(fx * bubble_travel);
+    dy = (int)std::lround(fy * bubble_travel);
+}
+
+void run_panel::draw_vial()
+{
+    box(level_box_y1, level_box_y2);
+    textout_ex(screen, text_font, "Kallistus", label_x, level_box_y1 + 8, label_ink(), -1);
+    blit_vial();
+}
+
+void run_panel::blit_vial()
+{
+    blit(vial_face, vial_work, 0, 0, 0, 0, vial_size, vial_size);
+    draw_bubble(vial_work, ring_r + bubble_dx, ring_r + bubble_dy);
+    blit(vial_work, screen, 0, 0, vial_x - ring_r, vial_y - ring_r, vial_size, vial_size);
+}
+
+void run_panel::show_tilt(float tilt_x, float tilt_y)
+{
+    int dx, dy;
+    bubble_offset(tilt_x, tilt_y, dx, dy);
+    if (dx == bubble_dx && dy == bubble_dy)
+        return;
+    bubble_dx = dx;
+    bubble_dy = dy;
+    if (!paused)
+        blit_vial();
+}
+
+void run_panel::show_pause(bool now_paused)
+{
+    paused = now_paused;
     if (!paused) {
         rectfill(screen, box_x1 - 6, pause_y1 - 6, box_x2 + 6, pause_y2 + 6, 0);
+        draw_vial();
         return;
     }
     box(pause_y1, pause_y2);
     const int mid = (box_x1 + box_x2) / 2;
-    textout_centre_ex(screen, text_font, "Tauko", mid, pause_y1 + 12, makecol(160, 30, 20), -1);
-    textout_centre_ex(screen, text_font, "P jatkaa peliä", mid, pause_y1 + 34, label_ink(), -1);
+    textout_centre_ex(screen, text_font, "Tauko", mid, pause_y1 + 26, makecol(160, 30, 20), -1);
+    textout_centre_ex(screen, text_font, "P jatkaa peliä", mid, pause_y1 + 48, label_ink(), -1);
 }

@@ -6,11 +6,13 @@
 #include "field/grid.h"
 
 // The side panel of a game run, right of the board: the level's name, flags taken, the running
-// time, the best time, the falls and the keys. It is drawn whole once; after that a frame
-// redraws only what changed, the running time character by character.
+// time, the best time, the falls, the keys and a round spirit level showing the board's tilt.
+// It is drawn whole once; after that a frame redraws only what changed, the running time
+// character by character.
 class run_panel {
 public:
     run_panel(const std::string &level_name, int flags, int best);
+    ~run_panel();
     run_panel(const run_panel &) = delete;
     run_panel &operator=(const run_panel &) = delete;
 
@@ -20,8 +22,17 @@ public:
     // every third frame (33 times a second, faster than a screen shows it, and every digit
     // still comes up); `exact` draws the time as it is, for a run that stops.
     void update(int flags_taken, int time, int falls, bool exact = false);
-    // Shows or takes away the pause notice.
+    // Shows or takes away the pause notice (it covers the spirit level).
     void show_pause(bool paused);
+    // The board's tilt (each axis within bead::tilt_limit) on the spirit level: the bubble
+    // moves towards the tilt, to the rim at full tilt. Drawn only when the bubble moves a pixel.
+    void show_tilt(float tilt_x, float tilt_y);
+
+    // The spirit level's centre on the screen, and how far the bubble's centre can go from it.
+    static constexpr int vial_x = 727, vial_y = 414;
+    static constexpr int bubble_travel = 27;
+    // Where the bubble's centre lies for a tilt, relative to vial_x and vial_y.
+    static void bubble_offset(float tilt_x, float tilt_y, int &dx, int &dy);
 
     static constexpr int left = grid::pixels;  // the panel owns the window right of the board
 
@@ -34,6 +45,14 @@ private:
     int shown_falls = -1;
     std::string shown_time;
     int shown_at = 0;  // the time shown_time was drawn for
+    int bubble_dx = 0;  // the bubble's place, relative to the vial's centre
+    int bubble_dy = 0;
+    bool paused = false;
+    BITMAP *vial_face;  // the spirit level without its bubble
+    BITMAP *vial_work;  // the face and the bubble put together before one blit
+
+    void draw_vial();
+    void blit_vial();
 
     void value(int row, const std::string &text);
     void time_value(const std::string &text, bool whole);

@@ -83,15 +83,16 @@ best_before=$(crop "$W/panel.png" 680 156 92 16)
 t1=$(clock)
 e2e_until 5 "the panel's time does not advance" clock_is_not "$t1"
 
-# P stops the clock and says so; P again goes on.
+# P stops the clock and says so over the spirit level; P again goes on, the level's bubble (at
+# the vial's centre, the board still level) back.
 xdotool key p
-e2e_wait_pixel "$W/pause.png" 566 344 "255 238 221" 3
+e2e_wait_pixel "$W/pause.png" 727 416 "255 238 221" 3
 t3=$(clock)
 sleep 0.7  # nothing to wait for: the clock must stand a while
 t4=$(clock)
 [ "$t3" = "$t4" ] || fail "the clock ran during the pause"
 xdotool key p
-e2e_wait_pixel "$W/resumed.png" 566 344 "0 0 0" 3
+e2e_wait_pixel "$W/resumed.png" 727 416 "246 250 222" 3
 e2e_until 5 "the clock did not go on after the pause" clock_is_not "$t4"
 
 # East: the first flag is taken, the marble rests against the east wall.

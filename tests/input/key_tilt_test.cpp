@@ -157,6 +157,19 @@ TEST(StickTilt, PositionIsTheTiltWithADeadZone)
     EXPECT_FLOAT_EQ(b.tilt_acc.x, (30 - 200.0f * 56 / 111) / 1650);
     EXPECT_FLOAT_EQ(b.tilt_acc.y, 150.0f / 1650);
 
+    // The first button levels the mouse's and the keys' part; the stick's stays.
+    EXPECT_FALSE(s.level);
+    joy[0].num_buttons = 1;
+    joy[0].button[0].b = 1;
+    b.keys.x = 50;
+    fake::mickeys = {{20, 0}};
+    b.move();
+    EXPECT_EQ(b.tilt_x, 0);
+    EXPECT_EQ(b.tilt_y, 0);
+    EXPECT_EQ(b.keys.x, 0.0f);
+    EXPECT_FLOAT_EQ(b.board_tilt_x, -200.0f * 56 / 111);
+    EXPECT_FLOAT_EQ(b.board_tilt_y, 200.0f);
+
     num_joysticks = 0;
     joy[0] = saved;
 }

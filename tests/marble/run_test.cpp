@@ -10,6 +10,7 @@
 #include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/play_support.h"
+#include "marble/run_panel.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "soak/soak_checks.h"
@@ -596,4 +597,76 @@ TEST_F(Run, WinningFrameShowsTheFlagTaken)
     ASSERT_FALSE(same_pixels(flag, 28, 0, floor, 28, 0, 11, 39));
     EXPECT_LT(b.x + 20, 39 * 2 + 28);
     EXPECT_TRUE(same_pixels(screen, 39 * 2 + 28, 39, floor, 28, 0, 11, 39));
+}
+
+// The panel's spirit level: the bubble goes the tilt's way, 27 pixels at full tilt.
+TEST(SpiritLevel, BubbleFollowsTheTiltToTheRim)
+{
+    int dx = 1, dy = 1;
+    run_panel::bubble_offset(0, 0, dx, dy);
+    EXPECT_EQ(dx, 0);
+    EXPECT_EQ(dy, 0);
+    run_panel::bubble_offset(200, 0, dx, dy);
+    EXPECT_EQ(dx, 27);
+    EXPECT_EQ(dy, 0);
+    run_panel::bubble_offset(-100, 50, dx, dy);  // -13.5 and 6.75
+    EXPECT_EQ(dx, -14);
+    EXPECT_EQ(dy, 7);
+    // Full tilt on both axes: on the rim, 27 / sqrt 2 = 19.09 each way.
+    run_panel::bubble_offset(200, -200, dx, dy);
+    EXPECT_EQ(dx, 19);
+    EXPECT_EQ(dy, -19);
+}
+
+TEST_F(Run, SpaceLevelsTheBoardAndTheBubbleComesBack)
+{
+    std::string level = write_level(dir, "level.vkl", with_row1("*A..........F*"));
+    const int bubble_light = makecol(246, 250, 222), glass = makecol(190, 214, 104);
+    // Two pixels below the bubble's centre lies its light middle.
+    auto at = [](int dx, int dy) { return getpixel(screen, run_panel::vial_x + dx,
+                                                    run_panel::vial_y + dy + 2); };
+    int checks = 0;
+    frame_script script([&](int n) {
+        if (n == 1) {
+            EXPECT_EQ(at(0, 0), bubble_light);  // a level board
+            fake::mickeys.push_back({-100, -60});  // into the start's corner: the run goes on
+        }
+        if (n == 2) {
+            // -100 / 200 * 27 = -13.5 and -60 / 200 * 27 = -8.1.
+            EXPECT_EQ(b.board_tilt_x, -100.0f);
+            EXPECT_EQ(b.board_tilt_y, -60.0f);
+            EXPECT_EQ(at(-14, -8), bubble_light);
+            EXPECT_EQ(at(0, 0), glass);
+            key[KEY_SPACE] = 1;
+            checks++;
+        }
+        if (n == 3)
+            fake::mickeys.push_back({-50, -50});  // dropped while Space is held
+        if (n == 5) {
+            key[KEY_SPACE] = 0;
+            EXPECT_EQ(b.tilt_x, 0);
+            EXPECT_EQ(b.tilt_y, 0);
+            EXPECT_EQ(b.board_tilt_x, 0.0f);
+            EXPECT_EQ(at(0, 0), bubble_light);
+            EXPECT_EQ(at(-14, -8), glass);
+            fake::mickeys.push_back({40, 0});
+            checks++;
+        }
+        if (n == 6) {
+            EXPECT_EQ(b.tilt_x, 40);
+            EXPECT_EQ(at(5, 0), bubble_light);  // 40 / 200 * 27 = 5.4
+            fake::keys = {(KEY_SPACE << 8) | ' '};  // a tap that came and went between frames
+            checks++;
+        }
+        if (n == 8) {
+            EXPECT_EQ(b.tilt_x, 0);
+            EXPECT_EQ(at(0, 0), bubble_light);
+            key[KEY_ESC] = 1;
+            checks++;
+        }
+    });
+    b.start_bead(level);
+    key[KEY_SPACE] = 0;
+    EXPECT_EQ(checks, 4);
+    EXPECT_EQ(script.frames, 9);  // the frame that sees Esc is the last
 }
