@@ -125,6 +125,7 @@ def main(out):
         "WALL": lambda n: bmp(n, P.wall()),
         "SND_BOUNCE": lambda n: wav(n, "knock"),
         "SHUTTER": lambda n: bmp(n, P.shutter()),
+        "BUBBLE": lambda n: bmp(n, *P.bubble()),
     }
     for k in range(7):
         make[f"FALL{k + 1}"] = lambda n, k=k: bmp(n, *P.fall_frame(k))

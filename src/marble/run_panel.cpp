@@ -20,7 +20,7 @@ const int keys_y1 = 234, keys_y2 = 343;
 const int level_box_y1 = 367, level_box_y2 = 462;
 const int pause_y1 = level_box_y1, pause_y2 = level_box_y2;
 // The vial: a wooden ring round a glass face of liquid, and the bubble in it.
-const int ring_r = 42, glass_r = 37, bubble_r = 9;
+const int ring_r = 42, glass_r = 37, bubble_r = 9;  // bubble_r: the picture's radius
 const int vial_size = 2 * ring_r + 1;
 const int label_x = box_x1 + 12;
 const int value_x2 = box_x2 - 12;  // values end here
@@ -70,10 +70,8 @@ void draw_face(BITMAP *b)
 void draw_bubble(BITMAP *b, int bx, int by)
 {
     const int c = ring_r;
-    circlefill(b, bx, by, bubble_r, makecol(120, 150, 50));
-    circlefill(b, bx, by, bubble_r - 1, makecol(226, 238, 180));
-    circlefill(b, bx + 1, by + 1, bubble_r - 3, makecol(246, 250, 222));
-    circlefill(b, bx - 3, by - 3, 2, makecol(255, 255, 255));
+    BITMAP *bubble = static_cast<BITMAP *>(data1[OBJ_BUBBLE].dat);
+    draw_sprite(b, bubble, bx - bubble->w / 2, by - bubble->h / 2);
     const int mark = makecol(60, 80, 30);
     hline(b, c - glass_r + 4, c, c - bubble_r - 3, mark);
     hline(b, c + bubble_r + 3, c, c + glass_r - 4, mark);

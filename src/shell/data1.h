@@ -47,7 +47,8 @@
     X(TUBE_X, BITMAP, "")                                                             \
     X(WALL, BITMAP, "wall_tile")                                                      \
     X(SND_BOUNCE, SAMPLE, "the marble bounces off a wall")                            \
-    X(SHUTTER, BITMAP, "shutter_tile")
+    X(SHUTTER, BITMAP, "shutter_tile")                                                \
+    X(BUBBLE, BITMAP, "the bubble of the run panel's spirit level")
 
 enum Data1Object {
 #define DATA1_INDEX(name, kind, what) OBJ_##name,

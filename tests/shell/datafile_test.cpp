@@ -359,3 +359,19 @@ TEST(DataFile, TheRunMusicLoopsOnTheBarAndOutlastsThePreview)
     EXPECT_GE(run.channels.size(), 3u);
     EXPECT_TRUE(run.channels.count(9));
 }
+
+// The spirit level's bubble is drawn round its centre over the glass: a round picture of
+// radius 9 whose corners are mask, with the flat pale middle the panel's tests look for.
+TEST(DataFile, BubbleIsRoundWithAPaleMiddle)
+{
+    BITMAP *b = pic(OBJ_BUBBLE);
+    ASSERT_EQ(b->w, 19);
+    ASSERT_EQ(b->h, 19);
+    EXPECT_TRUE(is_mask(b, 0, 0));
+    EXPECT_TRUE(is_mask(b, 18, 18));
+    EXPECT_TRUE(is_mask(b, 2, 2));  // 9.9 from the centre, past the radius
+    EXPECT_FALSE(is_mask(b, 9, 0));
+    EXPECT_FALSE(is_mask(b, 0, 9));
+    EXPECT_EQ(getpixel(b, 9, 11), makecol(246, 250, 222));
+    EXPECT_EQ(getpixel(b, 9, 9), makecol(246, 250, 222));
+}

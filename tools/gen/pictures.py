@@ -488,3 +488,24 @@ def marble_strip():
         cov = aa_disc(xx, yy, cx, 10.5, r)
         img = mix(img, ball, cov * fade)
     return img
+
+
+def bubble():
+    """The spirit level's air bubble under the glass: a dark rim where the liquid bends the
+    light, a pale middle, a shine from the upper left. Its middle (radius 3.5 round the centre)
+    is one flat colour, which the tests look for."""
+    size, c, r = 19, 9.0, 9.0
+    xx, yy = grid(size, size)
+    d = np.sqrt((xx - c) ** 2 + (yy - c) ** 2)
+    t = np.clip(d / r, 0, 1)
+    col = mix((246, 250, 222), (176, 200, 108), np.clip((t - 0.45) / 0.55, 0, 1) ** 1.6)
+    col = mix(col, (96, 124, 40), np.clip((d - (r - 1.4)) / 1.0, 0, 1))
+    # the liquid's light comes through at the lower right, opposite the shine
+    lower = np.sqrt((xx - c - 3.2) ** 2 + (yy - c - 3.2) ** 2)
+    col = mix(col, (236, 244, 196), np.clip(1 - np.abs(lower - 4.6) / 1.2, 0, 1) * (d > 4.6) * 0.6)
+    shine = np.sqrt((xx - c + 3.5) ** 2 + (yy - c + 3.5) ** 2)
+    col = mix(col, (255, 255, 255), np.clip(2.3 - shine, 0, 1))
+    flat = d <= 3.5
+    col[flat] = (246, 250, 222)
+    mask = d <= r + 0.3
+    return col, mask
