@@ -59,10 +59,7 @@ void set_save_file_name(std::string current, char *path)
 
 std::string shown_file_name(const std::string &path)
 {
-    char name[256];
-    const std::string utf8 = well_formed_utf8(get_filename(path.c_str()));
-    do_uconvert(utf8.c_str(), U_UTF8, name, U_ASCII, sizeof name);
-    std::string shown = name;
+    std::string shown = latin1_name(get_filename(path.c_str()));
     if (shown.size() > 60)
         shown = shown.substr(0, 57) + "...";
     return shown;
