@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "shell/utf8_text.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -50,5 +52,5 @@ std::string level_title(const std::string &path)
     std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     if (level_name(name))
         name.resize(name.size() - 4);
-    return name;
+    return latin1_name(name);
 }

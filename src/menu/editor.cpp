@@ -128,10 +128,7 @@ std::string shown_name(const std::string &path)
 // A whole path for a line of an alert: in the game's Latin-1, its end kept when it is long.
 std::string shown_path(const std::string &path)
 {
-    const std::string utf8 = well_formed_utf8(path);
-    std::vector<char> latin1(utf8.size() + 1);
-    do_uconvert(utf8.c_str(), U_UTF8, latin1.data(), U_ASCII, static_cast<int>(latin1.size()));
-    std::string shown = latin1.data();
+    std::string shown = latin1_name(path);
     if (shown.size() > 60)
         shown = "..." + shown.substr(shown.size() - 57);
     return shown;

@@ -1,6 +1,9 @@
 #include "shell/utf8_text.h"
 
+#include <allegro.h>
+
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -70,4 +73,12 @@ std::string utf8_prefix(const std::string &utf8, size_t max_bytes)
     while (n > 0 && n < utf8.size() && continuation(static_cast<unsigned char>(utf8[n])))
         n--;
     return utf8.substr(0, n);
+}
+
+std::string latin1_name(const std::string &bytes)
+{
+    const std::string utf8 = well_formed_utf8(bytes);
+    std::vector<char> latin1(utf8.size() + 1);
+    do_uconvert(utf8.c_str(), U_UTF8, latin1.data(), U_ASCII, static_cast<int>(latin1.size()));
+    return latin1.data();
 }

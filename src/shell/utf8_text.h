@@ -14,3 +14,7 @@ std::string well_formed_utf8(const std::string &bytes);
 
 // The longest start of `utf8` of at most `max_bytes` bytes that ends between letters.
 std::string utf8_prefix(const std::string &utf8, size_t max_bytes);
+
+// File names as the game draws them: the disk's UTF-8 bytes (any byte that is no UTF-8 read as
+// Latin-1) as Latin-1 letters, "^" for a letter Latin-1 lacks.
+std::string latin1_name(const std::string &bytes);

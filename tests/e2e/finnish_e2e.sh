@@ -2,11 +2,15 @@
 # A player whose folders carry Finnish letters: the game runs from ".../Työpöytä/päivi", opens
 # kenttä.vkl through the real chooser (listed under its own name) and plays it, opens it in the
 # editor, saves it in place (no second file beside it) and saves a new level in that folder;
-# lastgame keeps the path byte for byte, so the next start plays the same level.
+# lastgame keeps the path byte for byte, so the next start plays the same level. A level saved
+# as oma_kenttä.vkl keeps its ä, and the menu's line and the run's panel show it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "64 65 66" "$1" "$2"
 W=$E2E_WORK
+# A Finnish keyboard, set before the game starts: ä has a key of its own. (xdotool otherwise
+# maps a spare key to it for each letter typed, and the game may read the key before the map.)
+setxkbmap -layout fi || fail "no Finnish keyboard layout"
 dir="$W/Työpöytä/päivi"
 mkdir -p "$dir"
 cp "$W/data1.dat" "$W/standardfile.vkl" "$dir/"
@@ -94,6 +98,17 @@ xdotool type --delay 30 'uusi.vkl'
 xdotool key Return
 e2e_until 10 "uusi.vkl was not saved beside kenttä.vkl" cmp -s "$dir/kenttä.vkl" "$dir/uusi.vkl"
 
+# A name typed with a Finnish letter keeps it: the offered uusi.vkl becomes oma_kenttä.vkl.
+e2e_click 636 427
+e2e_wait_pixel "$W/selector.png" 210 160 "255 255 255" 10
+xdotool key End
+xdotool key --delay 15 --repeat 8 BackSpace
+xdotool type --delay 30 'oma_kenttä.vkl'
+xdotool key Return
+e2e_until 10 "oma_kenttä.vkl was not saved (the folder holds: $(ls "$dir" | tr '\n' ' '))" \
+    cmp -s "$dir/kenttä.vkl" "$dir/oma_kenttä.vkl"
+[ ! -e "$dir/oma_kentt.vkl" ] || fail "the ä was dropped: oma_kentt.vkl was saved"
+
 e2e_click 636 523                                      # the editor's "Lopeta"
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
 e2e_click 400 488                                      # "Lopeta"
@@ -117,4 +132,31 @@ e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
 e2e_click 400 488
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") on the second start"
+
+# The menu's line and the run's panel draw oma_kenttä with its ä: the very pixels drawn for a
+# copy named with the Latin-1 byte E4, which the game always drew as ä (the UTF-8 name's two
+# bytes C3 A4 would be two letters, "Ã¤").
+latin1_name=$(printf 'oma_kentt\xe4.vkl')
+cp "$dir/oma_kenttä.vkl" "$dir/$latin1_name"
+name_pixels() { # LEVEL TAG: crops of the menu's line and of the panel's level name
+    LC_ALL=C sed -i "s|^lastgame = .*|lastgame = $dir/$1|" "$dir/vinkla.cfg"
+    start_in_dir
+    e2e_point 780 590
+    e2e_wait_still 600x20+100+522 10
+    convert "$W/still.png" -crop 600x20+100+522 +repage "$W/line_$2.png"
+    play
+    e2e_wait_still 205x20+576+44 10
+    convert "$W/still.png" -crop 205x20+576+44 +repage "$W/panel_$2.png"
+    xdotool key Escape
+    e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
+    e2e_click 400 488
+    e2e_wait_exit 10 >"$W/exit_status.txt"
+    [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") playing $1"
+}
+name_pixels oma_kenttä.vkl utf8
+name_pixels "$latin1_name" latin1
+for part in line panel; do
+    ae=$(compare -metric AE "$W/${part}_utf8.png" "$W/${part}_latin1.png" null: 2>&1 || true)
+    [ "$ae" = 0 ] || fail "oma_kenttä is not drawn with its ä in the $part ($ae pixels differ, see $W/${part}_utf8.png)"
+done
 echo "finnish e2e: ok ($dir)"

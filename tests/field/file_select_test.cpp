@@ -146,3 +146,56 @@ TEST(Choosers, PassUtf8NamesThroughUnchanged)
     EXPECT_EQ("kentt\xe4.vkl", shown_file_name(finnish));
     EXPECT_EQ("^.vkl", shown_file_name("/x/\xe2\x82\xac.vkl"));
 }
+
+namespace {
+// Like the chooser's own field: no letter past ASCII.
+int ascii_edit(int msg, DIALOG *d, int c)
+{
+    if (msg == MSG_UCHAR && c > 127)
+        return D_O_K;
+    return d_edit_proc(msg, d, c);
+}
+}  // namespace
+
+// The chooser's field takes every letter the keyboard gives: "oma_kentt" and then ä (U+00E4,
+// C3 A4 in UTF-8) makes "oma_kenttä".
+TEST(SaveFileName, TheChooserTakesFinnishLetters)
+{
+    DIALOG chooser[2] = {};
+    fake::file_select_hook = [&](char *path, int size) {
+        std::strcpy(path, "oma_kentt");
+        chooser[0] = {ascii_edit, 0, 0, 100, 10, 0, 0, 0, 0, size, 9, path, nullptr, nullptr};
+        active_dialog = chooser;
+        gui_mouse_b();  // the dialog manager reads the buttons
+        chooser[0].proc(MSG_UCHAR, &chooser[0], 0xE4);
+        active_dialog = nullptr;
+        return -1;
+    };
+    char path[path_buffer_size];
+    set_save_file_name("x.vkl", path);
+    EXPECT_STREQ("oma_kentt\xc3\xa4", path);
+    EXPECT_TRUE(fake::alerts.empty());
+}
+
+// A letter that does not get in (here the field is full) is not dropped without a word: an
+// alert says so and nothing is saved.
+TEST(SaveFileName, ALetterLeftOutIsToldAndNothingSaved)
+{
+    DIALOG chooser[2] = {};
+    fake::file_select_hook = [&](char *path, int) {
+        std::strcpy(path, "oma_kentt");
+        chooser[0] = {ascii_edit, 0, 0, 100, 10, 0, 0, 0, 0, 9, 9, path, nullptr, nullptr};
+        active_dialog = chooser;
+        gui_mouse_b();
+        chooser[0].proc(MSG_UCHAR, &chooser[0], 0xE4);
+        active_dialog = nullptr;
+        return -1;
+    };
+    char path[path_buffer_size];
+    set_save_file_name("x.vkl", path);
+    EXPECT_STREQ("", path);
+    ASSERT_EQ(1u, fake::alerts.size());
+    EXPECT_EQ("Kaikki kirjoitetut kirjaimet eiv\xe4t mahtuneet nimeen", fake::alerts[0].s1);
+    EXPECT_EQ("oma_kentt", fake::alerts[0].s2);
+    EXPECT_EQ("Kentt\xe4\xe4 ei tallennettu.", fake::alerts[0].s3);
+}

@@ -670,3 +670,29 @@ TEST_F(Run, SpaceLevelsTheBoardAndTheBubbleComesBack)
     EXPECT_EQ(checks, 4);
     EXPECT_EQ(script.frames, 9);  // the frame that sees Esc is the last
 }
+
+// The panel names the level by its file name: "öljy_kenttä" (C3 B6 ... C3 A4 on disk) is
+// drawn as the Latin-1 letters F6 ... E4 of the game's font, not as two letters each.
+TEST_F(Run, ThePanelDrawsFinnishLettersOfTheFileName)
+{
+    std::string level = write_level(dir, "\xc3\xb6ljy_kentt\xc3\xa4.vkl", with_row1("*A..........F*"));
+    FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
+    const int x = 576, y = 18 + 28, w = 205, h = text_height(f);
+    BITMAP *want = create_bitmap(w, h);
+    clear_to_color(want, makecol(255, 238, 221));
+    textout_ex(want, f, "\xf6ljy_kentt\xe4", 0, 0, makecol(0, 0, 0), -1);
+    int differ = -1;
+    frame_script script([&](int n) {
+        if (n == 1) {
+            differ = 0;
+            for (int j = 0; j < h; j++)
+                for (int i = 0; i < w; i++)
+                    differ += getpixel(screen, x + i, y + j) != getpixel(want, i, j);
+        }
+        if (n == 2)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    destroy_bitmap(want);
+    EXPECT_EQ(0, differ);
+}

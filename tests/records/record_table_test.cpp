@@ -11,6 +11,7 @@
 #include "field/level_file.h"
 #include "field/level_order.h"
 #include "marble/play_support.h"
+#include "records/player_records.h"
 #include "records/record_table.h"
 #include "records/run_time.h"
 #include "support/fakes.h"
@@ -227,4 +228,17 @@ TEST(LevelOrder, NextLevelInNameOrderThenTheFirstAgain)
     EXPECT_EQ("01_a", level_title(dir + "/01_a.vkl"));
     EXPECT_EQ("10_c", level_title("10_c.VKL"));
     std::filesystem::remove_all(dir);
+}
+
+// Names on disk are UTF-8; the menu's line and the run's panel draw Latin-1 letters.
+TEST(LevelOrder, FinnishLettersOfAFileNameAreDrawnAsTheirLatin1Letters)
+{
+    // "öljy_kenttä": ö is C3 B6 and ä C3 A4 on disk, F6 and E4 in Latin-1.
+    const std::string on_disk = "\xc3\xb6ljy_kentt\xc3\xa4";
+    const std::string drawn = "\xf6ljy_kentt\xe4";
+    EXPECT_EQ(drawn, level_title("/tmp/" + on_disk + ".vkl"));
+    EXPECT_EQ("Pelaa: " + drawn, level_line("/nowhere/" + on_disk + ".vkl"));
+    // A byte that starts no UTF-8 is already a Latin-1 letter; the euro sign (E2 82 AC) has none.
+    EXPECT_EQ("p\xe4iv\xe4", level_title("p\xe4iv\xe4.vkl"));
+    EXPECT_EQ("^", level_title("\xe2\x82\xac.vkl"));
 }
