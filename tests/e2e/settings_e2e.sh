@@ -19,11 +19,11 @@ step_right() { # Y: the slider's row
     xdotool key Right
     e2e_wait_change "$E2E_WORK/slider.png" 400x24+200+$(($1 - 12)) 5
 }
-e2e_point 352 208
+e2e_point 300 208
 for i in 1 2 3; do
     step_right 208
 done
-e2e_point 352 288
+e2e_point 300 288
 for i in 1 2; do
     step_right 288
 done
