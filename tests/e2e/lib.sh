@@ -375,3 +375,18 @@ e2e_in_step() {
     eval "$(xdotool getmouselocation --shell | head -2)"
     e2e_arrow_at "$X" "$Y"
 }
+
+# e2e_editor_board_is SHOT LEVEL: every cell of the editor's board (at 16, 16) but the start at
+# (1, 1) shows what the game shows for LEVEL's codes.
+e2e_editor_board_is() {
+    local cells="" i j got
+    for i in $(seq 0 13); do
+        for j in $(seq 0 13); do
+            [ "$i,$j" = "1,1" ] || cells="$cells $i,$j"
+        done
+    done
+    convert "$1" -crop 546x546+16+16 +repage -alpha off "$E2E_WORK/board.png"
+    # shellcheck disable=SC2086
+    got=$($E2E_PY "$E2E_LIB/board_cells.py" "$E2E_WORK/board.png" "$2" "$E2E_WORK/data1.dat" $cells)
+    [ "$got" = "ok" ] || fail "the board of $1 is not $(basename "$2"): $got"
+}

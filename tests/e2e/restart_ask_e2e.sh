@@ -71,10 +71,5 @@ xdotool key Return
 e2e_until 5 "after Return the clock is not back at 0:00 (see $W/clock.png)" is minutes_seconds "$zero"
 e2e_is_pixel "$W/clock.png" 320 300 "$WHITE" && fail "the question stays after Return"
 
-xdotool keydown Escape
-menu_wait 5
-xdotool keyup Escape
-e2e_hand_back
-menu_quit
-! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
+menu_leave_run
 echo "restart question e2e: ok"

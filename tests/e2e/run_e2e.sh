@@ -63,10 +63,5 @@ e2e_until 10 "tilted south, the marble did not roll down (see $W/run.png)" rolle
 echo "south: $at"
 
 # Esc, held as a hand does until the menu shows, ends the run; the menu works as before.
-xdotool keydown Escape
-menu_wait 5
-xdotool keyup Escape
-e2e_hand_back
-menu_quit
-! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
+menu_leave_run
 echo "run e2e: ok"

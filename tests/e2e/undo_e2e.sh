@@ -15,28 +15,14 @@ level() {
     $E2E_PY - "$out" "$@" <<'EOF'
 import sys
 rows = [list("*" * 14)] + [list("*AF..........*")] + [list("*............*") for _ in range(11)] + [list("*" * 14)]
-for spec in sys.argv[2:]:
-    r, c1, c2 = (int(v) for v in spec.split())
+for stroke in sys.argv[2:]:
+    r, c1, c2 = (int(v) for v in stroke.split())
     for c in range(c1, c2 + 1):
         rows[r][c] = "*"
 open(sys.argv[1], "w").write("".join("".join(r) + "\n" for r in rows) + "noname\n9999\n")
 EOF
 }
 
-# board_is SHOT LEVEL: every cell of the editor's board (at 16, 16) but the start shows LEVEL.
-CELLS=""
-for i in $(seq 0 13); do
-    for j in $(seq 0 13); do
-        [ "$i,$j" = "1,1" ] || CELLS="$CELLS $i,$j"
-    done
-done
-board_is() {
-    convert "$1" -crop 546x546+16+16 +repage -alpha off "$W/board.png"
-    local got
-    # shellcheck disable=SC2086
-    got=$($E2E_PY "$HERE/board_cells.py" "$W/board.png" "$2" "$W/data1.dat" $CELLS)
-    [ "$got" = "ok" ] || fail "the board of $1 is not $(basename "$2"): $got"
-}
 
 shot_settled() {
     e2e_point 790 590
@@ -73,31 +59,31 @@ e2e_press menu:Editori
 e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 5
 e2e_press tool:3                                   # the wall
 shot_settled blank.png
-board_is "$W/blank.png" "$W/blank.vkl"
+e2e_editor_board_is "$W/blank.png" "$W/blank.vkl"
 
 # One stroke and its undo, three times over: the release falls at a different moment each time.
 for n in 1 2 3; do
     drag 10
     shot_settled "row10_$n.png"
-    board_is "$W/row10_$n.png" "$W/row10.vkl"
+    e2e_editor_board_is "$W/row10_$n.png" "$W/row10.vkl"
     ctrl_z "row10_$n.png" "undone_$n.png"
-    board_is "$W/undone_$n.png" "$W/blank.vkl"
+    e2e_editor_board_is "$W/undone_$n.png" "$W/blank.vkl"
 done
 
 # Two strokes: the first Ctrl+Z takes back only the second, the next one the first.
 drag 10
 shot_settled one.png
-board_is "$W/one.png" "$W/row10.vkl"
+e2e_editor_board_is "$W/one.png" "$W/row10.vkl"
 drag 11
 shot_settled two.png
-board_is "$W/two.png" "$W/both.vkl"
+e2e_editor_board_is "$W/two.png" "$W/both.vkl"
 ctrl_z two.png back1.png
-board_is "$W/back1.png" "$W/row10.vkl"
+e2e_editor_board_is "$W/back1.png" "$W/row10.vkl"
 ctrl_z back1.png back2.png
-board_is "$W/back2.png" "$W/blank.vkl"
+e2e_editor_board_is "$W/back2.png" "$W/blank.vkl"
 
 # Nothing left to take back: the board stays.
 xdotool key ctrl+z
 shot_settled back3.png
-board_is "$W/back3.png" "$W/blank.vkl"
+e2e_editor_board_is "$W/back3.png" "$W/blank.vkl"
 echo "undo e2e: ok"
