@@ -39,9 +39,9 @@ keep menu
 
 # "Asetukset", left with "Ok".
 e2e_click 400 408
-e2e_wait_pixel "$W/s.png" 260 300 "202 202 202" 5
+e2e_wait_pixel "$W/s.png" 250 300 "255 238 221" 5
 keep settings
-e2e_click 348 324
+e2e_press settings:Ok
 menu_wait 5
 
 # "Info", left with its "Ok".

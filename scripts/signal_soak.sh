@@ -58,8 +58,8 @@ round() {
             e2e_press tool:3; e2e_click 269 152; e2e_press editor:Lopeta; jitter ;;
         settings) menu_skip_title; menu_wait; e2e_press menu:Asetukset; jitter ;;
         volume) menu_skip_title; menu_wait; e2e_press menu:Asetukset
-            e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
-            xdotool mousemove 352 208; sleep 0.3
+            e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
+            xdotool mousemove 352 248; sleep 0.3
             if [ "$sound" -lt 255 ]; then xdotool key Right; sound=$((sound + 17))
             else xdotool key Left; sound=$((sound - 17)); fi
             sleep 0.4; e2e_press settings:Ok; menu_wait; jitter ;;

@@ -38,14 +38,14 @@ ink "$W/chooser.png" 90x16+418+453 "$W/cancel_chooser.png"
 xdotool key Escape
 menu_wait
 
-# "Asetukset": its "Ok" button at (312, 312).
+# "Asetukset": its "Ok" button at (292, 382).
 e2e_click 400 408
 xdotool mousemove 760 20
-e2e_wait_pixel "$W/settings.png" 260 340 "202 202 202" 5
+e2e_wait_pixel "$W/settings.png" 250 340 "255 238 221" 5
 e2e_wait_still 800x600+0+0 5
 cp "$W/still.png" "$W/settings.png"
-ink "$W/settings.png" 60x16+318+316 "$W/ok_settings.png"
-e2e_click 348 324
+ink "$W/settings.png" 60x16+312+388 "$W/ok_settings.png"
+e2e_press settings:Ok
 menu_wait
 
 ae=$(compare -metric AE "$W/ok_chooser.png" "$W/ok_settings.png" null: 2>&1 || true)

@@ -33,15 +33,15 @@ menu_wait 5
 # Two steps right on the music slider (8 to 10), then "Ok". Closing the dialog on a slider
 # takes both volumes from the sliders: the sound, 0x80 = 128, shows as 8 and becomes 136.
 e2e_click 400 408
-e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
-e2e_point 300 248
+e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
+e2e_point 300 296
 # Each step closes and reopens the dialog: the next key waits until the slider moved.
 for i in 1 2; do
     e2e_shot "$W/slider.png"
     xdotool key Right
-    e2e_wait_change "$W/slider.png" 400x24+200+236 5
+    e2e_wait_change "$W/slider.png" 400x24+200+284 5
 done
-e2e_click 348 324
+e2e_press settings:Ok
 menu_wait 5
 menu_quit
 
@@ -92,8 +92,8 @@ e2e_game
 menu_skip_title
 menu_wait 5
 e2e_press menu:Asetukset
-e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
-xdotool mousemove 352 208
+e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
+xdotool mousemove 352 248
 sleep 0.3                       # the slider takes the focus under the pointer
 xdotool key Right
 e2e_press settings:Ok

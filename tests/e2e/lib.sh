@@ -201,7 +201,7 @@ e2e_press() {
         editor:Kokeile) x=636 y=460 ;;
         editor:Apua) x=636 y=492 ;;
         editor:Lopeta) x=636 y=524 ;;
-        settings:Ok) x=348 y=324 ;;
+        settings:Ok) x=342 y=396 ;;
         info:Ok) x=400 y=575 ;;
         tool:*)
             t=$((${1#tool:} - 1))

@@ -1,6 +1,7 @@
 #!/bin/bash
-# "Asetukset": three steps to the right on the sound slider, two on the sensitivity slider,
-# "Ok", and the volume and the sensitivity are kept.
+# "Asetukset", in the middle of the window: three steps to the right on the sound slider, two
+# on the sensitivity slider, Return, and the volume and the sensitivity are kept; opened again,
+# a step more and Esc keep them as they were.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start 73 "$1" "$2"
@@ -10,7 +11,13 @@ menu_wait
 
 e2e_press menu:Asetukset
 shot="$E2E_WORK/settings.png"
-e2e_wait_pixel "$shot" 260 300 "202 202 202" 5
+e2e_wait_pixel "$shot" 250 300 "255 238 221" 5
+for p in "549 300" "400 175" "400 424"; do
+    [ "$(e2e_pixel "$shot" $p)" = "255 238 221" ] || fail "the panel does not reach $p"
+done
+for p in "234 300" "565 300" "400 164" "400 435"; do
+    [ "$(e2e_pixel "$shot" $p)" = "0 0 0" ] || fail "the panel reaches past its frame at $p"
+done
 # The pointer over the sound slider gives it the focus; each step closes and reopens the
 # dialog, which gives the focus back to the slider under the pointer: the next key waits
 # until the slider moved.
@@ -19,15 +26,21 @@ step_right() { # Y: the slider's row
     xdotool key Right
     e2e_wait_change "$E2E_WORK/slider.png" 400x24+200+$(($1 - 12)) 5
 }
-e2e_point 300 208
+e2e_point 300 248
 for i in 1 2 3; do
-    step_right 208
+    step_right 248
 done
-e2e_point 300 288
+e2e_point 300 344
 for i in 1 2; do
-    step_right 288
+    step_right 344
 done
-e2e_click 348 324
+xdotool key Return
+menu_wait
+e2e_press menu:Asetukset
+e2e_wait_pixel "$shot" 250 300 "255 238 221" 5
+e2e_point 300 248
+step_right 248
+xdotool key Escape
 menu_wait
 menu_quit
 grep -q '^sound = 187$' "$E2E_WORK/vinkla.cfg" || fail "sound not 187: $(cat "$E2E_WORK/vinkla.cfg")"

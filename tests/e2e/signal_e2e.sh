@@ -64,8 +64,8 @@ paint_in_editor() {
 # 1. A volume set in Asetukset, then SIGTERM on the menu.
 to_menu
 e2e_press menu:Asetukset
-e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 5
-xdotool mousemove 352 208
+e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
+xdotool mousemove 352 248
 sleep 0.3                       # the slider takes the focus under the pointer
 for i in 1 2 3; do
     xdotool key Right

@@ -94,8 +94,8 @@ menu_wait 60
 
 # "Asetukset" and its "Ok".
 e2e_click 400 408
-e2e_wait_pixel "$W/settings.png" 260 300 "202 202 202" 60
-e2e_click 348 324
+e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 60
+e2e_press settings:Ok
 menu_wait 60
 
 # "Info" and its "Ok", pressed with Return over it: a click can fall between two slow rounds
