@@ -75,7 +75,10 @@ int choose_file(const char *title, char *path, int w, int h)
 
 std::string load_field_file(std::string current)
 {
+    // The level played now is offered, so that the chooser opens in its folder.
     char path[path_buffer_size] = "standardfile.vkl";
+    if (!current.empty())
+        std::strncpy(path, current.c_str(), path_limit - 1);
     if (choose_file("Valitse labyrintti", path, 500, 400) == 0)
         return current;
     // An accepted empty name names no level: treat it like a cancel.

@@ -5,7 +5,8 @@
 // chooser keeps names in UTF-8 as the disk holds them.
 const int path_buffer_size = 4 * 600;
 
-// The level choosers: open returns the chosen path (or current when cancelled);
+// The level choosers: open offers current (the standard level when it is empty) and returns
+// the chosen path (or current when cancelled);
 // save leaves the chosen path in a buffer of path_buffer_size bytes, or an empty string when
 // cancelled. Paths come back byte for byte as the file system names them.
 std::string load_field_file(std::string current);

@@ -7,12 +7,12 @@
 
 #include "support/fakes.h"
 
-TEST(LoadFieldFile, OffersTheDefaultLevelAndReturnsTheChoice)
+TEST(LoadFieldFile, OffersTheCurrentLevelAndReturnsTheChoice)
 {
     bool rest_was_zero = false;
     fake::file_select_hook = [&](char *path, int size) {
         rest_was_zero = true;
-        for (int i = 16; i < path_buffer_size; i++)
+        for (int i = 11; i < path_buffer_size; i++)
             rest_was_zero = rest_was_zero && path[i] == 0;
         EXPECT_EQ(path_buffer_size - 1, size);
         std::strcpy(path, "/levels/kuja.vkl");
@@ -22,12 +22,15 @@ TEST(LoadFieldFile, OffersTheDefaultLevelAndReturnsTheChoice)
     ASSERT_EQ(1u, fake::file_selects.size());
     const fake::FileSelectCall &call = fake::file_selects[0];
     EXPECT_EQ("Valitse labyrintti", call.message);
-    EXPECT_EQ("standardfile.vkl", call.path);
+    EXPECT_EQ("current.vkl", call.path);
     EXPECT_EQ("vkl", call.ext);
     EXPECT_EQ(path_buffer_size - 1, call.size);
     EXPECT_EQ(500, call.w);
     EXPECT_EQ(400, call.h);
-    EXPECT_TRUE(rest_was_zero) << "the buffer after the default name must be zeros";
+    EXPECT_TRUE(rest_was_zero) << "the buffer after the offered name must be zeros";
+    // With no level yet (the editor's own Avaa) the standard level is offered.
+    load_field_file("");
+    EXPECT_EQ("standardfile.vkl", fake::file_selects.back().path);
 }
 
 TEST(LoadFieldFile, CancelKeepsTheCurrentName)
