@@ -74,7 +74,7 @@ bead::bead()
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
       softfriction(0.5f), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
-      shown_flags(0), run_time(0), falls(0), won(false)
+      shown_flags(0), run_time(0), falls(0), clock_started(false), won(false)
 {
     friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
     softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
@@ -127,6 +127,7 @@ bool bead::begin_level(const std::function<field *()> &make)
     y = old_y = (float)restart_tile->y;
     run_time = 0;
     falls = 0;
+    clock_started = false;
     level_id = level_key(*current_field);
     return true;
 }
@@ -232,7 +233,10 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         show();
         if (state == fallen)
             falls++;
-        run_time = add_time(run_time, ticks);
+        clock_started = clock_started || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
+                        x != (float)restart_tile->x || y != (float)restart_tile->y;
+        if (clock_started)
+            run_time = add_time(run_time, ticks);
         if (state != stopped) {  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
             panel.show_tilt(board_tilt_x, board_tilt_y);

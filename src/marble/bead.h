@@ -56,6 +56,9 @@ public:
     int run_time;            // hundredths: frames played, falls included, pauses not; at most
                              // record_table::time_max
     int falls;
+    // The clock starts on the first frame the board is tilted or the marble moves: the window
+    // takes a moment to come up, and a player looking the board over is not yet playing.
+    bool clock_started;
     bool won;                // the last run took every flag
     std::string level_id;    // the key of the last run's board (level_key)
 

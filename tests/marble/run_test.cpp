@@ -337,17 +337,29 @@ TEST_F(Run, SensitivityFromTheSettingsCountsFromTheNextRun)
     set_config_string("settings", "mouse_sensitivity", nullptr);
 }
 
-// The clock counts frames of the 10 ms timer; the run below is left with Esc held from the end of
-// frame 50, so the motion step of frame 51 ends it: 51 frames, 0:00,51.
-TEST_F(Run, ClockCountsFrames)
+// The clock counts frames of the 10 ms timer from the first frame the board is tilted. A run
+// never tilted takes no time; below, the mouse moves at the end of frame 9 and Esc is held from
+// the end of frame 50, so frames 10 to 51 count: 0:00,42.
+TEST_F(Run, ClockCountsFramesFromTheFirstTilt)
 {
     std::string level = write_level(dir, "clock.vkl", with_row1("*A..........F*"));
-    frame_script script([&](int n) {
+    frame_script untouched([&](int n) {
         if (n == 50)
             key[KEY_ESC] = 1;
     });
     b.start_bead(level);
-    EXPECT_EQ(51, b.run_time);
+    EXPECT_EQ(0, b.run_time);
+
+    fake::reset();
+    key[KEY_ESC] = 0;
+    frame_script script([&](int n) {
+        if (n == 9)
+            fake::mickeys.push_back({10, 0});
+        if (n == 50)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(42, b.run_time);
     EXPECT_EQ(0, b.falls);
     EXPECT_FALSE(b.won);
 }
@@ -368,8 +380,8 @@ TEST_F(Run, AFallCostsItsAnimation)
     b.start_bead(level);
     EXPECT_EQ(1, b.falls);
     EXPECT_EQ(207, fall_waits);
-    // 300 frames, then the frame Esc ends; one of them a fall.
-    EXPECT_EQ(301 + 207, b.run_time);
+    // Frames 2 to 301 (the tilt read first in frame 2, Esc ending frame 301); one of them a fall.
+    EXPECT_EQ(300 + 207, b.run_time);
     EXPECT_EQ(301 + 207, fake::tick_waits);
 }
 
@@ -379,8 +391,10 @@ TEST_F(Run, ClockStopsAtAThousandHours)
     std::string level = write_level(dir, "long.vkl", with_row1("*A..........F*"));
     const int cap = 1000 * 3600 * 100;
     frame_script script([&](int n) {
-        if (n == 1)
+        if (n == 1) {
             b.run_time = cap - 3;
+            fake::mickeys.push_back({10, 0});
+        }
         if (n == 10)
             key[KEY_ESC] = 1;
     });
@@ -406,7 +420,11 @@ TEST_F(Run, PauseStopsTheClockAndDropsMovement)
             }
             return;
         }
-        if (++frames == 20) {
+        if (++frames == 1)
+            fake::mickeys.push_back({60, 0});
+        if (frames == 5)
+            fake::mickeys.push_back({-60, 0});  // level again before the pause
+        if (frames == 20) {
             EXPECT_EQ(KEY_SPACE << 8 | ' ', keyboard_callback(KEY_SPACE << 8 | ' '));
             EXPECT_EQ(0, keyboard_callback(KEY_P << 8 | 'p'));
             paused = true;
@@ -417,10 +435,9 @@ TEST_F(Run, PauseStopsTheClockAndDropsMovement)
     b.start_bead(level);
     EXPECT_EQ(nullptr, keyboard_callback);  // the run's hook is gone with the run
     EXPECT_EQ(300, paused_waits);
-    EXPECT_EQ(51, b.run_time);
+    EXPECT_EQ(50, b.run_time);  // frames 2 to 51
     EXPECT_EQ(0, b.tilt_x);
     EXPECT_EQ(0, b.tilt_y);
-    EXPECT_FLOAT_EQ(grid::cell_centre(1), b.x);  // never rolled
 }
 
 // R starts the level again: every flag back, the marble on its start at rest, the clock at zero.
@@ -440,13 +457,15 @@ TEST_F(Run, RestartPutsBackFlagsMarbleAndClock)
             EXPECT_FLOAT_EQ(grid::cell_centre(1), b.y);
             EXPECT_EQ(0.0f, b.speed.Langd());
         }
+        if (n == 110)
+            fake::mickeys.push_back({-60, 0});
         if (n == 130)
             key[KEY_ESC] = 1;
     });
     b.start_bead(level);
     EXPECT_LT(flags_before_restart, 2);  // the flag beside the start was taken
     EXPECT_EQ(2, b.flags_left);          // and is back after R
-    EXPECT_EQ(31, b.run_time);           // frames 101 to 131
+    EXPECT_EQ(21, b.run_time);           // frames 111 to 131, from the first tilt after R
 }
 
 // After more than 10 s, R asks first. "Ei" keeps the run: the flag taken, the clock going on
@@ -472,7 +491,7 @@ TEST_F(Run, LongRunAsksBeforeRestart)
         if (n == 1101) {
             EXPECT_EQ(1u, fake::alerts.size());
             EXPECT_EQ(1, b.flags_left);
-            EXPECT_EQ(1101, b.run_time);
+            EXPECT_EQ(1100, b.run_time);
             EXPECT_EQ(60, b.tilt_x);
             EXPECT_EQ(0, b.tilt_y);
             // Below the marble's rows the board is as it was; so is the panel below its clock.
@@ -496,7 +515,7 @@ TEST_F(Run, LongRunAsksBeforeRestart)
     EXPECT_EQ("Ei", a.b2);
     EXPECT_EQ('\r', a.c1);  // Return answers "Kyllä" wherever the pointer is
     EXPECT_EQ(2, b.flags_left);  // restarted at frame 1200
-    EXPECT_EQ(51, b.run_time);   // frames 1201 to 1251
+    EXPECT_EQ(0, b.run_time);    // and not tilted since
 }
 
 // Up to 10 s R restarts at once: at 5 s, and at exactly 10 s of the run that follows.
@@ -510,8 +529,10 @@ TEST_F(Run, ShortRunRestartsWithoutAsking)
             EXPECT_EQ(1, b.flags_left);
             keyboard_callback(KEY_R << 8 | 'r');
         }
-        if (n == 1500) {
-            EXPECT_EQ(1000, b.run_time);
+        if (n == 501)
+            fake::mickeys.push_back({60, 0});
+        if (n == 1501) {
+            EXPECT_EQ(1000, b.run_time);  // frames 502 to 1501
             keyboard_callback(KEY_R << 8 | 'r');
         }
         if (n == 1530)
@@ -520,7 +541,7 @@ TEST_F(Run, ShortRunRestartsWithoutAsking)
     b.start_bead(level);
     EXPECT_TRUE(fake::alerts.empty());
     EXPECT_EQ(2, b.flags_left);
-    EXPECT_EQ(31, b.run_time);
+    EXPECT_EQ(0, b.run_time);
 }
 
 // The Esc that answers "Ei" is still held when the alert is gone: it does not leave the run.
@@ -554,7 +575,7 @@ TEST_F(Run, EscOrCloseAtTheQuestionNeverRestarts)
     EXPECT_EQ(3, held_waits);
     EXPECT_EQ(1u, fake::alerts.size());
     EXPECT_EQ(1, b.flags_left);
-    EXPECT_EQ(1151, b.run_time);
+    EXPECT_EQ(1150, b.run_time);  // frames 2 to 1151
 
     fake::reset();
     key[KEY_ESC] = 0;
@@ -570,7 +591,7 @@ TEST_F(Run, EscOrCloseAtTheQuestionNeverRestarts)
     });
     b.start_bead(level);
     close_requested = false;
-    EXPECT_EQ(1100, b.run_time);
+    EXPECT_EQ(1099, b.run_time);
     EXPECT_EQ(1, b.flags_left);
     EXPECT_EQ(bead::stopped, b.state);
     EXPECT_FALSE(b.won);
