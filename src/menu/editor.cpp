@@ -16,6 +16,7 @@
 #include "marble/bead.h"
 #include "menu/editor_help.h"
 #include "menu/editor_recovery.h"
+#include "menu/win_dialog.h"
 #include "shell/error.h"
 #include "shell/globals.h"
 #include "shell/session_end.h"
@@ -303,7 +304,9 @@ void try_board(editor_board &b)
     }
     pointer_for_board(nullptr);
     bead marble;
-    marble.try_level(b.text);
+    do
+        marble.try_level(b.text);
+    while (marble.won && !close_requested && win_dialog(marble.level_id, marble.run_time, true) == win_again);
     scare_mouse();
     clear_to_color(screen, makecol(0, 0, 0));
     unscare_mouse();

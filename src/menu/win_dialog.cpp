@@ -32,6 +32,7 @@ struct win_view {
     int rank = -1;          // the run's row in the table, or -1
     bool asking = false;    // the run's name is still being typed
     bool saved = false;     // the records file holds the run
+    bool trial = false;     // a try from the editor: shown in its place, never stored
     // The line under the table: a character typed cannot be kept in a name, or Enter was
     // pressed with no name.
     enum note_kind { no_note, refused, empty } note = no_note;
@@ -56,8 +57,10 @@ void draw_panel(BITMAP *bmp)
     const std::string time = "Aikasi " + time_text(view.time);
     textout_centre_ex(bmp, f, time.c_str(), mid, py1 + 42, ink(), -1);
     if (view.rank >= 0) {
-        const std::string place =
+        std::string place =
             view.rank == 0 ? "Uusi ennätys!" : std::to_string(view.rank + 1) + ". sija taulukossa";
+        if (view.trial)
+            place = view.rank == 0 ? "Olisi uusi ennätys!" : "Olisi " + place;
         textout_centre_ex(bmp, f, place.c_str(), mid, py1 + 68, makecol(180, 30, 20), -1);
     }
 
@@ -84,7 +87,9 @@ void draw_panel(BITMAP *bmp)
         textout_right_ex(bmp, f, date_text(run.date).c_str(), date_x2, y, ink(), -1);
     }
     const int note_y = table_y + record_table::kept * row_step + 6;
-    if (view.asking)
+    if (view.trial)
+        textout_centre_ex(bmp, f, "Kokeilua ei tallenneta taulukkoon.", mid, note_y, label_ink(), -1);
+    else if (view.asking)
         textout_centre_ex(bmp, f, "Kirjoita nimesi ja paina Enter.", mid, note_y, label_ink(), -1);
     else if (view.rank >= 0)
         textout_centre_ex(bmp, f, view.saved ? "Ennätys on tallennettu." : "Ennätystä ei voitu tallentaa.",
@@ -235,11 +240,12 @@ char *text(const char *s)
 
 }  // namespace
 
-win_choice win_dialog(const std::string &level_id, int time)
+win_choice win_dialog(const std::string &level_id, int time, bool trial)
 {
-    record_entry run{time, today_iso(), offered_name()};
+    record_entry run{time, today_iso(), trial ? std::string("(kokeilu)") : offered_name()};
     view = win_view();
     view.time = time;
+    view.trial = trial;
     view.rank = player_records.rank(level_id, time);
     view.asking = view.rank >= 0;
     view.rows = player_records.table(level_id);
@@ -247,6 +253,7 @@ win_choice win_dialog(const std::string &level_id, int time)
         view.rows.insert(view.rows.begin() + view.rank, run);
     if (view.rows.size() > static_cast<size_t>(record_table::kept))
         view.rows.resize(record_table::kept);
+    view.asking = view.asking && !trial;
 
     clear_keybuf();  // nothing typed during the run reaches the panel
     char name[record_table::name_max + 1] = "";
@@ -263,6 +270,11 @@ win_choice win_dialog(const std::string &level_id, int time)
         {d_refusal_proc, px1 + 14, refusal_y, px2 - px1 - 27, 20, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
         {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     };
+    if (trial) {
+        // Back to the editor, or the same board again; there is no next level.
+        dialog[next_obj].flags |= D_HIDDEN | D_DISABLED;
+        dialog[menu_obj].dp = text("Editoriin");
+    }
 
     // However the panel ends, the run keeps its place in the table under the name in the field;
     // a field left empty (Esc, a button, the game ending) is no one's name, least of all the
@@ -289,7 +301,7 @@ win_choice win_dialog(const std::string &level_id, int time)
         // Nor does a key held from the run, or the Enter that named it, while it stays down.
         for (int k = 0; k < KEY_MAX; k++)
             view.held[k] = key[k] != 0;
-        const int r = do_dialog(dialog, view.asking ? name_obj : next_obj);
+        const int r = do_dialog(dialog, view.asking ? name_obj : trial ? menu_obj : next_obj);
         if (view.asking) {
             store_run();
             view.saved = save_player_records() == 0;

@@ -9,4 +9,6 @@ enum win_choice { win_next = 1, win_again, win_menu };
 // taulukossa"), and the player's name asked for in its row. The run is stored in the player's
 // records before the dialog ends, whichever way it ends; with the name field left empty, as
 // "Pelaaja".
-win_choice win_dialog(const std::string &level_id, int time);
+// A trial (a board tried in the editor) shows what such a run would have shown, the place it
+// would take included, and stores nothing; it offers "Uudestaan" and "Editoriin" (win_menu).
+win_choice win_dialog(const std::string &level_id, int time, bool trial = false);
