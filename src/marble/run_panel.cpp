@@ -40,18 +40,6 @@ void box(int y1, int y2)
     Frame(screen, box_x1, y1, box_x2, y2, frame_brown());
 }
 
-// A key drawn as a small grey keycap, lit from the upper left like the frames.
-void keycap(FONT *f, int x, int y, const char *label)
-{
-    const int w = 38, h = text_height(f) + 4;
-    rectfill(screen, x, y, x + w - 1, y + h - 1, makecol(0xaa, 0xaa, 0xaa));
-    hline(screen, x, y, x + w - 1, makecol(0xe2, 0xe2, 0xe2));
-    vline(screen, x, y, y + h - 1, makecol(0xe2, 0xe2, 0xe2));
-    hline(screen, x, y + h - 1, x + w - 1, makecol(0x55, 0x55, 0x55));
-    vline(screen, x + w - 1, y, y + h - 1, makecol(0x55, 0x55, 0x55));
-    textout_centre_ex(screen, f, label, x + w / 2, y + 2, makecol(0, 0, 0), -1);
-}
-
 // The spirit level without its bubble, centred in a bitmap of vial_size on the box's cream.
 void draw_face(BITMAP *b)
 {
@@ -132,7 +120,7 @@ void run_panel::draw()
         {"Esc", "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}, {"Väli", "vaakaan"}};
     for (int k = 0; k < 4; k++) {
         const int y = keys_y1 + 8 + k * 25;
-        keycap(f, label_x, y, keys[k][0]);
+        keycap(screen, f, label_x, y, 38, keys[k][0]);
         textout_ex(screen, f, keys[k][1], label_x + 52, y + 2, value_ink(), -1);
     }
 

@@ -57,3 +57,40 @@ void Frame(BITMAP *bmp, int x1, int y1, int x2, int y2, int color)
         line(bmp, X2 + i, Y1 - i, X2 + i, Y2 + i, shade[i]);
     }
 }
+
+void keycap(BITMAP *bmp, FONT *f, int x, int y, int w, const char *label)
+{
+    const int h = text_height(f) + 4;
+    rectfill(bmp, x, y, x + w - 1, y + h - 1, makecol(0xaa, 0xaa, 0xaa));
+    hline(bmp, x, y, x + w - 1, makecol(0xe2, 0xe2, 0xe2));
+    vline(bmp, x, y, y + h - 1, makecol(0xe2, 0xe2, 0xe2));
+    hline(bmp, x, y + h - 1, x + w - 1, makecol(0x55, 0x55, 0x55));
+    vline(bmp, x + w - 1, y, y + h - 1, makecol(0x55, 0x55, 0x55));
+    textout_centre_ex(bmp, f, label, x + w / 2, y + 2, makecol(0, 0, 0), -1);
+}
+
+std::vector<std::string> wrapped_lines(FONT *f, const std::string &text, int width)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find(' ', at);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(at, end - at);
+        at = end + 1;
+        if (word.empty())
+            continue;
+        const std::string longer = line.empty() ? word : line + " " + word;
+        if (!line.empty() && text_length(f, longer.c_str()) > width) {
+            lines.push_back(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.empty())
+        lines.push_back(line);
+    return lines;
+}

@@ -1,5 +1,6 @@
 #!/bin/bash
-# "Info": the framed text panel over the title pictures; "Ok" returns to the menu.
+# "Info": the framed text panel over the title pictures; "Ruudut ja ohjaus" turns to the page of
+# tiles and keys, "Ohjeet" back, and "Ok" returns to the menu.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start 72 "$1" "$2"
@@ -41,6 +42,11 @@ check 360 565 "170 170 170"
 text=$(convert "$shot" -crop 590x40+104+334 +repage -fill black +opaque 'rgb(255,238,221)' -format '%[fx:mean<0.97]' info:)
 [ "$text" = 1 ] || fail "no text in the info box"
 
+e2e_click 560 575
+e2e_wait_pixel "$E2E_WORK/tiles.png" 25 20 "255 238 221" 5
+e2e_click 560 575
+e2e_wait_pixel "$E2E_WORK/text.png" 690 540 "255 238 221" 5
+[ "$(e2e_pixel "$E2E_WORK/text.png" 25 20)" = "0 0 0" ] || fail "the tiles' page stays under the text"
 e2e_press info:Ok
 menu_wait
 menu_quit
