@@ -1,6 +1,7 @@
 #!/bin/bash
 # Takes the README's pictures of the real game under Xvfb and writes them to docs/:
-# menu, a run, the editor with a level opened, its help panel, the info screen and the settings.
+# menu, a run and its side panel tilted, the editor with a level opened, its help panel, the info
+# screen and its page of tiles, and the settings.
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Needs Xvfb, xdotool and ImageMagick; uses a display of its own from :51 to :59.
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -48,6 +49,10 @@ menu_wait 5
 e2e_press menu:Info
 e2e_wait_pixel "$W/s.png" 690 540 "255 238 221" 5
 keep info
+# Its second page, the tiles and the keys; "Ok" there ends the screen.
+e2e_click 560 575
+e2e_wait_pixel "$W/s.png" 25 20 "255 238 221" 5
+keep tiles
 e2e_press info:Ok
 menu_wait 5
 
@@ -92,6 +97,13 @@ done
     fail "the marble did not roll into the picture (last seen at $at)"
 convert "$W/whole.png" -crop 800x600+0+0 +repage -strip PNG24:"$docs/run.png"
 echo "docs/run.png (marble at $at)"
+# The side panel with the board tilted further to the lower right: the spirit level's bubble
+# leans there, and the first tile met (the walls) is named at the foot.
+xdotool mousemove_relative -- 40 30 sleep 0.06 mousemove_relative -- 40 30
+sleep 0.3
+e2e_shot "$W/whole.png"
+convert "$W/whole.png" -crop 254x600+546+0 +repage -strip PNG24:"$docs/tilt.png"
+echo "docs/tilt.png"
 xdotool key Escape
 menu_wait 5
 e2e_press menu:Lopeta

@@ -6,6 +6,7 @@
 #include "field/field.h"
 #include "field/grid.h"
 #include "field/level_order.h"
+#include "field/tile_guide.h"
 #include "marble/run_panel.h"
 #include "records/player_records.h"
 #include "records/run_time.h"
@@ -174,6 +175,25 @@ bool bead::ask_restart(run_panel &panel)
     return yes;
 }
 
+void bead::next_hint_frame(run_panel &panel)
+{
+    if (hints.empty())
+        return;
+    if (hint_shown == 0) {
+        panel.show_hint(hints.front());
+        // Met once shown: a run left at once does not show it again.
+        std::string met = get_config_string("settings", "tiles_met", "");
+        met += hints.front()->codes[0];
+        config_set_changed("tiles_met", met);
+    }
+    if (++hint_shown < hint_frames)
+        return;
+    hints.erase(hints.begin());
+    hint_shown = 0;
+    if (hints.empty())
+        panel.show_hint(nullptr);
+}
+
 int bead::start_bead(std::string file)
 {
     return play_level(level_title(file), [file] { return field::load_field_file(file); });
@@ -205,6 +225,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         return 1;
     }
     run_panel panel(title, flags_left, player_records.best(level_id));
+    hints = tiles_to_meet(*current_field, get_config_string("settings", "tiles_met", ""));
+    hint_shown = 0;
     panel.draw();
     panel.update(0, 0, 0);
     level_asked = false;
@@ -240,6 +262,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         if (state != stopped) {  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
             panel.show_tilt(board_tilt_x, board_tilt_y);
+            next_hint_frame(panel);
         }
         while (teh_counter > 0)
             wait_tick();

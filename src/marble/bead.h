@@ -2,12 +2,14 @@
 #include <allegro.h>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "geometry/vektor.h"
 #include "input/key_tilt.h"
 
 class field;
 class run_panel;
+struct tile_guide_entry;
 class tile;
 
 // The marble, and the driver of one game run. Tiles read and write its members directly.
@@ -100,6 +102,12 @@ public:
     // Asks whether to restart, the run standing still meanwhile; true for "Kyllä". A close
     // request during the question stops the run instead.
     bool ask_restart(run_panel &panel);
+    // Tiles of the board this player has not met yet, named in the panel one after another for
+    // hint_frames each; hint_shown counts the frames of the first in the queue.
+    std::vector<const tile_guide_entry *> hints;
+    int hint_shown = 0;
+    static constexpr int hint_frames = 600;
+    void next_hint_frame(run_panel &panel);
     void move();
     void show();
     void draw();

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "field/tile_guide.h"
+#include "field/tile_kind.h"
 #include "marble/bead.h"
 
 #include "menu/menu.h"
@@ -19,6 +21,8 @@ const int keys_y1 = 234, keys_y2 = 343;
 // The spirit level's box; the pause notice takes its place while the run is held.
 const int level_box_y1 = 367, level_box_y2 = 462;
 const int pause_y1 = level_box_y1, pause_y2 = level_box_y2;
+// A tile met for the first time is named at the foot, where the game's name stands otherwise.
+const int hint_y1 = 480, hint_y2 = 588;
 // The vial: a wooden ring round a glass face of liquid, and the bubble in it.
 const int ring_r = 42, glass_r = 37, bubble_r = 9;  // bubble_r: the picture's radius
 const int vial_size = 2 * ring_r + 1;
@@ -124,10 +128,7 @@ void run_panel::draw()
         textout_ex(screen, f, keys[k][1], label_x + 52, y + 2, value_ink(), -1);
     }
 
-    // The game's name at the foot, from the title picture.
-    BITMAP *logo = static_cast<BITMAP *>(data1[OBJ_TITLE_LOGO].dat);
-    const int logo_w = box_x2 - box_x1 + 1, logo_h = logo->h * logo_w / logo->w;
-    stretch_sprite(screen, logo, box_x1, grid::pixels - logo_h, logo_w, logo_h);
+    draw_foot();
 
     if (paused)
         show_pause(true);
@@ -136,6 +137,39 @@ void run_panel::draw()
 
     shown_flags = shown_falls = -1;
     shown_time.clear();
+}
+
+void run_panel::show_hint(const tile_guide_entry *entry)
+{
+    if (entry == hint)
+        return;
+    hint = entry;
+    rectfill(screen, box_x1 - 6, hint_y1 - 6, box_x2 + 6, screen->h - 1, 0);
+    draw_foot();
+}
+
+void run_panel::draw_foot()
+{
+    if (!hint) {
+        // The game's name, from the title picture.
+        BITMAP *logo = static_cast<BITMAP *>(data1[OBJ_TITLE_LOGO].dat);
+        const int logo_w = box_x2 - box_x1 + 1, logo_h = logo->h * logo_w / logo->w;
+        stretch_sprite(screen, logo, box_x1, grid::pixels - logo_h, logo_w, logo_h);
+        return;
+    }
+    box(hint_y1, hint_y2);
+    draw_sprite(screen, static_cast<BITMAP *>(data1[tile_kind_of(hint->codes[0])->palette].dat), label_x,
+                hint_y1 + 8);
+    textout_ex(screen, text_font, "Uusi ruutu", label_x + 50, hint_y1 + 8, label_ink(), -1);
+    textout_ex(screen, text_font, hint->name, label_x + 50, hint_y1 + 28, makecol(160, 30, 20), -1);
+    FONT *small = static_cast<FONT *>(data1[OBJ_FONT_TEXT].dat);
+    int y = hint_y1 + 54;
+    for (const std::string &line : wrapped_lines(small, hint->line, value_x2 - label_x)) {
+        if (y + text_height(small) > hint_y2)
+            break;
+        textout_ex(screen, small, line.c_str(), label_x, y, value_ink(), -1);
+        y += text_height(small) + 1;
+    }
 }
 
 void run_panel::value(int row, const std::string &text)

@@ -5,6 +5,8 @@
 
 #include "field/grid.h"
 
+struct tile_guide_entry;
+
 // The side panel of a game run, right of the board: the level's name, flags taken, the running
 // time, the best time, the falls, the keys and a round spirit level showing the board's tilt.
 // It is drawn whole once; after that a frame redraws only what changed, the running time
@@ -28,6 +30,10 @@ public:
     // moves towards the tilt, to the rim at full tilt. Drawn only when the bubble moves a pixel.
     void show_tilt(float tilt_x, float tilt_y);
 
+    // Names a kind of tile the player meets for the first time and says what it does, in place
+    // of the game's name at the foot; null puts the name back.
+    void show_hint(const tile_guide_entry *entry);
+
     // The spirit level's centre on the screen, and how far the bubble's centre can go from it.
     static constexpr int vial_x = 727, vial_y = 414;
     static constexpr int bubble_travel = 27;
@@ -48,10 +54,12 @@ private:
     int bubble_dx = 0;  // the bubble's place, relative to the vial's centre
     int bubble_dy = 0;
     bool paused = false;
+    const tile_guide_entry *hint = nullptr;
     BITMAP *vial_face;  // the spirit level without its bubble
     BITMAP *vial_work;  // the face and the bubble put together before one blit
 
     void draw_vial();
+    void draw_foot();
     void blit_vial();
 
     void value(int row, const std::string &text);

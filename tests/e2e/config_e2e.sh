@@ -1,7 +1,8 @@
 #!/bin/bash
 # vinkla.cfg as a player keeps it: comments, sections of their own, [settings] among them.
 # Through a whole game (a run, the settings, "Lopeta") only the keys the player changed change,
-# each in [settings], and every other line stays byte for byte. A vinkla.cfg that cannot be written is
+# each in [settings] (with the walls, the first tile the run named), and every other line stays
+# byte for byte. A vinkla.cfg that cannot be written is
 # said in Finnish before the window closes.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
@@ -50,6 +51,7 @@ cat >"$W/expected.cfg" <<'CFG'
 [settings]
 sound = 136
 friction = 0.985
+tiles_met = *
 music = 170
 # musiikki oli liian kovalla
 

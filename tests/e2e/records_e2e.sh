@@ -76,11 +76,15 @@ line_before=$(crop "$W/menu1.png" 200 522 400 22)
 [ "$(convert "$W/menu1.png" -crop 400x22+200+522 +repage -format '%[fx:maxima]' info:)" != 0 ] ||
     fail "no line under the menu's buttons"
 
-# "Pelaa": the panel is drawn and its time advances.
+# "Pelaa": the panel is drawn; its time stands until the board is first tilted (a tap of an
+# arrow key, after which the board eases back to level), then advances.
 e2e_click 400 288
 e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
 best_before=$(crop "$W/panel.png" 680 156 92 16)
 t1=$(clock)
+sleep 0.7  # nothing to wait for: the clock must stand a while
+[ "$(clock)" = "$t1" ] || fail "the clock ran before the board was tilted"
+xdotool keydown Right; sleep 0.1; xdotool keyup Right  # a short press, held over frames
 e2e_until 5 "the panel's time does not advance" clock_is_not "$t1"
 
 # P stops the clock and says so over the spirit level; P again goes on, the level's bubble (at

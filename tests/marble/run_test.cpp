@@ -717,3 +717,35 @@ TEST_F(Run, ThePanelDrawsFinnishLettersOfTheFileName)
     destroy_bitmap(want);
     EXPECT_EQ(0, differ);
 }
+
+// A tile the player has not met is named at the panel's foot for six seconds, once: the walls
+// and flags met before, the bowl is new; the next run on the board names nothing.
+TEST_F(Run, ATileNotMetBeforeIsNamedOnce)
+{
+    std::string level = write_level(dir, "bowl.vkl", with_row1("*A.....C....F*"));
+    set_config_string("settings", "tiles_met", "*F");
+    const int cream = makecol(255, 238, 221);
+    auto foot = [] { return getpixel(screen, 600, 570); };  // below the logo, inside the hint's box
+    std::vector<int> seen;
+    frame_script script([&](int n) {
+        if (n == 1 || n == 599 || n == 600)
+            seen.push_back(foot());
+        if (n == 600)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(seen, (std::vector<int>{cream, cream, 0}));
+    EXPECT_STREQ(get_config_string("settings", "tiles_met", ""), "*FC");
+
+    key[KEY_ESC] = 0;
+    seen.clear();
+    frame_script again([&](int n) {
+        if (n == 1) {
+            seen.push_back(foot());
+            key[KEY_ESC] = 1;
+        }
+    });
+    b.start_bead(level);
+    EXPECT_EQ(seen, std::vector<int>{0});
+    set_config_string("settings", "tiles_met", nullptr);
+}
