@@ -166,8 +166,10 @@ e2e_shot() {
 }
 
 # Every call of xdotool in the scripts ends, even against an X server that stopped answering.
+# It types letters beyond ASCII only in a UTF-8 locale, which a bare environment (env -i, a
+# fresh machine without LANG) lacks; the game keeps the caller's locale.
 xdotool() {
-    timeout 60 xdotool "$@"
+    LC_ALL=C.UTF-8 timeout 60 xdotool "$@"
 }
 
 # e2e_pixel FILE X Y: prints "R G B" of one pixel.
