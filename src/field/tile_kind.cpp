@@ -33,9 +33,10 @@ tile *build(int y, int x)
     return new T(y, x);
 }
 
+// No picture without the data file: a board stepped without it is never drawn.
 BITMAP *object(int n)
 {
-    return n == no_picture ? nullptr : static_cast<BITMAP *>(data1[n].dat);
+    return n == no_picture || !data1 ? nullptr : static_cast<BITMAP *>(data1[n].dat);
 }
 
 }  // namespace
@@ -71,6 +72,8 @@ tile *tile_kind::make(int y, int x) const
     tile *t = build(y, x);
     t->picture = object(picture);
     t->overlay = object(overlay);
+    if (code == 'F')
+        static_cast<flag_tile *>(t)->taken_picture = object(OBJ_FLOOR);
     return t;
 }
 

@@ -71,23 +71,21 @@ bool esc_pressed()
 bead::bead()
     : mickey_x(0), mickey_y(0), tilt_x(0), tilt_y(0), sensitivity(1.0f), board_tilt_x(0),
       board_tilt_y(0), level_asked(false),
-      sprite((BITMAP *)data1[OBJ_MARBLE].dat), buffer(create_bitmap(grid::block, grid::block)),
+      // Without the data file (a run stepped by a tool) the marble has no pictures to draw.
+      sprite(data1 ? (BITMAP *)data1[OBJ_MARBLE].dat : nullptr),
+      buffer(data1 ? create_bitmap(grid::block, grid::block) : nullptr),
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
       softfriction(0.5f), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
       shown_flags(0), run_time(0), falls(0), clock_started(false), won(false)
 {
-    friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
-    softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
-    // Any finite factor is safe: the tilt is clamped after it is scaled.
-    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
-    cur_friction = friction;
 }
 
 bead::~bead()
 {
     delete current_field;
-    destroy_bitmap(buffer);
+    if (buffer)
+        destroy_bitmap(buffer);
 }
 
 float bead::distance(int py, int px)
@@ -97,12 +95,44 @@ float bead::distance(int py, int px)
     return (float)std::sqrt(dx * dx + dy * dy);
 }
 
+void bead::read_settings()
+{
+    friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
+    softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
+    cur_friction = friction;
+    // Any finite factor is safe: the tilt is clamped after it is scaled.
+    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
+}
+
 void bead::stop_motion()
 {
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     tilt_x = tilt_y = 0;
     board_tilt_x = board_tilt_y = 0;
     keys.level();
+}
+
+void bead::place_on_start()
+{
+    stop_motion();
+    cur_friction = friction;
+    flags_left = current_field->flag_count;
+    state = rolling;
+    restart_tile = current_field->start_point;
+    x = old_x = (float)restart_tile->x;
+    y = old_y = (float)restart_tile->y;
+    run_time = 0;
+    falls = 0;
+    clock_started = false;
+    level_id = level_key(*current_field);
+}
+
+void bead::come_back()
+{
+    x = (float)restart_tile->x;
+    y = (float)restart_tile->y;
+    tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
+    state = rolling;
 }
 
 bool bead::begin_level(const std::function<field *()> &make)
@@ -118,18 +148,7 @@ bool bead::begin_level(const std::function<field *()> &make)
         return false;
     current_field->test_draw();
     shown_column = 0;  // the first frame shows its whole block
-
-    stop_motion();
-    cur_friction = friction;
-    flags_left = current_field->flag_count;
-    state = rolling;
-    restart_tile = current_field->start_point;
-    x = old_x = (float)restart_tile->x;
-    y = old_y = (float)restart_tile->y;
-    run_time = 0;
-    falls = 0;
-    clock_started = false;
-    level_id = level_key(*current_field);
+    place_on_start();
     return true;
 }
 
@@ -215,8 +234,7 @@ int bead::try_level(const char *text)
 int bead::play_level(const std::string &title, const std::function<field *()> &make)
 {
     won = false;
-    // The settings dialog may have changed it since the last run.
-    sensitivity = config_float("mouse_sensitivity").value_or(1.0f);
+    read_settings();  // the settings dialog may have changed them since the last run
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
     if (!begin_level(make)) {
@@ -267,11 +285,9 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         while (teh_counter > 0)
             wait_tick();
         if (state == fallen) {
-            x = (float)restart_tile->x;
-            y = (float)restart_tile->y;
+            come_back();
             // Movement made during the fall must not tilt the new start.
             get_mouse_mickeys(&mickey_x, &mickey_y);
-            state = rolling;
             stop_motion();
         }
         if (state == stopped || flags_left <= 0)

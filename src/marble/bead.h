@@ -6,6 +6,7 @@
 
 #include "geometry/vektor.h"
 #include "input/key_tilt.h"
+#include "marble/step_events.h"
 
 class field;
 class run_panel;
@@ -13,6 +14,8 @@ struct tile_guide_entry;
 class tile;
 
 // The marble, and the driver of one game run. Tiles read and write its members directly.
+// The rules of motion are `step`: it reads no input, plays no sound, draws nothing and touches
+// neither the library nor the data file, so a run can be stepped again anywhere.
 class bead {
 public:
     int mickey_x;
@@ -25,8 +28,8 @@ public:
     float board_tilt_x;
     float board_tilt_y;
     bool level_asked;    // a tap of Space seen in the keyboard buffer, for the next step
-    BITMAP *sprite;      // data file object, not owned
-    BITMAP *buffer;      // the 3 by 3 cells block, owned
+    BITMAP *sprite;      // data file object, not owned; null without the data file
+    BITMAP *buffer;      // the 3 by 3 cells block, owned; null without the data file
     field *current_field;
     float x;             // centre, screen pixels
     float y;
@@ -63,6 +66,7 @@ public:
     bool clock_started;
     bool won;                // the last run took every flag
     std::string level_id;    // the key of the last run's board (level_key)
+    step_events events;      // what the last step did
 
     // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's
     // clock: 2.07 s, the same on every machine.
@@ -84,8 +88,19 @@ public:
     bead &operator=(const bead &) = delete;
 
     float distance(int y, int x);
+    // The physics factors and the mouse's sensitivity from the configuration: a run reads
+    // them as it begins, a bead made without the library keeps the defaults.
+    void read_settings();
     // Puts the marble at rest: no speed, no force, no tilt summed; where it is stays.
     void stop_motion();
+    // The marble at rest on current_field's start, every flag to take, the clock at zero.
+    void place_on_start();
+    // One frame of the rules with the board's tilt (mouse, keys and stick summed and clamped):
+    // the marble moves over current_field, and `events` says what happened. While a hole pulls
+    // the marble the tilt is not used.
+    void step(float tilt_x, float tilt_y);
+    // After a fall: the marble at rest on restart_tile, rolling again.
+    void come_back();
     int start_bead(std::string file);
     // A run on a level text as it stands, not read from a file (the editor's try).
     int try_level(const char *text);
@@ -108,7 +123,9 @@ public:
     int hint_shown = 0;
     static constexpr int hint_frames = 600;
     void next_hint_frame(run_panel &panel);
+    // The run's frame: reads the input, hands the tilt to step, plays what it did.
     void move();
+    void play_events();
     void show();
     void draw();
     void bounce_soundh();

@@ -2,37 +2,32 @@
 
 #include "field/grid.h"
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/error.h"
-#include "shell/globals.h"
 
 namespace {
 
 constexpr float restitution = -0.3f;
 constexpr double reach = grid::reach;
 
-void bounce_sound(float component)
+// The volume of a knock at this speed across the face: none at 1 pixel per frame or less, 255
+// at 6; faster hits stay at the loudest.
+int knock_volume(float component)
 {
-    stop_sample((SAMPLE *)data1[OBJ_SND_SILENT].dat);
-    if (component > 1 || component < -1) {
-        // 255 at 6 pixels per frame; faster hits stay at the library's loudest.
-        int volume = (int)(std::fabs((double)component) * 255.0 / 6.0);
-        if (volume > 255)
-            volume = 255;
-        play_sample((SAMPLE *)data1[OBJ_SND_BOUNCE].dat, volume, 128, 1000, 0);
-    }
+    if (!(component > 1 || component < -1))
+        return 0;
+    int volume = (int)(std::fabs((double)component) * 255.0 / 6.0);
+    return volume > 255 ? 255 : volume;
 }
 
 }  // namespace
 
 void bead::bounce_soundh()
 {
-    bounce_sound(speed.x);
+    events.knock(knock_volume(speed.x));
 }
 
 void bead::bounce_soundv()
 {
-    bounce_sound(speed.y);
+    events.knock(knock_volume(speed.y));
 }
 
 bool bead::face_bounce(face_axis axis, int line, face_side side, bool sounds)
@@ -93,7 +88,6 @@ void bead::corner_bounce(int ky, int kx)
     if (e2 < reach * reach && b >= 0)
         return;
 
-    Error::Out1("start bounce");
     // t: the smaller root of s² + b·s + m = 0, the distance from Q along the step to first
     // contact; negative when Q itself was already within reach.
     double disc = b * b / 4.0 - m;
@@ -118,5 +112,4 @@ void bead::corner_bounce(int ky, int kx)
     y = (float)(hy + w.y * rest_of_step);
 
     bounced = 1;
-    Error::Out1("end bounce");
 }

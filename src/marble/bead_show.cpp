@@ -25,7 +25,7 @@ void play_fall(const tile *hole)
 {
     int left = hole ? hole->x - grid::half : 0;
     int top = hole ? hole->y - grid::half : 0;
-    BITMAP *under = hole ? hole->picture : nullptr;
+    BITMAP *under = hole ? hole->shown_picture() : nullptr;
     for (int k = OBJ_FALL1; k <= OBJ_FALL7; k++) {
         if (under)
             draw_sprite(screen, under, left, top);
@@ -65,8 +65,8 @@ void bead::show()
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++) {
             tile *t = tiles[row + dy][column + dx];
-            if (t && t->picture)
-                draw_sprite(buffer, t->picture, grid::cell * (dx + 1), grid::cell * (dy + 1));
+            if (t && t->shown_picture())
+                draw_sprite(buffer, t->shown_picture(), grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
     if (state == rolling)
         draw_sprite(buffer, sprite, ix - grid::half - grid::cell * (column - 1),

@@ -1,8 +1,6 @@
 #include "tiles/bumper_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 #include "tiles/tile_parts.h"
 
 bumper_tile::bumper_tile(int y, int x) : tile(y, x, nullptr)
@@ -28,7 +26,7 @@ void bumper_tile::interfere(bead *marble, char where)
                 away = Vektor(0, -1);
         }
         marble->tile_push = away * 6.0f;
-        play_sample((SAMPLE *)data1[OBJ_SND_BUMPER].dat, 255, 128, 1000, 0);
+        marble->events.bumper_kick = true;
         fired = 1;
     } else {
         marble->tile_push = Vektor();

@@ -1,8 +1,6 @@
 #include "tiles/flag_tile.h"
 
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
 flag_tile::flag_tile(int y, int x) : tile(y, x, nullptr)
 {
@@ -16,7 +14,11 @@ void flag_tile::interfere(bead *marble, char where)
         return;
     taken = 1;
     marble->flags_left--;
-    picture = (BITMAP *)data1[OBJ_FLOOR].dat;
     marble->restart_tile = this;
-    play_sample((SAMPLE *)data1[OBJ_SND_FLAG].dat, 255, 128, 1000, 0);
+    marble->events.flag_taken = true;
+}
+
+BITMAP *flag_tile::shown_picture() const
+{
+    return taken ? taken_picture : picture;
 }

@@ -8,8 +8,8 @@ void tile::interfere(bead *, char) {}
 
 void tile::draw()
 {
-    if (picture)
-        draw_sprite(screen, picture, x - grid::half, y - grid::half);
+    if (BITMAP *under = shown_picture())
+        draw_sprite(screen, under, x - grid::half, y - grid::half);
     if (overlay)
         draw_sprite(screen, overlay, x - grid::half, y - grid::half);
 }

@@ -22,5 +22,7 @@ public:
 
     // Acts on the marble; `where` says where this cell lies from the marble's cell.
     virtual void interfere(bead *marble, char where);
+    // What is drawn under the marble now: a tile's picture follows its state.
+    virtual BITMAP *shown_picture() const { return picture; }
     virtual void draw();
 };

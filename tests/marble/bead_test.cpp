@@ -39,6 +39,7 @@ TEST(Bead, ReadsThePhysicsFactorsFromTheConfiguration)
     keys.set("softfriction", "0.25");
     keys.set("mouse_sensitivity", "-2.5");
     bead b;
+    b.read_settings();
     EXPECT_FLOAT_EQ(b.friction, 0.95f);
     EXPECT_FLOAT_EQ(b.cur_friction, 0.95f);
     EXPECT_FLOAT_EQ(b.softfriction, 0.25f);
@@ -53,6 +54,7 @@ TEST(Bead, AbsurdConfigurationFallsBackToTheDefaults)
         keys.set("friction", v);
         keys.set("softfriction", v);
         bead b;
+        b.read_settings();
         EXPECT_FLOAT_EQ(b.friction, 0.99f) << v;
         EXPECT_FLOAT_EQ(b.softfriction, 0.5f) << v;
     }
@@ -60,6 +62,7 @@ TEST(Bead, AbsurdConfigurationFallsBackToTheDefaults)
     keys.set("friction", "1");
     keys.set("softfriction", "0");
     bead b;
+    b.read_settings();
     EXPECT_FLOAT_EQ(b.friction, 1.0f);  // the ends of the range are sound
     EXPECT_FLOAT_EQ(b.softfriction, 0.0f);
 }
@@ -75,12 +78,14 @@ TEST(Bead, AnyFiniteSensitivityIsTaken)
         config_keys keys;
         keys.set("mouse_sensitivity", t.first);
         bead b;
+        b.read_settings();
         EXPECT_EQ(b.sensitivity, t.second) << t.first;
     }
     for (const char *v : {"nan", "inf", "-inf", "abc", "", "1,5", "2x"}) {
         config_keys keys;
         keys.set("mouse_sensitivity", v);
         bead b;
+        b.read_settings();
         EXPECT_EQ(b.sensitivity, 1.0f) << v;
     }
 
@@ -88,6 +93,7 @@ TEST(Bead, AnyFiniteSensitivityIsTaken)
     config_keys keys;
     keys.set("mouse_sensitivity", "1e39");
     bead b;
+    b.read_settings();
     give_board(b, levels::open_board());
     place(b, grid::cell_centre(6), grid::cell_centre(6));
     fake::mickeys = {{1, -1}, {-1, 1}};

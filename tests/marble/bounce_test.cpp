@@ -53,6 +53,7 @@ TEST(FaceBounce, SoundsWithTheSpeedOfTheImpact)
     bead b;
     stepped(b, 101, 50, 105, 52, 4, 2);
     b.face_bounce(bead::on_x, 100, bead::keeps_less, true);
+    heard(b);
     // 4 * 255 / 6 = 170, taken before the speed is cut.
     ASSERT_EQ(fake::samples.size(), 1u);
     EXPECT_EQ(fake::samples[0].sample, sample(OBJ_SND_BOUNCE));
@@ -66,6 +67,7 @@ TEST(FaceBounce, SoundsWithTheSpeedOfTheImpact)
     // A line y = F sounds by the y component: 3 gives 127.
     stepped(b, 50, 77, 50, 82, 5, 3);
     b.face_bounce(bead::on_y, 80, bead::keeps_less, true);
+    heard(b);
     ASSERT_EQ(fake::samples.size(), 2u);
     EXPECT_EQ(fake::samples[1].vol, 127);
 }
@@ -82,6 +84,7 @@ TEST(BounceSound, VolumeFollowsTheSpeedComponentUpToTheLoudest)
         fake::reset();
         b.speed = Vektor(c.speed, 0);
         b.bounce_soundh();
+        heard(b);
         EXPECT_EQ(fake::stopped.size(), 1u) << c.speed;
         if (c.volume < 0) {
             EXPECT_TRUE(fake::samples.empty()) << c.speed;
@@ -93,10 +96,12 @@ TEST(BounceSound, VolumeFollowsTheSpeedComponentUpToTheLoudest)
         fake::reset();
         b.speed = Vektor(0, c.speed);
         b.bounce_soundv();
+        heard(b);
         EXPECT_EQ(fake::samples.size(), c.volume < 0 ? 0u : 1u) << c.speed;
         fake::reset();
         b.speed = Vektor(c.speed, 0);
         b.bounce_soundv();
+        heard(b);
         EXPECT_TRUE(fake::samples.empty()) << c.speed;
     }
 }

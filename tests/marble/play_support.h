@@ -13,6 +13,14 @@
 #include "support/fakes.h"
 #include "tiles/tile.h"
 
+// What a run plays for the events of the tile calls made by hand since the last: the rules
+// only report them.
+inline void heard(bead &b)
+{
+    b.play_events();
+    b.events = step_events();
+}
+
 // The 196-character level text of 14 rows.
 inline std::string board(const std::vector<std::string> &rows)
 {

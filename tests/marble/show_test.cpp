@@ -50,8 +50,8 @@ bitmap_ptr expected_block(bead &b, int row, int column, int background, bool wit
     for (int i = row - 1; i <= row + 1; i++)
         for (int j = column - 1; j <= column + 1; j++) {
             tile *t = b.current_field->tiles[i][j];
-            if (t->picture)
-                draw_sprite(e.get(), t->picture, t->x - 20 - left, t->y - 20 - top);
+            if (t->shown_picture())
+                draw_sprite(e.get(), t->shown_picture(), t->x - 20 - left, t->y - 20 - top);
         }
     if (with_marble)
         draw_sprite(e.get(), b.sprite, (int)b.x - 20 - left, (int)b.y - 20 - top);

@@ -145,6 +145,7 @@ TEST(HostileConfig, ValuesAPlayerMightWrite)
         set_config_file(path.c_str());
 
         bead b;
+        b.read_settings();
         EXPECT_EQ(c.expected.friction, b.friction);
         EXPECT_EQ(c.expected.softfriction, b.softfriction);
         EXPECT_EQ(c.expected.sensitivity, b.sensitivity);

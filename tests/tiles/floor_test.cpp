@@ -128,6 +128,7 @@ TEST(SoftyTile, UsesTheConfiguredFactors)
     keys.set("friction", "0.9");
     keys.set("softfriction", "0.3");
     bead b;
+    b.read_settings();
     softy_tile t(c6, c6);
     place(b, c6, c6);
     t.interfere(&b, under);

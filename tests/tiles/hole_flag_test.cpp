@@ -109,19 +109,25 @@ TEST(FlagTile, PickedUpOnceFromANeighbouringCell)
 {
     bead b;
     flag_tile f(c6, c6);
+    f.picture = (BITMAP *)data1[OBJ_FLAG].dat;
+    f.taken_picture = (BITMAP *)data1[OBJ_FLOOR].dat;
     b.flags_left = 2;
     b.restart_tile = nullptr;
 
     place(b, c6 - 25, c6);  // 25: not yet
     f.interfere(&b, east);
+    heard(b);
     EXPECT_EQ(f.taken, 0);
+    EXPECT_EQ(f.shown_picture(), (BITMAP *)data1[OBJ_FLAG].dat);
     EXPECT_EQ(b.flags_left, 2);
 
     place(b, c6 - 24.9f, c6);
     f.interfere(&b, east);
+    EXPECT_TRUE(b.events.flag_taken);
+    heard(b);
     EXPECT_EQ(f.taken, 1);
     EXPECT_EQ(b.flags_left, 1);
-    EXPECT_EQ(f.picture, (BITMAP *)data1[OBJ_FLOOR].dat);
+    EXPECT_EQ(f.shown_picture(), (BITMAP *)data1[OBJ_FLOOR].dat);
     EXPECT_EQ(b.restart_tile, &f);
     ASSERT_EQ(fake::samples.size(), 1u);
     EXPECT_EQ(fake::samples[0].sample, (SAMPLE *)data1[OBJ_SND_FLAG].dat);
@@ -134,6 +140,7 @@ TEST(FlagTile, PickedUpOnceFromANeighbouringCell)
     place(b, c6, c6);
     b.restart_tile = nullptr;
     f.interfere(&b, under);
+    heard(b);
     EXPECT_EQ(b.flags_left, 1);
     EXPECT_EQ(b.restart_tile, nullptr);
     EXPECT_EQ(fake::samples.size(), 1u);

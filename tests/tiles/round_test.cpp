@@ -91,6 +91,7 @@ TEST(BumperTile, KicksOncePerVisitWithOneSound)
     // Enters the cell 20 from the centre, up and to the left: (-0.6, -0.8) * 6.
     place(b, c6 - 12, c6 - 16);
     k.interfere(&b, under);
+    heard(b);
     EXPECT_FLOAT_EQ(b.tile_push.x, -3.6f);
     EXPECT_FLOAT_EQ(b.tile_push.y, -4.8f);
     EXPECT_EQ(k.fired, 1);
@@ -104,6 +105,7 @@ TEST(BumperTile, KicksOncePerVisitWithOneSound)
     // Still in the cell: no second kick, and the push ends.
     place(b, c6 - 5, c6 - 5);
     k.interfere(&b, under);
+    heard(b);
     EXPECT_EQ(b.tile_push.x, 0.0f);
     EXPECT_EQ(b.tile_push.y, 0.0f);
     EXPECT_EQ(fake::samples.size(), 1u);
@@ -114,6 +116,7 @@ TEST(BumperTile, KicksOncePerVisitWithOneSound)
     EXPECT_EQ(b.tile_push.x, 0.0f);
     place(b, c6 + 24, c6);
     k.interfere(&b, under);
+    heard(b);
     EXPECT_FLOAT_EQ(b.tile_push.x, 6.0f);
     EXPECT_EQ(fake::samples.size(), 2u);
 }

@@ -106,6 +106,7 @@ TEST(TubeNsTile, ClosedSidesStopTheMarbleWithASound)
     place(b, c6 - 34, c6);  // west of the tube: side W at x - 36
     b.speed = Vektor(3, 0);
     t.interfere(&b, east);
+    heard(b);
     EXPECT_EQ(b.x, c6 - 36.0f);
     EXPECT_FLOAT_EQ(b.speed.x, -0.9f);
     ASSERT_EQ(fake::samples.size(), 1u);
@@ -113,6 +114,7 @@ TEST(TubeNsTile, ClosedSidesStopTheMarbleWithASound)
     place(b, c6 + 35, c6);  // east of it: side E at x + 36
     b.speed = Vektor(-6, 0);
     t.interfere(&b, west);
+    heard(b);
     EXPECT_EQ(b.x, c6 + 36.0f);
     ASSERT_EQ(fake::samples.size(), 2u);
     EXPECT_EQ(fake::samples[1].vol, 255);

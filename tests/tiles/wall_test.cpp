@@ -38,6 +38,7 @@ TEST(WallTile, EachDirectionTestsTheFacingSide)
         place(b, c.x, c.y);
         b.speed = Vektor(c.vx, c.vy);
         w.interfere(&b, c.where);
+        heard(b);
         EXPECT_FLOAT_EQ(b.x, c.want_x) << int(c.where);
         EXPECT_FLOAT_EQ(b.y, c.want_y) << int(c.where);
         EXPECT_FLOAT_EQ(b.speed.x, c.want_vx) << int(c.where);
@@ -64,6 +65,7 @@ TEST(WallTile, RollingAlongAFaceIsSilentBelowOne)
     place(b, 219, 240);
     b.speed = Vektor(0.9f, 3);
     w.interfere(&b, east);
+    heard(b);
     EXPECT_EQ(b.x, 218.0f);
     EXPECT_TRUE(fake::samples.empty());
     EXPECT_EQ(fake::stopped.size(), 1u);
