@@ -1,4 +1,5 @@
-// One frame of a game run (motion step, drawing and the copy to the window) and its parts, on
+// One frame of a game run (motion step, drawing and the copy to the window) and its parts (the
+// rules' step alone among them), on
 // the real library. With a display (`make bench` starts Xvfb) the screen is a real window and
 // the copy goes through the library's X11 driver as in play; without one it is a memory bitmap.
 // A frame has 10 ms; the aim is under 50 us.
@@ -90,6 +91,18 @@ void BM_Move(benchmark::State &state)
     }
 }
 BENCHMARK(BM_Move);
+
+// The rules alone: one step with the tilt the hand gives, no input read, nothing played or drawn.
+void BM_Step(benchmark::State &state)
+{
+    rolling r;
+    for (auto _ : state) {
+        r.tilt();
+        r.marble.step((float)r.marble.tilt_x, (float)r.marble.tilt_y);
+        benchmark::DoNotOptimize(r.marble.x);
+    }
+}
+BENCHMARK(BM_Step);
 
 // Drawing the whole block and copying all of it, as a frame does when the block moves.
 void BM_Show(benchmark::State &state)

@@ -11,9 +11,12 @@
 
 namespace {
 
+// Said where there is a screen to say it on; a board built by a tool without one is refused
+// all the same.
 void ok_alert(const char *s1, const char *s2, const char *s3)
 {
-    alert(s1, s2, s3, "Ok", nullptr, -1, -1);
+    if (screen)
+        alert(s1, s2, s3, "Ok", nullptr, -1, -1);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ level() {
     printf '%s\n' "$2" '**************' noname 9999
 }
 # The folder holds only these two levels, in this name order.
-rm -f "$W"/*.vkl "$W"/*.vkl.replay
+rm -f "$W"/*.vkl "$W"/*.vkl.*.run
 level '*A.F.........*' '*...........F*' >"$W/01_pieni.vkl"
 level '*A...*.......*' '*.....F......*' >"$W/02_toinen.vkl"
 printf '[settings]\nlastgame = 01_pieni.vkl\n' >"$W/vinkla.cfg"

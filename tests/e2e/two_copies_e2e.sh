@@ -32,7 +32,7 @@ level() {
     for i in $(seq 1 11); do printf '%s\n' '*............*'; done
     printf '%s\n' '**************' noname 9999
 }
-rm -f "$W"/*.vkl "$W"/*.vkl.replay
+rm -f "$W"/*.vkl "$W"/*.vkl.*.run
 level '*AF..........*' >"$W/ya.vkl"
 level '*A.F.........*' >"$W/yb.vkl"
 

@@ -1,11 +1,12 @@
-// levelsolver: finds a winning run of a level with the game's own physics and records the mouse
-// input of it as a replay beside the level (LEVEL.vkl.replay), which the level tests play back.
+// levelsolver: finds a winning run of a level with the game's own physics, plays it through the
+// game's run and keeps its tilts as a run file beside the level (LEVEL.vkl.mouse.run), which the
+// level tests and vinkla-replay step again.
 //
-//   levelsolver [options] LEVEL.vkl...     solve each level and write its replay
-//   levelsolver --keys [options] LEVEL...  the same with the arrow keys: LEVEL.vkl.keys
-//   levelsolver --check LEVEL.vkl...       play each level's replay through start_bead
+//   levelsolver [options] LEVEL.vkl...     solve each level and write its run file
+//   levelsolver --keys [options] LEVEL...  the same with the arrow keys: LEVEL.vkl.keys.run
+//   levelsolver --check LEVEL.vkl...       step each level's mouse run on the rules
 //   levelsolver --audit FRAMES LEVEL...    random play, watching for the marble breaking through
-//   levelsolver --picture OUT.bmp LEVEL    draw the board, with the replay's path if there is one
+//   levelsolver --picture OUT.bmp LEVEL    draw the board, with the mouse run's path if there is one
 //
 // The player: every flag gets a distance field over the positions the marble's centre can take
 // (walls, tube channels and corner points as the tiles enforce them, the reach of every hole left
@@ -35,6 +36,9 @@
 #include "levels/replay.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
+#include "marble/run_replay.h"
+#include "records/record_table.h"
+#include "rules/run_file.h"
 #include "shell/data1.h"
 #include "shell/globals.h"
 #include "soak/soak_checks.h"
@@ -629,17 +633,21 @@ bool read_board(field *f, board &b)
 }
 
 // Plays a replay through the real game run; true if it took every flag within its frames.
-bool play_back(const std::string &path, const levels::replay &r, long &frames, int &falls)
+// `kept` gets the tilt of every frame, the run as the game keeps it.
+bool play_back(const std::string &path, const levels::replay &r, long &frames, int &falls, run_record &kept)
 {
     fake::reset();
     fake::mickeys.assign(r.reads.begin(), r.reads.end());
     bead b;
     frames = 0;
     falls = 0;
+    kept.tilts.clear();
     key[KEY_ESC] = 0;
     fake::on_rest = [&]() {
-        if (teh_counter == 0)
+        if (teh_counter == 0) {
             frames++;
+            kept.tilts.push_back(run_tilt{b.board_tilt_x, b.board_tilt_y});
+        }
         if (b.state == bead::fallen && teh_counter == 0)
             falls++;
         if (frames >= r.frames && b.flags_left > 0)
@@ -652,12 +660,14 @@ bool play_back(const std::string &path, const levels::replay &r, long &frames, i
 }
 
 // The same for a keyboard run: each frame's keys are held from the frame before it on.
-bool play_back_keys(const std::string &path, const levels::key_replay &r, long &frames, int &falls)
+bool play_back_keys(const std::string &path, const levels::key_replay &r, long &frames, int &falls,
+                    run_record &kept)
 {
     fake::reset();
     bead b;
     frames = 0;
     falls = 0;
+    kept.tilts.clear();
     key[KEY_ESC] = 0;
     const long total = (long)r.frames.size();
     auto hold = [&](long f) { run::hold_keys(f < total ? r.frames[f] : 0); };
@@ -665,6 +675,7 @@ bool play_back_keys(const std::string &path, const levels::key_replay &r, long &
     fake::on_rest = [&]() {
         if (teh_counter == 0) {
             frames++;
+            kept.tilts.push_back(run_tilt{b.board_tilt_x, b.board_tilt_y});
             hold(frames);
         }
         if (b.state == bead::fallen && teh_counter == 0)
@@ -819,13 +830,17 @@ int solve(const std::string &path, const std::string &out_path, settings opt,
     }
     long frames = 0;
     int falls = 0;
-    if (opt.keys ? !play_back_keys(path, best_keys, frames, falls)
-                 : !play_back(path, best, frames, falls)) {
+    run_record kept;
+    if (opt.keys ? !play_back_keys(path, best_keys, frames, falls, kept)
+                 : !play_back(path, best, frames, falls, kept)) {
         std::fprintf(stderr, "%s: the run found does not win in the real game run\n", path.c_str());
         return 1;
     }
+    field *level = field::load_field_file(path);
+    kept.board = level_key(*level);
+    delete level;
     std::ofstream out(out_path, std::ios::binary | std::ios::trunc);
-    out << (opt.keys ? levels::format_key_replay(best_keys) : levels::format_replay(best));
+    out << write_run(kept);
     if (!out) {
         std::fprintf(stderr, "%s: cannot write\n", out_path.c_str());
         return 1;
@@ -837,10 +852,10 @@ int solve(const std::string &path, const std::string &out_path, settings opt,
 
 int check(const std::string &path)
 {
-    levels::replay r;
+    run_record r;
     std::string error;
-    if (!levels::parse_replay(read_text(path + ".replay"), r, error)) {
-        std::printf("%s: replay: %s\n", base_name(path).c_str(), error.c_str());
+    if (!read_run(read_text(path + ".mouse.run"), r, error)) {
+        std::printf("%s: run: %s\n", base_name(path).c_str(), error.c_str());
         return 1;
     }
     field *f = field::load_field_file(path);
@@ -850,10 +865,10 @@ int check(const std::string &path)
         delete f;
         return 1;
     }
-    delete f;
-    long frames = 0;
-    int falls = 0;
-    bool won = play_back(path, r, frames, falls);
+    const replay_result stepped = replay_run(f, r);
+    const bool won = stepped.won;
+    const long frames = stepped.frames;
+    const int falls = stepped.falls;
     std::printf("%-22s %2zu flags  %-22s %6ld frames (%.1f s)%s  %s\n", base_name(path).c_str(),
                 b.flags.size(), kinds_used(b).c_str(), frames, frames / 100.0,
                 falls ? " with falls" : "", won ? "wins" : "DOES NOT WIN");
@@ -924,27 +939,24 @@ int picture(const std::string &path, const std::string &out)
     }
     clear_bitmap(screen);
     f->test_draw();
-    levels::replay r;
+    run_record r;
     std::string error;
-    if (levels::parse_replay(read_text(path + ".replay"), r, error)) {
-        run game(f);
+    if (read_run(read_text(path + ".mouse.run"), r, error)) {
+        bead b;
+        b.current_field = f;  // the marble owns it now
         f = nullptr;
-        game.load(game.start);
-        size_t next = 1;  // the first read belongs to start_bead
+        b.place_on_start();
         int colour = makecol(255, 40, 40);
-        for (long k = 0; k < r.frames; k++) {
-            float x0 = game.marble.x, y0 = game.marble.y;
-            std::pair<int, int> target(game.marble.tilt_x, game.marble.tilt_y);
-            if (game.marble.hole_pull.Langd() <= 0 && next < r.reads.size()) {
-                target.first += r.reads[next].first;
-                target.second += r.reads[next].second;
-                next++;
-            }
-            if (game.frame(target, nullptr)) {
-                next++;
+        for (const run_tilt &t : r.tilts) {
+            const float x0 = b.x, y0 = b.y;
+            b.step(t.x, t.y);
+            line(screen, (int)x0, (int)y0, (int)b.x, (int)b.y, colour);
+            if (b.state == bead::fallen) {
+                b.come_back();
                 colour = makecol(40, 40, 255);
             }
-            line(screen, (int)x0, (int)y0, (int)game.marble.x, (int)game.marble.y, colour);
+            if (b.flags_left <= 0)
+                break;
         }
     }
     delete f;
@@ -1059,7 +1071,7 @@ int main(int argc, char **argv)
                 order.push_back((int)(it - b.flags.begin()));
             }
         }
-        failures += solve(path, out.empty() ? path + (opt.keys ? ".keys" : ".replay") : out, opt, order);
+        failures += solve(path, out.empty() ? path + (opt.keys ? ".keys.run" : ".mouse.run") : out, opt, order);
     }
     return failures ? 1 : 0;
 }
