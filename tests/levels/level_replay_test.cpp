@@ -1,7 +1,7 @@
 // The shipped levels: every file in the data folder has the exact level layout, the set covers
 // every tile kind, and every level is proven winnable by its kept runs, stepped on the rules.
-// A change to the rules that breaks a run fails here; tests/levels/solver
-// (`levelsolver data/*.vkl`) then finds and keeps new winning runs.
+// A change to the rules that breaks a run fails here; vinkla-solve
+// (`vinkla-solve data/*.vkl`) then finds and keeps new winning runs.
 #include <gtest/gtest.h>
 
 #include <algorithm>

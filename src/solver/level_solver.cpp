@@ -1,50 +1,23 @@
-// levelsolver: finds a winning run of a level with the game's own physics, plays it through the
-// game's run and keeps its tilts as a run file beside the level (LEVEL.vkl.mouse.run), which the
-// level tests and vinkla-replay step again.
-//
-//   levelsolver [options] LEVEL.vkl...     solve each level and write its run file
-//   levelsolver --keys [options] LEVEL...  the same with the arrow keys: LEVEL.vkl.keys.run
-//   levelsolver --check LEVEL.vkl...       step each level's mouse run on the rules
-//   levelsolver --audit FRAMES LEVEL...    random play, watching for the marble breaking through
-//   levelsolver --picture OUT.bmp LEVEL    draw the board, with the mouse run's path if there is one
-//
-// The player: every flag gets a distance field over the positions the marble's centre can take
-// (walls, tube channels and corner points as the tiles enforce them, the reach of every hole left
-// out), weighted by how slow or awkward the ground is. A beam search then steers the tilt: every
-// few frames each kept run tries a set of tilts, the real motion step runs them, and the runs that
-// got nearest (along the field) to the next flag of the chosen order are kept, one per small box of
-// position and speed. Runs that a hole catches are dropped, so a recorded run never falls.
-#include <allegro.h>
+#include "solver/level_solver.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <functional>
 #include <numeric>
 #include <queue>
-#include <sstream>
-#include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "field/field.h"
 #include "field/grid.h"
-#include "levels/replay.h"
+#include "field/tile_kind.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "marble/run_replay.h"
 #include "records/record_table.h"
-#include "rules/run_file.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
-#include "soak/soak_checks.h"
-#include "support/fakes.h"
-#include "support/headless.h"
-#include "support/levels.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/flag_tile.h"
 #include "tiles/tile.h"
@@ -54,8 +27,15 @@ namespace {
 using grid::cells;
 constexpr int board_px = grid::pixels;
 
+enum key_bit : uint8_t { key_left = 1, key_right = 2, key_up = 4, key_down = 8 };
+
+float clamp_tilt(float a)
+{
+    return std::max(-bead::tilt_limit, std::min(bead::tilt_limit, a));
+}
+
 // ---------------------------------------------------------------------------------------------
-// Where the marble's centre can be: asked of the game's own motion step on the game's own field.
+// Where the marble's centre can be: asked of the game's own rules on the game's own field.
 
 struct board {
     char code[cells][cells];
@@ -64,8 +44,8 @@ struct board {
     std::vector<char> held;                  // board_px * board_px: the tiles move a centre here
 };
 
-// A marble of its own on a field of its own (a step over a flag takes it), stepped by
-// bead::move with nothing but a set speed: the step comes out different from the plain sum
+// A marble of its own on a field of its own (a step over a flag takes it), stepped by the
+// rules with nothing but a set speed and a level board: the step comes out different from the plain sum
 // only where a face, a tube channel or a corner point stops or turns the marble.
 class probe {
 public:
@@ -107,10 +87,7 @@ private:
         b.x = px - vx;
         b.y = py - vy;
         const float to_x = b.x + vx, to_y = b.y + vy;  // the same sums the step makes
-        fake::mickeys.clear();
-        b.move();
-        fake::samples.clear();
-        fake::stopped.clear();
+        b.step(0, 0);
         return b.x != to_x || b.y != to_y;
     }
 };
@@ -219,8 +196,8 @@ distance_field distances_to_flag(const cost_map &m, int r, int c)
 }
 
 // ---------------------------------------------------------------------------------------------
-// The game run without its drawing: the same frames start_bead plays, on one marble whose state
-// can be saved and put back.
+// The game run without its input and drawing: the same frames the run plays, on one marble
+// whose state can be saved and put back.
 
 struct snapshot {
     float x, y, old_x, old_y;
@@ -239,7 +216,6 @@ struct run {
     bead marble;
     field *level = nullptr;
     std::vector<flag_tile *> flag_tiles;
-    std::vector<BITMAP *> flag_pictures;
     std::vector<bumper_tile *> bumper_tiles;
     snapshot start{};
 
@@ -249,10 +225,8 @@ struct run {
         for (int i = 0; i < f->rows; i++)
             for (int j = 0; j < f->columns; j++) {
                 tile *t = f->tiles[i][j];
-                if (auto *fl = dynamic_cast<flag_tile *>(t)) {
+                if (auto *fl = dynamic_cast<flag_tile *>(t))
                     flag_tiles.push_back(fl);
-                    flag_pictures.push_back(fl->picture);
-                }
                 if (auto *bu = dynamic_cast<bumper_tile *>(t))
                     bumper_tiles.push_back(bu);
             }
@@ -332,80 +306,45 @@ struct run {
         b.flags_left = s.flags_left;
         b.restart_tile = s.restart_tile;
         b.cur_friction = s.cur_friction;
-        for (size_t i = 0; i < flag_tiles.size(); i++) {
-            bool t = (s.taken >> i) & 1;
-            flag_tiles[i]->taken = t;
-            flag_tiles[i]->picture = t ? (BITMAP *)data1[OBJ_FLOOR].dat : flag_pictures[i];
-        }
+        for (size_t i = 0; i < flag_tiles.size(); i++)
+            flag_tiles[i]->taken = (s.taken >> i) & 1;
         for (size_t i = 0; i < bumper_tiles.size(); i++)
             bumper_tiles[i]->fired = (s.fired >> i) & 1;
     }
 
-    // One frame as start_bead plays it, the drawing left out. The mouse is asked to tilt the board
-    // to `target`; the reads the game makes go to `reads`. True if the marble fell into a hole.
-    bool frame(std::pair<int, int> target, std::vector<std::pair<int, int>> *reads)
+    // One frame as the game's run plays it, the drawing left out: the mouse moved to tilt the
+    // board to `target` (its sum as the run keeps it) and the arrow keys held as `keys`
+    // (levels_key bits); the tilt the rules were given goes to `tilts`. While a hole pulls the
+    // marble the run reads no input, and the mouse's move waits for the next frame. True if the
+    // marble fell into a hole.
+    bool frame(std::pair<int, int> target, uint8_t keys, std::vector<run_tilt> *tilts)
     {
         bead &b = marble;
-        std::pair<int, int> m(target.first - b.tilt_x, target.second - b.tilt_y);
-        fake::mickeys.clear();
-        fake::mickeys.push_back(m);
-        b.move();
-        if (fake::mickeys.empty() && reads)
-            reads->push_back(m);
-        return after_move(reads);
-    }
-
-    // One frame steered by the arrow keys alone (levels::key_bit), the mouse still.
-    bool key_frame(uint8_t keys)
-    {
-        hold_keys(keys);
-        fake::mickeys.clear();
-        marble.move();
-        hold_keys(0);
-        return after_move(nullptr);
-    }
-
-    static void hold_keys(uint8_t keys)
-    {
-        key[KEY_LEFT] = (keys & levels::key_left) != 0;
-        key[KEY_RIGHT] = (keys & levels::key_right) != 0;
-        key[KEY_UP] = (keys & levels::key_up) != 0;
-        key[KEY_DOWN] = (keys & levels::key_down) != 0;
-    }
-
-    bool after_move(std::vector<std::pair<int, int>> *reads)
-    {
-        bead &b = marble;
-        fake::mickeys.clear();
-        fake::mouse_positions.clear();
-        fake::samples.clear();
-        fake::stopped.clear();
+        if (!(b.hole_pull.Langd() > 0)) {
+            b.mickey_x = target.first - b.tilt_x;
+            b.mickey_y = target.second - b.tilt_y;
+            b.tilt_x = target.first;
+            b.tilt_y = target.second;
+            b.keys.step(((keys & key_right) ? 1 : 0) - ((keys & key_left) ? 1 : 0),
+                        ((keys & key_down) ? 1 : 0) - ((keys & key_up) ? 1 : 0));
+            b.board_tilt_x = clamp_tilt(b.tilt_x * b.sensitivity + b.keys.x);
+            b.board_tilt_y = clamp_tilt(b.tilt_y * b.sensitivity + b.keys.y);
+        }
+        b.step(b.board_tilt_x, b.board_tilt_y);
+        if (tilts)
+            tilts->push_back(run_tilt{b.board_tilt_x, b.board_tilt_y});
         if (b.state != bead::fallen)
             return false;
-        b.x = (float)b.restart_tile->x;
-        b.y = (float)b.restart_tile->y;
-        b.mickey_x = b.mickey_y = 0;  // the read that drops movement made during the fall
-        if (reads)
-            reads->push_back({0, 0});
-        b.state = bead::rolling;
+        // As the run restarts: on the last flag, at rest, the mouse's and the keys' sums at zero.
+        b.come_back();
         b.stop_motion();
+        b.mickey_x = b.mickey_y = 0;
         return true;
     }
 };
 
 // ---------------------------------------------------------------------------------------------
 // The beam search.
-
-struct settings {
-    int width = 160;    // runs kept after each round
-    int epoch = 4;      // frames one chosen tilt is held
-    long max_frames = 30000;
-    int tries = 6;      // flag orders tried
-    long stall = 800;   // frames without progress before the spot is marked as a dead end
-    float lookahead = 6;  // frames of speed counted as progress
-    bool keys = false;    // steer with the arrow keys instead of the mouse
-    bool verbose = false;
-};
 
 struct plan {
     std::vector<int> order;  // indices into grid::flags
@@ -417,8 +356,8 @@ const int tilt_steps[5] = {-200, -100, 0, 100, 200};
 uint8_t key_choice(int a)
 {
     int dx = a % 3 - 1, dy = a / 3 - 1;
-    return (uint8_t)((dx < 0 ? levels::key_left : 0) | (dx > 0 ? levels::key_right : 0) |
-                     (dy < 0 ? levels::key_up : 0) | (dy > 0 ? levels::key_down : 0));
+    return (uint8_t)((dx < 0 ? key_left : 0) | (dx > 0 ? key_right : 0) | (dy < 0 ? key_up : 0) |
+                     (dy > 0 ? key_down : 0));
 }
 
 struct node {
@@ -431,11 +370,11 @@ struct node {
 struct solver {
     const board &level;
     run &game;
-    settings opt;
+    solve_settings opt;
     std::vector<float> penalty = std::vector<float>(cells * cells, 1.0f);
     std::vector<distance_field> fields;  // one per flag
 
-    solver(const board &b, run &g, settings o) : level(b), game(g), opt(o) { rebuild(); }
+    solver(const board &b, run &g, solve_settings o) : level(b), game(g), opt(o) { rebuild(); }
 
     void rebuild()
     {
@@ -515,7 +454,7 @@ struct solver {
                     std::pair<int, int> target(tilt_steps[a % 5], tilt_steps[a / 5]);
                     bool lost = false;
                     for (int k = 0; k < opt.epoch; k++) {
-                        if (opt.keys ? game.key_frame(key_choice(a)) : game.frame(target, nullptr)) {
+                        if (opt.keys ? game.frame({0, 0}, key_choice(a), nullptr) : game.frame(target, 0, nullptr)) {
                             lost = true;
                             break;
                         }
@@ -578,30 +517,21 @@ struct solver {
         return {};
     }
 
-    // Plays the chosen tilts again from the start and collects the game's reads.
-    levels::replay record(const std::vector<uint8_t> &actions, long frames)
+    // Plays the chosen rounds again from the start and keeps the tilt of every frame.
+    std::vector<run_tilt> record(const std::vector<uint8_t> &actions, long frames)
     {
-        levels::replay r;
+        std::vector<run_tilt> tilts;
         game.load(game.start);
-        r.reads.push_back({0, 0});  // the read start_bead makes before the first frame
-        long f = 0;
         for (uint8_t a : actions) {
             std::pair<int, int> target(tilt_steps[a % 5], tilt_steps[a / 5]);
-            for (int k = 0; k < opt.epoch && f < frames; k++, f++)
-                game.frame(target, &r.reads);
+            for (int k = 0; k < opt.epoch && (long)tilts.size() < frames; k++) {
+                if (opt.keys)
+                    game.frame({0, 0}, key_choice(a), &tilts);
+                else
+                    game.frame(target, 0, &tilts);
+            }
         }
-        r.frames = f;
-        return r;
-    }
-
-    // The keys of the chosen rounds, frame by frame.
-    levels::key_replay record_keys(const std::vector<uint8_t> &actions, long frames)
-    {
-        levels::key_replay r;
-        for (uint8_t a : actions)
-            for (int k = 0; k < opt.epoch && (long)r.frames.size() < frames; k++)
-                r.frames.push_back(key_choice(a));
-        return r;
+        return tilts;
     }
 };
 
@@ -630,92 +560,6 @@ bool read_board(field *f, board &b)
                 b.flags.push_back({i, j});
         }
     return !b.flags.empty() && b.flags.size() <= 64;
-}
-
-// Plays a replay through the real game run; true if it took every flag within its frames.
-// `kept` gets the tilt of every frame, the run as the game keeps it.
-bool play_back(const std::string &path, const levels::replay &r, long &frames, int &falls, run_record &kept)
-{
-    fake::reset();
-    fake::mickeys.assign(r.reads.begin(), r.reads.end());
-    bead b;
-    frames = 0;
-    falls = 0;
-    kept.tilts.clear();
-    key[KEY_ESC] = 0;
-    fake::on_rest = [&]() {
-        if (teh_counter == 0) {
-            frames++;
-            kept.tilts.push_back(run_tilt{b.board_tilt_x, b.board_tilt_y});
-        }
-        if (b.state == bead::fallen && teh_counter == 0)
-            falls++;
-        if (frames >= r.frames && b.flags_left > 0)
-            key[KEY_ESC] = 1;
-    };
-    b.start_bead(path);
-    key[KEY_ESC] = 0;
-    fake::on_rest = nullptr;
-    return b.flags_left == 0 && b.state == bead::rolling && fake::alerts.empty();
-}
-
-// The same for a keyboard run: each frame's keys are held from the frame before it on.
-bool play_back_keys(const std::string &path, const levels::key_replay &r, long &frames, int &falls,
-                    run_record &kept)
-{
-    fake::reset();
-    bead b;
-    frames = 0;
-    falls = 0;
-    kept.tilts.clear();
-    key[KEY_ESC] = 0;
-    const long total = (long)r.frames.size();
-    auto hold = [&](long f) { run::hold_keys(f < total ? r.frames[f] : 0); };
-    hold(0);
-    fake::on_rest = [&]() {
-        if (teh_counter == 0) {
-            frames++;
-            kept.tilts.push_back(run_tilt{b.board_tilt_x, b.board_tilt_y});
-            hold(frames);
-        }
-        if (b.state == bead::fallen && teh_counter == 0)
-            falls++;
-        if (frames >= total && b.flags_left > 0)
-            key[KEY_ESC] = 1;
-    };
-    b.start_bead(path);
-    run::hold_keys(0);
-    key[KEY_ESC] = 0;
-    fake::on_rest = nullptr;
-    return b.flags_left == 0 && b.state == bead::rolling && fake::alerts.empty();
-}
-
-std::string kinds_used(const board &b)
-{
-    std::string used;
-    for (char k : levels::all_codes()) {
-        bool found = false;
-        for (int i = 0; i < cells && !found; i++)
-            for (int j = 0; j < cells && !found; j++)
-                found = b.code[i][j] == k;
-        if (found)
-            used += k;
-    }
-    return used;
-}
-
-std::string read_text(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-std::string base_name(const std::string &path)
-{
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 // Orders of the flags, shortest first by the distance fields (start to the first flag, then
@@ -773,31 +617,57 @@ std::vector<plan> flag_orders(const board &b, const std::vector<distance_field> 
     return plans;
 }
 
-int solve(const std::string &path, const std::string &out_path, settings opt,
-          const std::vector<int> &forced_order)
+}  // namespace
+
+std::string tile_kinds_on(const field &f)
+{
+    std::string used;
+    for (int k = 0; k < tile_kind_count; k++) {
+        bool found = false;
+        for (int i = 0; i < f.rows && !found; i++)
+            for (int j = 0; j < f.columns && !found; j++)
+                found = f.codes[i][j] == tile_kinds[k].code;
+        if (found)
+            used += tile_kinds[k].code;
+    }
+    return used;
+}
+
+bool solve_level(const std::string &path, const solve_settings &opt, const std::vector<std::pair<int, int>> &order,
+                 run_record &found, std::string &why)
 {
     field *f = field::load_field_file(path);
     if (!f || !f->start_point) {
-        std::fprintf(stderr, "%s: cannot build the level\n", path.c_str());
+        why = "cannot build the level";
         delete f;
-        return 1;
+        return false;
     }
     board b;
     if (!read_board(f, b)) {
-        std::fprintf(stderr, "%s: needs between 1 and 64 flags\n", path.c_str());
+        why = "needs between 1 and 64 flags";
         delete f;
-        return 1;
+        return false;
     }
+    std::vector<int> forced;
+    for (const auto &cell : order) {
+        auto it = std::find(b.flags.begin(), b.flags.end(), cell);
+        if (it == b.flags.end()) {
+            why = "no flag at " + std::to_string(cell.first) + "," + std::to_string(cell.second);
+            delete f;
+            return false;
+        }
+        forced.push_back((int)(it - b.flags.begin()));
+    }
+    const std::string board_key = level_key(*f);
     find_held(f, b);
     run game(f);
     solver s(b, game, opt);
     std::vector<plan> plans;
-    if (!forced_order.empty())
-        plans.push_back(plan{forced_order});
+    if (!forced.empty())
+        plans.push_back(plan{forced});
     else
         plans = flag_orders(b, s.fields, opt.tries);
-    levels::replay best;
-    levels::key_replay best_keys;
+    std::vector<run_tilt> best;
     for (const plan &p : plans) {
         if (opt.verbose) {
             std::fprintf(stderr, "%s: order", path.c_str());
@@ -809,269 +679,27 @@ int solve(const std::string &path, const std::string &out_path, settings opt,
         std::vector<uint8_t> actions = s.search(p, frames);
         if (actions.empty())
             continue;
-        if (opt.keys) {
-            levels::key_replay k = s.record_keys(actions, frames);
-            if (best_keys.frames.empty() || k.frames.size() < best_keys.frames.size())
-                best_keys = k;
-        } else {
-            levels::replay r = s.record(actions, frames);
-            if (best.frames == 0 || r.frames < best.frames)
-                best = r;
-        }
+        std::vector<run_tilt> tilts = s.record(actions, frames);
+        if (best.empty() || tilts.size() < best.size())
+            best = tilts;
         if (opt.verbose)
             std::fprintf(stderr, "  won in %ld frames\n", frames);
         // Each order starts from the plain fields again.
         s.penalty.assign(cells * cells, 1.0f);
         s.rebuild();
     }
-    if (best.frames == 0 && best_keys.frames.empty()) {
-        std::fprintf(stderr, "%s: no winning run found\n", path.c_str());
-        return 1;
+    if (best.empty()) {
+        why = "no winning run found";
+        return false;
     }
-    long frames = 0;
-    int falls = 0;
-    run_record kept;
-    if (opt.keys ? !play_back_keys(path, best_keys, frames, falls, kept)
-                 : !play_back(path, best, frames, falls, kept)) {
-        std::fprintf(stderr, "%s: the run found does not win in the real game run\n", path.c_str());
-        return 1;
+    found = run_record();
+    found.board = board_key;
+    found.tilts = best;
+    // The proof: stepped again on a board of its own, as vinkla-replay steps it.
+    const replay_result proof = replay_run(field::load_field_file(path), found);
+    if (!proof.won) {
+        why = "the run found does not win when stepped again: " + proof.why;
+        return false;
     }
-    field *level = field::load_field_file(path);
-    kept.board = level_key(*level);
-    delete level;
-    std::ofstream out(out_path, std::ios::binary | std::ios::trunc);
-    out << write_run(kept);
-    if (!out) {
-        std::fprintf(stderr, "%s: cannot write\n", out_path.c_str());
-        return 1;
-    }
-    std::printf("%s: %zu flags, kinds %s, won in %ld frames -> %s\n", base_name(path).c_str(),
-                b.flags.size(), kinds_used(b).c_str(), frames, out_path.c_str());
-    return 0;
-}
-
-int check(const std::string &path)
-{
-    run_record r;
-    std::string error;
-    if (!read_run(read_text(path + ".mouse.run"), r, error)) {
-        std::printf("%s: run: %s\n", base_name(path).c_str(), error.c_str());
-        return 1;
-    }
-    field *f = field::load_field_file(path);
-    board b;
-    if (!f || !read_board(f, b)) {
-        std::printf("%s: cannot build the level\n", base_name(path).c_str());
-        delete f;
-        return 1;
-    }
-    const replay_result stepped = replay_run(f, r);
-    const bool won = stepped.won;
-    const long frames = stepped.frames;
-    const int falls = stepped.falls;
-    std::printf("%-22s %2zu flags  %-22s %6ld frames (%.1f s)%s  %s\n", base_name(path).c_str(),
-                b.flags.size(), kinds_used(b).c_str(), frames, frames / 100.0,
-                falls ? " with falls" : "", won ? "wins" : "DOES NOT WIN");
-    return won ? 0 : 1;
-}
-
-// Random play on a level, watching for what the tiles must never let happen: the marble's centre
-// in a wall cell, beyond a face, outside a tube's channel, off the board, or not a number.
-int audit(const std::string &path, long frames, unsigned seed)
-{
-    field *f = field::load_field_file(path);
-    if (!f || !f->start_point) {
-        std::fprintf(stderr, "%s: cannot build the level\n", path.c_str());
-        delete f;
-        return 1;
-    }
-    probe tiles(f);
-    run game(f);
-    game.load(game.start);
-    std::srand(seed);
-    std::pair<int, int> target(0, 0);
-    long faults = 0, falls = 0, flags_taken = 0;
-    bool outside_before = false;
-    for (long k = 0; k < frames; k++) {
-        // Long holds build up speed, quick changes throw the marble about.
-        if (k % (std::rand() % 2 ? 5 : 60) == 0)
-            target = {std::rand() % 401 - 200, std::rand() % 401 - 200};
-        int before = game.marble.flags_left;
-        if (game.frame(target, nullptr))
-            falls++;
-        const bead &m = game.marble;
-        if (m.flags_left < before)
-            flags_taken++;
-        if (m.flags_left <= 0)
-            game.load(game.start);  // a won board starts again
-        std::string fault = soak::marble_problem(m);
-        bool outside_now = false;
-        if (fault.empty() && tiles.pushed(m.x, m.y)) {
-            // A corner bounce can carry the centre over a cell edge after the tiles of the step
-            // were chosen; the tiles of the new cell take it in the next step. Only a marble still
-            // beyond a face or outside a channel then is a fault.
-            if (outside_before)
-                fault = "beyond a face or outside a tube's channel";
-            outside_now = true;
-        }
-        outside_before = outside_now;
-        if (!fault.empty()) {
-            if (faults < 10)
-                std::printf("%s: frame %ld: %s at (%.2f, %.2f), speed (%.2f, %.2f), from (%.2f, %.2f)\n",
-                            base_name(path).c_str(), k, fault.c_str(), m.x, m.y, m.speed.x,
-                            m.speed.y, m.old_x, m.old_y);
-            faults++;
-        }
-    }
-    std::printf("%-22s %ld frames of random tilt: %ld faults, %ld falls, %ld flags taken\n",
-                base_name(path).c_str(), frames, faults, falls, flags_taken);
-    return faults ? 1 : 0;
-}
-
-// The board as the game draws it, with the replay's path over it.
-int picture(const std::string &path, const std::string &out)
-{
-    field *f = field::load_field_file(path);
-    if (!f || !f->start_point) {
-        std::fprintf(stderr, "%s: cannot build the level\n", path.c_str());
-        delete f;
-        return 1;
-    }
-    clear_bitmap(screen);
-    f->test_draw();
-    run_record r;
-    std::string error;
-    if (read_run(read_text(path + ".mouse.run"), r, error)) {
-        bead b;
-        b.current_field = f;  // the marble owns it now
-        f = nullptr;
-        b.place_on_start();
-        int colour = makecol(255, 40, 40);
-        for (const run_tilt &t : r.tilts) {
-            const float x0 = b.x, y0 = b.y;
-            b.step(t.x, t.y);
-            line(screen, (int)x0, (int)y0, (int)b.x, (int)b.y, colour);
-            if (b.state == bead::fallen) {
-                b.come_back();
-                colour = makecol(40, 40, 255);
-            }
-            if (b.flags_left <= 0)
-                break;
-        }
-    }
-    delete f;
-    BITMAP *part = create_sub_bitmap(screen, 0, 0, board_px, board_px);
-    int ok = save_bitmap(out.c_str(), part, nullptr);
-    destroy_bitmap(part);
-    return ok == 0 ? 0 : 1;
-}
-
-void usage()
-{
-    std::fprintf(stderr,
-                 "usage: levelsolver [--width N] [--epoch N] [--tries N] [--stall N] [--max-frames N]\n"
-                 "                   [--order R,C;R,C...] [--out FILE] [--keys] [-v] LEVEL.vkl...\n"
-                 "       levelsolver --check LEVEL.vkl...\n"
-                 "       levelsolver --audit FRAMES [--seed N] LEVEL.vkl...\n"
-                 "       levelsolver --picture OUT.bmp LEVEL.vkl\n");
-}
-
-}  // namespace
-
-int main(int argc, char **argv)
-{
-    if (!start_headless(make_temp_dir() + "/vinkla.cfg", VINKLA_DATA_FILE))
-        return 1;
-
-    settings opt;
-    std::string mode = "solve", out, picture_out, order_text;
-    long audit_frames = 0;
-    unsigned seed = 1;
-    std::vector<std::string> levels_given;
-    for (int i = 1; i < argc; i++) {
-        std::string a = argv[i];
-        auto value = [&]() -> std::string {
-            if (i + 1 >= argc) {
-                usage();
-                std::exit(2);
-            }
-            return argv[++i];
-        };
-        if (a == "--check")
-            mode = "check";
-        else if (a == "--audit") {
-            mode = "audit";
-            audit_frames = std::atol(value().c_str());
-        }
-        else if (a == "--picture") {
-            mode = "picture";
-            picture_out = value();
-        } else if (a == "--width")
-            opt.width = std::atoi(value().c_str());
-        else if (a == "--epoch")
-            opt.epoch = std::atoi(value().c_str());
-        else if (a == "--tries")
-            opt.tries = std::atoi(value().c_str());
-        else if (a == "--seed")
-            seed = (unsigned)std::atol(value().c_str());
-        else if (a == "--lookahead")
-            opt.lookahead = (float)std::atof(value().c_str());
-        else if (a == "--stall")
-            opt.stall = std::atol(value().c_str());
-        else if (a == "--max-frames")
-            opt.max_frames = std::atol(value().c_str());
-        else if (a == "--order")
-            order_text = value();
-        else if (a == "--out")
-            out = value();
-        else if (a == "-v")
-            opt.verbose = true;
-        else if (a == "--keys")
-            opt.keys = true;
-        else if (!a.empty() && a[0] == '-') {
-            usage();
-            return 2;
-        } else
-            levels_given.push_back(a);
-    }
-    if (levels_given.empty() || opt.width < 1 || opt.epoch < 1 || opt.tries < 1) {
-        usage();
-        return 2;
-    }
-
-    int failures = 0;
-    if (mode == "picture")
-        return picture(levels_given[0], picture_out);
-    for (const std::string &path : levels_given) {
-        if (mode == "check") {
-            failures += check(path);
-            continue;
-        }
-        if (mode == "audit") {
-            failures += audit(path, audit_frames, seed);
-            continue;
-        }
-        std::vector<int> order;
-        if (!order_text.empty()) {
-            field *f = field::load_field_file(path);
-            board b;
-            if (f)
-                read_board(f, b);
-            delete f;
-            std::stringstream ss(order_text);
-            std::string cell;
-            while (std::getline(ss, cell, ';')) {
-                int r = -1, c = -1;
-                std::sscanf(cell.c_str(), "%d,%d", &r, &c);
-                auto it = std::find(b.flags.begin(), b.flags.end(), std::make_pair(r, c));
-                if (it == b.flags.end()) {
-                    std::fprintf(stderr, "no flag at %s\n", cell.c_str());
-                    return 2;
-                }
-                order.push_back((int)(it - b.flags.begin()));
-            }
-        }
-        failures += solve(path, out.empty() ? path + (opt.keys ? ".keys.run" : ".mouse.run") : out, opt, order);
-    }
-    return failures ? 1 : 0;
+    return true;
 }
