@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "shell/timer_slack.h"
+#include "platform/timer_slack.h"
 
 int main(int argc, char **argv)
 {

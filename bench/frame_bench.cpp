@@ -16,7 +16,7 @@
 #include "field/field.h"
 #include "field/grid.h"
 #include "marble/bead.h"
-#include "shell/globals.h"
+#include "platform/globals.h"
 #include "support/headless.h"
 #include "support/levels.h"
 #include "tiles/tile.h"

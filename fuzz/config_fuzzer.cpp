@@ -12,7 +12,7 @@
 #include "field/grid.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
-#include "shell/config.h"
+#include "platform/config.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 

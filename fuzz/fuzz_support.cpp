@@ -10,7 +10,7 @@
 
 #include "field/field.h"
 #include "marble/bead.h"
-#include "shell/globals.h"
+#include "platform/globals.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 #include "tiles/tile.h"

@@ -1,5 +1,5 @@
 #!/bin/bash
-# Makes a tiny data file with the objects of the game's list (src/shell/data1.h), each of its
+# Makes a tiny data file with the objects of the game's list (src/platform/data1.h), each of its
 # kind, as a seed for the data file fuzzer:  bash fuzz/make_seed_datafile.sh OUT.dat [COUNT]
 # COUNT (default all) builds only the first COUNT objects. Uncompressed (-c0), so mutations
 # reach the object headers instead of breaking the compression.

@@ -27,8 +27,8 @@ CLICK=$BUILD/bench/vinkla_click_watch
 DATA=$(realpath "${2:-$ROOT/data}")
 SECS=${PERF_SECONDS:-10}
 # The timer slack the game starts the library's X11 thread with: the second floor has it too.
-SLACK=$(sed -n 's/.*library_thread_slack_ns = \([0-9]*\);.*/\1/p' "$ROOT/src/shell/main.cpp")
-[ -n "$SLACK" ] || { echo "perf.sh: no library_thread_slack_ns in src/shell/main.cpp" >&2; exit 1; }
+SLACK=$(sed -n 's/.*library_thread_slack_ns = \([0-9]*\);.*/\1/p' "$ROOT/src/app/main.cpp")
+[ -n "$SLACK" ] || { echo "perf.sh: no library_thread_slack_ns in src/app/main.cpp" >&2; exit 1; }
 REPS=${PERF_REPS:-3}
 K=${PERF_SCALE:-1}
 source "$ROOT/tests/e2e/lib.sh"

@@ -2,7 +2,7 @@
 """Facts of the game read from its C++ sources, for the tools and tests written in Python.
 
 cell(), cells(): the board's cell size in pixels and its side in cells (src/field/grid.h).
-data_objects_list() -> [(name, kind)] of data1.dat in file order (src/shell/data1.h).
+data_objects_list() -> [(name, kind)] of data1.dat in file order (src/platform/data1.h).
 tile_kinds() -> {code: (palette, picture, overlay)}, each a data file object name as dat
 lists it ("A41_WALL_BMP"), or None for no picture (src/field/tile_kind.cpp).
 """
@@ -26,8 +26,8 @@ def cells():
 
 
 def data_objects_list():
-    """(name, kind) of each object of data1.dat in file order, from src/shell/data1.h."""
-    text = open(os.path.join(ROOT, "src/shell/data1.h"), encoding="utf-8").read()
+    """(name, kind) of each object of data1.dat in file order, from src/platform/data1.h."""
+    text = open(os.path.join(ROOT, "src/platform/data1.h"), encoding="utf-8").read()
     return re.findall(r"X\((\w+), (\w+), \"", text)
 
 

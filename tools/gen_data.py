@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Write every source of data1.dat into OUTDIR, plus manifest.txt for build-data.sh.
 
-Each manifest line: kind file, in the order of the game's list of objects (src/shell/data1.h).
+Each manifest line: kind file, in the order of the game's list of objects (src/platform/data1.h).
 Kinds are dat's -t types.
 """
 import colorsys

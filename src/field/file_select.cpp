@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "shell/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace {
 const int path_limit = path_buffer_size - 1;  // what the selector may fill, terminator included

@@ -8,7 +8,7 @@
 
 #include "field/field.h"
 #include "field/grid.h"
-#include "shell/replace_file.h"
+#include "platform/replace_file.h"
 
 namespace fs = std::filesystem;
 

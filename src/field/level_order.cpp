@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "shell/utf8_text.h"
+#include "platform/utf8_text.h"
 
 namespace fs = std::filesystem;
 

@@ -1,7 +1,7 @@
 #include "field/tile_kind.h"
 
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"
 #include "tiles/convex_tile.h"

@@ -8,12 +8,12 @@
 #include "field/level_order.h"
 #include "field/tile_guide.h"
 #include "marble/run_panel.h"
+#include "platform/config.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
+#include "platform/screen_scaler.h"
 #include "records/player_records.h"
 #include "records/run_time.h"
-#include "shell/config.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
-#include "shell/screen_scaler.h"
 #include "tiles/tile.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include "input/stick_tilt.h"
 #include "marble/bead.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
-#include "shell/data1.h"
-#include "shell/dirty_rect.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/dirty_rect.h"
+#include "platform/globals.h"
 #include "tiles/tile.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include "field/tile_kind.h"
 #include "marble/bead.h"
 
-#include "menu/menu.h"
+#include "platform/data1.h"
+#include "platform/frame.h"
+#include "platform/globals.h"
 #include "records/run_time.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
 
 namespace {
 

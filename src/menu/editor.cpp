@@ -17,10 +17,10 @@
 #include "menu/editor_help.h"
 #include "menu/editor_recovery.h"
 #include "menu/win_dialog.h"
-#include "shell/error.h"
-#include "shell/globals.h"
-#include "shell/session_end.h"
-#include "shell/utf8_text.h"
+#include "platform/error.h"
+#include "platform/globals.h"
+#include "platform/session_end.h"
+#include "platform/utf8_text.h"
 
 namespace fs = std::filesystem;
 

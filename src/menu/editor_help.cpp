@@ -7,8 +7,8 @@
 #include "field/grid.h"
 #include "field/tile_kind.h"
 #include "menu/editor.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 
 namespace {
 

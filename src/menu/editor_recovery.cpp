@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "field/level_file.h"
-#include "shell/replace_file.h"
+#include "platform/replace_file.h"
 
 const char *const recovery_file = "vinkla.palautus";
 

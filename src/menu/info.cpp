@@ -9,8 +9,8 @@
 #include "field/tile_guide.h"
 #include "field/tile_kind.h"
 #include "menu/menu.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 
 namespace {
 

@@ -2,7 +2,8 @@
 #include <allegro.h>
 
 #include <string>
-#include <vector>
+
+#include "platform/frame.h"
 
 namespace main_menu {
 // The buttons in the menu's order: "Pelaa", "Avaa", "Editori", "Asetukset", "Info", "Lopeta".
@@ -12,11 +13,3 @@ enum choice { play = 1, open, editor, settings, info, quit };
 // The main menu; returns the main_menu::choice pressed, or -1 for Esc. `line` is shown under
 // the buttons (the level "Pelaa" plays).
 int start_menu(const std::string &line = "");
-// A five-pixel bevelled ridge just outside the rectangle (x1, y1)-(x2, y2), lit from the upper left.
-void Frame(BITMAP *bmp, int x1, int y1, int x2, int y2, int color);
-// A key drawn as a small grey keycap `w` pixels wide with its label, lit from the upper left
-// like the frames.
-void keycap(BITMAP *bmp, FONT *f, int x, int y, int w, const char *label);
-// `text` broken at spaces into lines no wider than `width` pixels; a word wider than a line
-// stands alone on its line.
-std::vector<std::string> wrapped_lines(FONT *f, const std::string &text, int width);

@@ -9,9 +9,9 @@
 #include <string>
 
 #include "menu/menu.h"
-#include "shell/config.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/config.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 
 namespace {
 

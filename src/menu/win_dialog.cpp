@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "menu/menu.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
+#include "platform/session_end.h"
 #include "records/player_records.h"
 #include "records/run_time.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
-#include "shell/session_end.h"
 
 namespace {
 

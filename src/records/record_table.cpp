@@ -16,8 +16,8 @@
 
 #include "field/field.h"
 #include "field/grid.h"
-#include "shell/replace_file.h"
-#include "shell/utf8_text.h"
+#include "platform/replace_file.h"
+#include "platform/utf8_text.h"
 
 namespace fs = std::filesystem;
 

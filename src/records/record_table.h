@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/replace_file.h"
+#include "platform/replace_file.h"
 
 class field;
 

@@ -8,7 +8,7 @@
 #include <typeinfo>
 #include <utility>
 
-#include "shell/globals.h"
+#include "platform/globals.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"
 #include "tiles/convex_tile.h"

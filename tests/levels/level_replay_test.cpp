@@ -14,8 +14,8 @@
 
 #include "field/field.h"
 #include "marble/run_replay.h"
+#include "platform/globals.h"
 #include "rules/run_file.h"
-#include "shell/globals.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "field/tile_kind.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 #include "support/fakes.h"
 
 namespace {

@@ -7,8 +7,8 @@
 
 #include "field/tile_kind.h"
 #include "menu/info.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 #include "support/fakes.h"
 #include "support/pictures.h"
 

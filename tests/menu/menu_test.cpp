@@ -5,8 +5,8 @@
 #include <string>
 
 #include "menu/menu.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 #include "support/fakes.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "menu/win_dialog.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
+#include "platform/session_end.h"
 #include "records/player_records.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
-#include "shell/session_end.h"
 #include "support/fakes.h"
 
 namespace {

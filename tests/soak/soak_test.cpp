@@ -18,7 +18,7 @@
 
 #include "field/grid.h"
 #include "marble/bead.h"
-#include "shell/globals.h"
+#include "platform/globals.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 

@@ -1,6 +1,6 @@
 #include "support/fakes.h"
 
-#include "shell/globals.h"
+#include "platform/globals.h"
 
 #include <semaphore.h>
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shell/globals.h"
+#include "platform/globals.h"
 
 bool start_headless(const std::string &config, const char *datafile)
 {

@@ -3,7 +3,7 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include "shell/globals.h"
+#include "platform/globals.h"
 
 Pixel brightest_opaque(int object, int left, int top)
 {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/globals.h"
+#include "platform/globals.h"
 #include "support/fakes.h"
 #include "support/headless.h"
 

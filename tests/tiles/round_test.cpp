@@ -5,8 +5,8 @@
 
 #include "field/grid.h"
 #include "marble/play_support.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 #include "support/levels.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"

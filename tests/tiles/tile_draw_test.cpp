@@ -5,7 +5,7 @@
 
 #include "field/grid.h"
 #include "field/tile_kind.h"
-#include "shell/globals.h"
+#include "platform/globals.h"
 #include "tiles/tile.h"
 
 namespace {

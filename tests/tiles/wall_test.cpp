@@ -3,8 +3,8 @@
 
 #include "field/grid.h"
 #include "marble/play_support.h"
-#include "shell/data1.h"
-#include "shell/globals.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
 #include "support/levels.h"
 #include "tiles/wall_tile.h"
 
