@@ -21,10 +21,8 @@ void ok_alert(const char *s1, const char *s2, const char *s3)
 
 }  // namespace
 
-// The board is the first rows x columns characters of the text, cells the text does not reach
-// are walls, and so is the whole outer ring: a text from a malformed file (a row longer than 14
-// characters shifts the rest) can bring other codes there, and the marble's neighbour scan
-// relies on the ring to stay on the board. Start points and flags count on the board only, so
+// The board is the first rows x columns characters of the text, its ring and the cells the
+// text does not reach walls (grid::board_code). Start points and flags count on the board only, so
 // a run never starts without a start tile nor waits for a flag that no cell shows.
 field::field(const char *text, int r, int c)
     : columns(c), rows(r), tiles(nullptr), start_point(nullptr), codes(nullptr), status(built), flag_count(0)
@@ -36,11 +34,7 @@ field::field(const char *text, int r, int c)
     const size_t cells = static_cast<size_t>(h) * static_cast<size_t>(w);
     const size_t len = std::strlen(text);
     const size_t given = len < cells ? len : cells;
-    auto code_at = [&](int i, int j) {
-        size_t k = static_cast<size_t>(i) * w + j;
-        bool ring = i == 0 || j == 0 || i == h - 1 || j == w - 1;
-        return ring || k >= given ? '*' : text[k];
-    };
+    auto code_at = [&](int i, int j) { return grid::board_code(text, given, i, j, h, w); };
 
     int starts = 0;
     for (int i = 0; i < h; i++) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cmath>
+#include <cstddef>
 
 // The board's measures in pixels. The board is drawn from the screen's top-left corner, so a
 // board pixel is a screen pixel.
@@ -16,6 +17,17 @@ constexpr int reach = 16;                      // the marble's radius: how near 
 constexpr int face = half + reach;             // a closed side, as the line the centre keeps to
 constexpr int channel = 3;                     // a tube's channel either side of its axis
 constexpr int block = 3 * cell;                // a cell and its eight neighbours, drawn each frame
+
+// The one rule of a board's outer ring: the code of the cell in `row` and `column` of a rows x
+// columns board built from a level text of `length` codes, row after row. The ring and every
+// cell past the text's end are walls, whatever the text says: the marble's neighbour scan
+// relies on the ring to stay on the board, and a malformed file can bring anything there.
+inline char board_code(const char *text, size_t length, int row, int column, int rows = cells, int columns = cells)
+{
+    const size_t k = static_cast<size_t>(row) * static_cast<size_t>(columns) + static_cast<size_t>(column);
+    const bool ring = row == 0 || column == 0 || row == rows - 1 || column == columns - 1;
+    return ring || k >= length ? '*' : text[k];
+}
 
 // The centre of the cell in row or column i.
 constexpr int cell_centre(int i)

@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "field/grid.h"
 #include "field/tile_kind.h"
 
 namespace {
 
-const int side = 14;
+constexpr int side = grid::cells;
 
 // The closed sides of a cell's tile, all four for a wall; -1 for a code the game has no tile for.
 int closed_sides(char code)
@@ -32,9 +33,7 @@ level_check check_level(const char *text)
     char board[side][side];
     for (int i = 0; i < side; i++)
         for (int j = 0; j < side; j++) {
-            size_t k = static_cast<size_t>(i * side + j);
-            bool ring = i == 0 || j == 0 || i == side - 1 || j == side - 1;
-            board[i][j] = ring || k >= len ? '*' : text[k];
+            board[i][j] = grid::board_code(text, len, i, j);
         }
 
     int start_row = 0, start_column = 0;

@@ -68,7 +68,9 @@ private:
 };
 
 // One board row from a word: a short word is filled up with walls, so the row never carries
-// anything from an earlier read; the first and the fourteenth cell are walls either way.
+// anything from an earlier read; the first and the fourteenth cell are walls either way. A long
+// word stays long and shifts the rows after it, as the format always read; whatever that brings
+// onto the ring, the board makes walls (grid::board_code).
 std::string ring_row(const std::string &word)
 {
     std::string row = word;
@@ -139,6 +141,7 @@ std::string level_file_bytes(const char *text)
     size_t len = 0;
     while (text && len < static_cast<size_t>(side * side) && text[len])
         len++;
+    // The text as the editor holds it, cells past its end walls: the ring is the reader's rule.
     for (int i = 0; i < side; i++) {
         for (int j = 0; j < side; j++) {
             size_t k = static_cast<size_t>(i * side + j);

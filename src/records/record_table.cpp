@@ -257,14 +257,10 @@ std::string clean_name(const std::string &name)
 
 std::string level_key(const std::string &level_text)
 {
-    // The board as the field builds it: the first 14 x 14 codes, the outer ring walls.
-    const size_t n = grid::cells;
+    // The board as the field builds it.
     std::string board(grid::level_chars, '*');
-    for (size_t k = 0; k < board.size() && k < level_text.size(); k++) {
-        size_t i = k / n, j = k % n;
-        if (i != 0 && i != n - 1 && j != 0 && j != n - 1)
-            board[k] = level_text[k];
-    }
+    for (int k = 0; k < grid::level_chars; k++)
+        board[k] = grid::board_code(level_text.data(), level_text.size(), k / grid::cells, k % grid::cells);
     // FNV-1a, 64 bits: a changed cell gives another key; nothing about it needs to be secret.
     unsigned long long h = 14695981039346656037ull;
     for (char c : board) {

@@ -31,8 +31,15 @@ TEST(FrameClock, KeepsItsScheduleAndStartsAnewAfterAPause)
     EXPECT_EQ(ns_between(fake::wait_deadlines[0], fake::wait_deadlines[1]), 10000000L);
     EXPECT_EQ(ns_between(fake::wait_deadlines[1], fake::wait_deadlines[2]), 10000000L);
 
-    const timespec pause = {0, 100000000L};  // ten ticks missed
-    nanosleep(&pause, nullptr);
+    // Ten ticks missed: a pause until 100 ms past the last deadline (which earlier tests in the
+    // same process, whose waits pass at once, may have put ahead of the real time).
+    timespec resume = fake::wait_deadlines[2];
+    resume.tv_nsec += 100000000L;
+    if (resume.tv_nsec >= 1000000000L) {
+        resume.tv_sec++;
+        resume.tv_nsec -= 1000000000L;
+    }
+    clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &resume, nullptr);
     timespec before;
     clock_gettime(CLOCK_MONOTONIC, &before);
     wait_tick();
