@@ -14,9 +14,9 @@
 #include <unistd.h>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "marble/bead.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "support/headless.h"
 #include "support/levels.h"
 #include "tiles/tile.h"

@@ -9,10 +9,10 @@
 #include <string>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
 #include "platform/config.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
 #include "platform/data1.h"
 #include "platform/data_check.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 #include "tiles/tile.h"

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "field/level_file.h"
 #include "fuzz_support.h"
 #include "marble/bead.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 #include "tiles/tile.h"
 

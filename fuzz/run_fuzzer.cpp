@@ -8,9 +8,9 @@
 
 #include "field/field.h"
 #include "fuzz_support.h"
-#include "marble/run_replay.h"
 #include "records/record_table.h"
 #include "rules/run_file.h"
+#include "run/run_replay.h"
 
 namespace {
 

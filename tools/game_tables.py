@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Facts of the game read from its C++ sources, for the tools and tests written in Python.
 
-cell(), cells(): the board's cell size in pixels and its side in cells (src/field/grid.h).
+cell(), cells(): the board's cell size in pixels and its side in cells (src/platform/grid.h).
 data_objects_list() -> [(name, kind)] of data1.dat in file order (src/platform/data1.h).
 tile_kinds() -> {code: (palette, picture, overlay)}, each a data file object name as dat
 lists it ("A41_WALL_BMP"), or None for no picture (src/field/tile_kind.cpp).
@@ -13,7 +13,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
 def _grid(name):
-    text = open(os.path.join(ROOT, "src/field/grid.h"), encoding="utf-8").read()
+    text = open(os.path.join(ROOT, "src/platform/grid.h"), encoding="utf-8").read()
     return int(re.search(r"constexpr int %s = (\d+);" % name, text).group(1))
 
 

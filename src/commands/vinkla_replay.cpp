@@ -6,8 +6,8 @@
 #include <string>
 
 #include "field/field.h"
-#include "marble/run_replay.h"
 #include "rules/run_file.h"
+#include "run/run_replay.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "field/field.h"
-#include "marble/run_replay.h"
 #include "rules/run_file.h"
+#include "run/run_replay.h"
 #include "solver/level_solver.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "field/grid.h"
 #include "field/tile_kind.h"
+#include "platform/grid.h"
 #include "tiles/tile.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "field/grid.h"
 #include "field/tile_kind.h"
+#include "platform/grid.h"
 
 namespace {
 

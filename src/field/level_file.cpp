@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "field/field.h"
-#include "field/grid.h"
+#include "platform/grid.h"
 #include "platform/replace_file.h"
 
 namespace fs = std::filesystem;

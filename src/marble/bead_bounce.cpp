@@ -1,7 +1,7 @@
 #include <cmath>
 
-#include "field/grid.h"
 #include "marble/bead.h"
+#include "platform/grid.h"
 
 namespace {
 

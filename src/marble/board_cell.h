@@ -1,5 +1,5 @@
 #pragma once
-#include "field/grid.h"
+#include "platform/grid.h"
 
 // The row or column of the cell under a coordinate (truncated), kept off the
 // outer ring so that the 3 by 3 block around it always lies on the board.

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "field/file_select.h"
-#include "field/grid.h"
 #include "field/level_check.h"
 #include "field/level_file.h"
 #include "field/tile_kind.h"
@@ -19,6 +18,7 @@
 #include "menu/win_dialog.h"
 #include "platform/error.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "platform/session_end.h"
 #include "platform/utf8_text.h"
 

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
-#include "field/grid.h"
 #include "field/tile_kind.h"
 #include "menu/editor.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 
 namespace {
 

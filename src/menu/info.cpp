@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "field/grid.h"
 #include "field/tile_guide.h"
 #include "field/tile_kind.h"
 #include "menu/menu.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 
 namespace {
 

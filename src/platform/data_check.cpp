@@ -1,7 +1,7 @@
 #include "platform/data_check.h"
 
-#include "field/grid.h"
 #include "platform/data1.h"
+#include "platform/grid.h"
 
 namespace {
 

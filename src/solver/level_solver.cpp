@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "field/tile_kind.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
-#include "marble/run_replay.h"
+#include "platform/grid.h"
 #include "records/record_table.h"
+#include "run/run_replay.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/flag_tile.h"
 #include "tiles/tile.h"

@@ -1,6 +1,6 @@
 #include "tiles/tile.h"
 
-#include "field/grid.h"
+#include "platform/grid.h"
 
 tile::tile(int y, int x, BITMAP *picture) : x(x), y(y), picture(picture), overlay(nullptr) {}
 

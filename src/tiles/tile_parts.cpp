@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "field/grid.h"
 #include "marble/bead.h"
+#include "platform/grid.h"
 #include "tiles/tile.h"
 
 namespace tile_parts {

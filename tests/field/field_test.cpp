@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "field/level_file.h"
 #include "field/tile_kind.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 #include "tiles/flag_tile.h"
 #include "tiles/norm_tile.h"

@@ -9,8 +9,8 @@
 #include <typeinfo>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "field/level_file.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 #include "tiles/tile.h"

@@ -1,10 +1,10 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
-#include "field/grid.h"
 #include "input/key_tilt.h"
 #include "input/stick_tilt.h"
-#include "marble/play_support.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "field/field.h"
-#include "marble/run_replay.h"
 #include "platform/globals.h"
 #include "rules/run_file.h"
+#include "run/run_replay.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "marble/bead.h"
-#include "marble/play_support.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "run/play_support.h"
 #include "support/fakes.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include <set>
 #include <vector>
 
-#include "field/grid.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 
 namespace {
 

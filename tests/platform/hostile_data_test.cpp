@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "field/grid.h"
 #include "platform/data1.h"
 #include "platform/data_check.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "field/level_order.h"
-#include "marble/play_support.h"
 #include "records/player_records.h"
 #include "records/record_table.h"
 #include "records/run_time.h"
+#include "run/play_support.h"
 #include "support/fakes.h"
 
 namespace {

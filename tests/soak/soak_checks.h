@@ -10,8 +10,8 @@
 #include <utility>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "marble/bead.h"
+#include "platform/grid.h"
 #include "support/levels.h"
 
 namespace soak {

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "field/grid.h"
 #include "marble/bead.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 

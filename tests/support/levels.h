@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "field/grid.h"
 #include "field/tile_kind.h"
+#include "platform/grid.h"
 
 namespace levels {
 

@@ -1,8 +1,8 @@
 // Plain floor, start, shutter and cloth.
 #include <gtest/gtest.h>
 
-#include "field/grid.h"
-#include "marble/play_support.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "support/levels.h"
 #include "tiles/norm_tile.h"
 #include "tiles/shutter_tile.h"

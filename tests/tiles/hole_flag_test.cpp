@@ -1,10 +1,10 @@
 // Holes pull and catch the marble; flags are picked up once and become the restart point.
 #include <gtest/gtest.h>
 
-#include "field/grid.h"
-#include "marble/play_support.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "support/levels.h"
 #include "tiles/flag_tile.h"
 #include "tiles/hole_tile.h"

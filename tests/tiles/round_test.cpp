@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "field/grid.h"
-#include "marble/play_support.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "support/levels.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/concave_tile.h"

@@ -1,8 +1,8 @@
 // Slopes: 0.1 over the middle of the cell, fading over the outer five pixels of its square.
 #include <gtest/gtest.h>
 
-#include "field/grid.h"
-#include "marble/play_support.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "tiles/slope_down_tile.h"
 #include "tiles/slope_left_tile.h"
 #include "tiles/slope_right_tile.h"

@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "field/grid.h"
 #include "field/tile_kind.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "tiles/tile.h"
 
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "field/grid.h"
-#include "marble/play_support.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "support/levels.h"
 #include "tiles/tube_ns_tile.h"
 #include "tiles/tube_nse_tile.h"

@@ -1,10 +1,10 @@
 // The wall: four faces with sound, four corner points, one part tested per direction.
 #include <gtest/gtest.h>
 
-#include "field/grid.h"
-#include "marble/play_support.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "support/levels.h"
 #include "tiles/wall_tile.h"
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "field/grid.h"
+#include "platform/grid.h"
 
 struct tile_guide_entry;
 

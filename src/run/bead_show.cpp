@@ -1,10 +1,10 @@
 #include "field/field.h"
-#include "field/grid.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
 #include "platform/data1.h"
 #include "platform/dirty_rect.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
 #include "tiles/tile.h"
 
 namespace {

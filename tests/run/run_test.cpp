@@ -7,12 +7,12 @@
 #include <memory>
 #include <random>
 
-#include "field/grid.h"
 #include "marble/bead.h"
-#include "marble/play_support.h"
-#include "marble/run_panel.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
+#include "run/run_panel.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 #include "support/levels.h"

@@ -1,8 +1,8 @@
 #include "field/field.h"
-#include "field/grid.h"
 #include "field/tile_kind.h"
 #include "marble/bead.h"
 #include "marble/board_cell.h"
+#include "platform/grid.h"
 #include "tiles/tile.h"
 
 namespace {
@@ -63,6 +63,14 @@ bool through_closed_side(const field *f, int row0, int column0, int row, int col
 
 }  // namespace
 
+// Here, where the board is known whole: the marble owns the board it rolls on.
+bead::~bead()
+{
+    delete current_field;
+    if (buffer)
+        destroy_bitmap(buffer);
+}
+
 void bead::step(float ax, float ay)
 {
     events = step_events();
@@ -119,4 +127,12 @@ void bead::step(float ax, float ay)
     }
     events.fell = state == fallen;
     events.won = flags_left <= 0;
+}
+
+void bead::come_back()
+{
+    x = (float)restart_tile->x;
+    y = (float)restart_tile->y;
+    tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
+    state = rolling;
 }

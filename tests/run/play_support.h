@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "field/field.h"
-#include "field/grid.h"
 #include "marble/bead.h"
+#include "platform/grid.h"
 #include "support/fakes.h"
 #include "tiles/tile.h"
 

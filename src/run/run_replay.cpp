@@ -1,4 +1,4 @@
-#include "marble/run_replay.h"
+#include "run/run_replay.h"
 
 #include "field/field.h"
 #include "marble/bead.h"

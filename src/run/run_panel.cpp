@@ -1,4 +1,4 @@
-#include "marble/run_panel.h"
+#include "run/run_panel.h"
 
 #include <cmath>
 

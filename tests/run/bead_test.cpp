@@ -5,11 +5,11 @@
 #include <cmath>
 #include <utility>
 
-#include "field/grid.h"
 #include "marble/bead.h"
-#include "marble/play_support.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/grid.h"
+#include "run/play_support.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 #include "tiles/flag_tile.h"

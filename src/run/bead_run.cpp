@@ -1,0 +1,265 @@
+// The game run: the level played frame by frame, its pause, its restart and its panel.
+#include <cmath>
+#include <cstdlib>
+
+#include "field/field.h"
+#include "field/level_order.h"
+#include "field/tile_guide.h"
+#include "marble/bead.h"
+#include "platform/config.h"
+#include "platform/data1.h"
+#include "platform/globals.h"
+#include "platform/grid.h"
+#include "platform/screen_scaler.h"
+#include "records/player_records.h"
+#include "records/run_time.h"
+#include "run/run_panel.h"
+#include "tiles/tile.h"
+
+namespace {
+
+// Set from the library's input thread: the window lost the input focus, or P or R was pressed.
+// The run's keys are taken as the keyboard handler sees them, so none is lost to the motion
+// step's reading of the buffer, however short the press.
+volatile int focus_lost = 0;
+volatile int run_command = 0;
+
+void on_switch_out()
+{
+    focus_lost = 1;
+}
+END_OF_FUNCTION(on_switch_out)
+
+int on_key(int k)
+{
+    const int scancode = k >> 8;
+    if (scancode == KEY_P || scancode == KEY_R) {
+        run_command = scancode;
+        return 0;  // not in the buffer: P and R mean nothing to the menus after the run
+    }
+    return k;
+}
+END_OF_FUNCTION(on_key)
+
+// The command waiting since the last call, or 0.
+int take_command()
+{
+    const int k = run_command;
+    run_command = 0;
+    return k;
+}
+
+// Esc pressed during a pause: held now or waiting in the buffer.
+bool esc_pressed()
+{
+    bool esc = key[KEY_ESC] != 0;
+    while (keypressed())
+        esc = (readkey() >> 8) == KEY_ESC || esc;
+    return esc;
+}
+
+}  // namespace
+
+void bead::place_on_start()
+{
+    stop_motion();
+    cur_friction = friction;
+    flags_left = current_field->flag_count;
+    state = rolling;
+    restart_tile = current_field->start_point;
+    x = old_x = (float)restart_tile->x;
+    y = old_y = (float)restart_tile->y;
+    run_time = 0;
+    falls = 0;
+    clock_started = false;
+    level_id = level_key(*current_field);
+}
+
+bool bead::begin_level(const std::function<field *()> &make)
+{
+    delete current_field;
+    current_field = make();
+    // A start that lies past the board's cells leaves the field without a start tile.
+    if (current_field && !current_field->start_point) {
+        delete current_field;
+        current_field = nullptr;
+    }
+    if (!current_field)
+        return false;
+    current_field->test_draw();
+    shown_column = 0;  // the first frame shows its whole block
+    place_on_start();
+    return true;
+}
+
+int bead::pause(run_panel &panel)
+{
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    panel.show_pause(true);
+    int k = 0;
+    while (k != KEY_P && k != KEY_R && k != KEY_ESC) {
+        wait_input(100);  // a key wakes it; the focus coming back alone does not end the pause
+        k = esc_pressed() ? KEY_ESC : take_command();
+    }
+    panel.show_pause(false);
+    // The tilt stays as it was: movement made during the pause is read and dropped.
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    focus_lost = 0;
+    return k;
+}
+
+bool bead::ask_restart(run_panel &panel)
+{
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    // Return answers "Kyllä" wherever the pointer is; Esc and the close button answer "Ei".
+    const bool yes = alert("Aloitetaanko alusta?", "", "", "Kyllä", "Ei", '\r', 'e') == 1;
+    // As after a pause: movement made meanwhile is dropped, and an R pressed at the question
+    // asks nothing more.
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    if (run_command == KEY_R)
+        run_command = 0;
+    // The Esc that answered must not also leave the run: it counts again once let go.
+    while (key[KEY_ESC] && !close_requested)
+        wait_input(100);
+    clear_keybuf();
+    if (close_requested) {
+        state = stopped;
+        return false;
+    }
+    // The alert leaves its box where it stood: the board and the panel are drawn whole again.
+    current_field->test_draw();
+    shown_column = 0;
+    panel.draw();
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    return yes;
+}
+
+void bead::next_hint_frame(run_panel &panel)
+{
+    if (hints.empty())
+        return;
+    if (hint_shown == 0) {
+        panel.show_hint(hints.front());
+        // Met once shown: a run left at once does not show it again.
+        std::string met = get_config_string("settings", "tiles_met", "");
+        met += hints.front()->codes[0];
+        config_set_changed("tiles_met", met);
+    }
+    if (++hint_shown < hint_frames)
+        return;
+    hints.erase(hints.begin());
+    hint_shown = 0;
+    if (hints.empty())
+        panel.show_hint(nullptr);
+}
+
+int bead::start_bead(std::string file)
+{
+    return play_level(level_title(file), [file] { return field::load_field_file(file); });
+}
+
+int bead::try_level(const char *text)
+{
+    const std::string board(text);
+    return play_level("Kokeilu", [board] {
+        field *f = new field(board.c_str(), grid::cells, grid::cells);
+        if (f->status != field::built) {
+            delete f;
+            f = nullptr;
+        }
+        return f;
+    });
+}
+
+int bead::play_level(const std::string &title, const std::function<field *()> &make)
+{
+    won = false;
+    read_settings();  // the settings dialog may have changed them since the last run
+    play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
+    clear_bitmap(screen);
+    if (!begin_level(make)) {
+        alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+        stop_midi();
+        return 1;
+    }
+    run_panel panel(title, flags_left, player_records.best(level_id));
+    hints = tiles_to_meet(*current_field, get_config_string("settings", "tiles_met", ""));
+    hint_shown = 0;
+    panel.draw();
+    panel.update(0, 0, 0);
+    level_asked = false;
+
+    // Movement made before the run is read and dropped. The pointer is not placed at (400, 300)
+    // here nor anywhere in the run: on X11 every placing races with the movements under way and
+    // loses or corrupts some, and while mickeys are read the mouse driver keeps the hidden
+    // pointer away from the screen's edges itself.
+    show_mouse(nullptr);
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    clear_keybuf();  // keys pressed before the run do not end it
+    focus_lost = 0;
+    run_command = 0;
+    LOCK_VARIABLE(focus_lost);
+    LOCK_VARIABLE(run_command);
+    LOCK_FUNCTION(on_switch_out);
+    LOCK_FUNCTION(on_key);
+    set_display_switch_callback(SWITCH_OUT, on_switch_out);
+    keyboard_callback = on_key;
+
+    do {
+        move();
+        // The frame's ticks: one, and a fall's animation waits through its own inside show.
+        const int ticks = state == fallen ? 1 + fall_time : 1;
+        teh_counter = ticks;
+        show();
+        if (state == fallen)
+            falls++;
+        clock_started = clock_started || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
+                        x != (float)restart_tile->x || y != (float)restart_tile->y;
+        if (clock_started)
+            run_time = add_time(run_time, ticks);
+        if (state != stopped) {  // Esc leaves the last frame shown as it was
+            panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
+            panel.show_tilt(board_tilt_x, board_tilt_y);
+            next_hint_frame(panel);
+        }
+        while (teh_counter > 0)
+            wait_tick();
+        if (state == fallen) {
+            come_back();
+            // Movement made during the fall must not tilt the new start.
+            get_mouse_mickeys(&mickey_x, &mickey_y);
+            stop_motion();
+        }
+        if (state == stopped || flags_left <= 0)
+            break;
+        int k = take_command();
+        if (k == KEY_P || focus_lost) {
+            k = pause(panel);
+            if (k == KEY_ESC)
+                state = stopped;
+        }
+        if (k == KEY_R && run_time > ask_after && !ask_restart(panel))
+            k = 0;
+        if (k == KEY_R) {
+            if (!begin_level(make)) {
+                alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+                break;
+            }
+            get_mouse_mickeys(&mickey_x, &mickey_y);
+            panel.update(0, 0, 0);
+        }
+    } while (state != stopped && flags_left > 0);
+
+    // A level without flags is left at once and is no win to time.
+    won = current_field && current_field->flag_count > 0 && state != stopped && flags_left <= 0;
+    keyboard_callback = nullptr;
+    remove_display_switch_callback(on_switch_out);
+    stop_midi();
+    // Placing the pointer hands it back to the menu at the centre and ends the driver's holding
+    // of it; the menu gets none of the keys typed during play.
+    place_pointer(400, 300);
+    clear_keybuf();
+    delete current_field;
+    current_field = nullptr;
+    return 1;
+}
