@@ -63,14 +63,6 @@ bool through_closed_side(const field *f, int row0, int column0, int row, int col
 
 }  // namespace
 
-// Here, where the board is known whole: the marble owns the board it rolls on.
-bead::~bead()
-{
-    delete current_field;
-    if (buffer)
-        destroy_bitmap(buffer);
-}
-
 void bead::step(float ax, float ay)
 {
     events = step_events();

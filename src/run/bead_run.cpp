@@ -60,6 +60,14 @@ bool esc_pressed()
 
 }  // namespace
 
+// With the run: the marble owns the board it rolls on and the picture of its block.
+bead::~bead()
+{
+    delete current_field;
+    if (buffer)
+        destroy_bitmap(buffer);
+}
+
 void bead::place_on_start()
 {
     stop_motion();
