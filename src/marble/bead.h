@@ -106,7 +106,7 @@ public:
     int try_level(const char *text);
     // The run itself: `make` builds the level, at the start and again for every restart;
     // `title` names it in the panel.
-    int play_level(const std::string &title, const std::function<field *()> &make);
+    int play_level(const std::string &title, const std::function<field *()> &make, bool trial = false);
     // Builds the level anew and draws it, the marble at rest on its start and the clock at
     // zero; false (and no field) when the level cannot be built.
     bool begin_level(const std::function<field *()> &make);

@@ -176,10 +176,10 @@ int bead::try_level(const char *text)
             f = nullptr;
         }
         return f;
-    });
+    }, true);
 }
 
-int bead::play_level(const std::string &title, const std::function<field *()> &make)
+int bead::play_level(const std::string &title, const std::function<field *()> &make, bool trial)
 {
     won = false;
     read_settings();  // the settings dialog may have changed them since the last run
@@ -190,7 +190,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         stop_midi();
         return 1;
     }
-    run_panel panel(title, flags_left, player_records.best(level_id));
+    run_panel panel(title, flags_left, player_records.best(level_id), trial);
     hints = tiles_to_meet(*current_field, get_config_string("settings", "tiles_met", ""));
     hint_shown = 0;
     panel.draw();

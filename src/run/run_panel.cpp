@@ -85,10 +85,10 @@ std::string fitted(FONT *f, const std::string &text, int width)
 
 }  // namespace
 
-run_panel::run_panel(const std::string &level_name, int flags, int best)
+run_panel::run_panel(const std::string &level_name, int flags, int best, bool trial)
     : text_font(static_cast<FONT *>(data1[OBJ_FONT_MENU].dat)),
       name(level_name),
-      flags_all(flags), best_time(best), vial_face(create_bitmap(vial_size, vial_size)),
+      flags_all(flags), best_time(best), trial(trial), vial_face(create_bitmap(vial_size, vial_size)),
       vial_work(create_bitmap(vial_size, vial_size))
 {
     draw_face(vial_face);
@@ -120,8 +120,8 @@ void run_panel::draw()
     value(2, best_time > 0 ? time_text(best_time) : "ei vielä");
 
     box(keys_y1, keys_y2);
-    static const char *const keys[4][2] = {
-        {"Esc", "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}, {"Väli", "vaakaan"}};
+    const char *const keys[4][2] = {
+        {"Esc", trial ? "editoriin" : "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}, {"Väli", "vaakaan"}};
     for (int k = 0; k < 4; k++) {
         const int y = keys_y1 + 8 + k * 25;
         keycap(screen, f, label_x, y, 38, keys[k][0]);

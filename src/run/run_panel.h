@@ -13,7 +13,8 @@ struct tile_guide_entry;
 // character by character.
 class run_panel {
 public:
-    run_panel(const std::string &level_name, int flags, int best);
+    // A trial (the editor's Kokeile) says that Esc goes back to the editor.
+    run_panel(const std::string &level_name, int flags, int best, bool trial = false);
     ~run_panel();
     run_panel(const run_panel &) = delete;
     run_panel &operator=(const run_panel &) = delete;
@@ -47,6 +48,7 @@ private:
     std::string name;
     int flags_all;
     int best_time;
+    bool trial;
     int shown_flags = -1;
     int shown_falls = -1;
     std::string shown_time;
