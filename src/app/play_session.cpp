@@ -10,7 +10,7 @@ std::string play_session(bead &marble, std::string level)
         marble.start_bead(level);
         if (!marble.won)
             return level;
-        switch (win_dialog(marble.level_id, marble.run_time)) {
+        switch (win_dialog(marble.level_id, marble.run_time, false, marble.played, level_title(level))) {
         case win_next:
             level = next_level_file(level);
             break;

@@ -6,6 +6,7 @@
 
 #include "geometry/vektor.h"
 #include "input/key_tilt.h"
+#include "marble/run_tilt.h"
 #include "marble/step_events.h"
 
 class field;
@@ -67,6 +68,9 @@ public:
     bool won;                // the last run took every flag
     std::string level_id;    // the key of the last run's board (level_key)
     step_events events;      // what the last step did
+    // The tilts the rules were given, from the frame the clock started to the last: the run as
+    // it can be kept and stepped again.
+    std::vector<run_tilt> played;
 
     // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's
     // clock: 2.07 s, the same on every machine.

@@ -9,6 +9,7 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/session_end.h"
+#include "records/kept_runs.h"
 #include "records/player_records.h"
 #include "records/run_time.h"
 
@@ -240,7 +241,8 @@ char *text(const char *s)
 
 }  // namespace
 
-win_choice win_dialog(const std::string &level_id, int time, bool trial)
+win_choice win_dialog(const std::string &level_id, int time, bool trial, const std::vector<run_tilt> &played,
+                      const std::string &level_title)
 {
     record_entry run{time, today_iso(), trial ? std::string("(kokeilu)") : offered_name()};
     view = win_view();
@@ -280,6 +282,14 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial)
     // a field left empty (Esc, a button, the game ending) is no one's name, least of all the
     // one offered.
     auto store_run = [&] {
+        if (!played.empty() && run.run.empty()) {
+            run_record kept;
+            kept.board = level_id;
+            kept.tilts = played;
+            const std::string file = new_run_name(level_title, run.date, run.time);
+            if (!file.empty() && keep_run(file, kept))
+                run.run = file;
+        }
         run.name = clean_name(name);
         if (run.name.empty())
             run.name = nameless_player;
@@ -288,7 +298,7 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial)
         view.asking = false;
     };
     // Should the X server go away meanwhile, no alert could say anything: the run is only written.
-    end_saver keep_run([&] {
+    end_saver save_on_end([&] {
         if (!view.asking)
             return;
         store_run();

@@ -1,5 +1,8 @@
 #pragma once
 #include <string>
+#include <vector>
+
+#include "marble/run_tilt.h"
 
 // What the player chose after a won run.
 enum win_choice { win_next = 1, win_again, win_menu };
@@ -11,4 +14,7 @@ enum win_choice { win_next = 1, win_again, win_menu };
 // "Pelaaja".
 // A trial (a board tried in the editor) shows what such a run would have shown, the place it
 // would take included, and stores nothing; it offers "Uudestaan" and "Editoriin" (win_menu).
-win_choice win_dialog(const std::string &level_id, int time, bool trial = false);
+// A run that enters the table keeps its tilts (`played`) in a run file named after
+// `level_title` (kept_runs.h), which its line in the records names.
+win_choice win_dialog(const std::string &level_id, int time, bool trial = false,
+                      const std::vector<run_tilt> &played = {}, const std::string &level_title = "");

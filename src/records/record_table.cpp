@@ -18,6 +18,7 @@
 #include "platform/grid.h"
 #include "platform/replace_file.h"
 #include "platform/utf8_text.h"
+#include "records/kept_runs.h"
 
 namespace fs = std::filesystem;
 
@@ -309,11 +310,13 @@ int record_table::read(const std::string &bytes)
             continue;
         }
         record_entry run;
-        if (parts.size() == 4 && hex_key(parts[0]) && read_time(parts[1], run.time) &&
-            real_date(parts[2]) && name_from_file(parts[3], name) && !name.empty() &&
-            clean_name(name) == name) {
+        if ((parts.size() == 4 || (parts.size() == 5 && run_name_ok(parts[4]))) && hex_key(parts[0]) &&
+            read_time(parts[1], run.time) && real_date(parts[2]) && name_from_file(parts[3], name) &&
+            !name.empty() && clean_name(name) == name) {
             run.date = parts[2];
             run.name = name;
+            if (parts.size() == 5)
+                run.run = parts[4];
             std::vector<record_entry> &runs = levels[parts[0]];
             // A file may hold a level's runs in any order, and more than five of them.
             runs.insert(std::upper_bound(runs.begin(), runs.end(), run, faster), run);
@@ -333,8 +336,8 @@ std::string record_table::text() const
         body += "nimi\t" + last_name + "\n";
     for (const auto &level : levels)
         for (const record_entry &run : level.second)
-            body += level.first + "\t" + std::to_string(run.time) + "\t" + run.date + "\t" +
-                    run.name + "\n";
+            body += level.first + "\t" + std::to_string(run.time) + "\t" + run.date + "\t" + run.name +
+                    (run.run.empty() ? "" : "\t" + run.run) + "\n";
     // Kept in Latin-1 like every text of the game; the file is UTF-8 like vinkla.cfg.
     return utf8_from_latin1(body);
 }

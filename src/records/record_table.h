@@ -13,6 +13,7 @@ struct record_entry {
     int time;
     std::string date;
     std::string name;
+    std::string run = "";  // the run's file in runs_folder (kept_runs.h), or "" for none
 };
 
 // How a save of the records file ended.
@@ -35,6 +36,7 @@ struct records_save {
 //   # a comment
 //   nimi<TAB>NAME                         the name the player gave last
 //   KEY<TAB>TIME<TAB>YYYY-MM-DD<TAB>NAME  a run: the level's key, hundredths, day, name
+//   KEY<TAB>TIME<TAB>YYYY-MM-DD<TAB>NAME<TAB>RUN   the same with the file its run is kept in
 //
 // Two copies of the game may play in one folder: each save merges the table into the file as
 // it stands then, under a lock on the file NAME.lock beside it.

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "marble/run_tilt.h"
+
 // A run kept as the board's tilt of every frame, which is all the rules take from a player:
 // stepped again on the same board it ends where it ended. The file:
 //
@@ -22,12 +24,6 @@
 constexpr int rules_version = 1;
 constexpr long run_max_frames = 100L * 3600;  // an hour
 constexpr float run_tilt_limit = 200.0f;
-
-struct run_tilt {
-    float x = 0.0f;
-    float y = 0.0f;
-    bool operator==(const run_tilt &o) const;
-};
 
 struct run_record {
     std::string board;  // level_key of the board it was made on

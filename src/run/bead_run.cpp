@@ -80,6 +80,7 @@ void bead::place_on_start()
     run_time = 0;
     falls = 0;
     clock_started = false;
+    played.clear();
     level_id = level_key(*current_field);
 }
 
@@ -215,14 +216,16 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
 
     do {
         move();
+        clock_started = clock_started || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
+                        x != (float)restart_tile->x || y != (float)restart_tile->y;
+        if (clock_started && state != stopped)
+            played.push_back(run_tilt{board_tilt_x, board_tilt_y});
         // The frame's ticks: one, and a fall's animation waits through its own inside show.
         const int ticks = state == fallen ? 1 + fall_time : 1;
         teh_counter = ticks;
         show();
         if (state == fallen)
             falls++;
-        clock_started = clock_started || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
-                        x != (float)restart_tile->x || y != (float)restart_tile->y;
         if (clock_started)
             run_time = add_time(run_time, ticks);
         if (state != stopped) {  // Esc leaves the last frame shown as it was

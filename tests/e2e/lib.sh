@@ -357,9 +357,19 @@ e2e_same_twice() {
 # white inside a black rim), so it is gone from where it was: out of the way of a screenshot,
 # or resting over a button before a key press. Only where the arrow is shown and the spot is
 # not white.
+# The library's X11 driver loses a move that lands while its own warp of the pointer is under
+# way: a move that shows no arrow within 2 s is made again from a pixel beside.
 e2e_point() {
-    xdotool mousemove "$1" "$2"
-    e2e_until "${3:-10}" "the arrow is not drawn at ($1, $2) (see $E2E_WORK/arrow.png)" e2e_arrow_at "$1" "$2"
+    local end=$((SECONDS + ${3:-10} + 1)) i
+    while :; do
+        xdotool mousemove "$1" "$2"
+        for i in $(seq 1 10); do
+            e2e_arrow_at "$1" "$2" && return 0
+            sleep 0.2
+        done
+        [ "$SECONDS" -lt "$end" ] || fail "the arrow is not drawn at ($1, $2) (see $E2E_WORK/arrow.png)"
+        xdotool mousemove $(($1 + 1)) "$2"
+    done
 }
 e2e_arrow_at() {
     e2e_shot "$E2E_WORK/arrow.png"

@@ -1,7 +1,8 @@
 #!/bin/bash
 # The clock and the tables of the fastest runs, played as a player: the side panel's time runs,
 # P stops it, R puts the marble back on its start with the flags restored; the run is played to
-# its last flag, the win panel asks for a name, the records file holds the run; "Seuraava" plays
+# its last flag, the win panel asks for a name, the records file holds the run and names its run
+# file, which vinkla-replay steps to a win in the run's time; "Seuraava" plays
 # the next level of the folder, which "Pelaa" then plays; after a restart the best time is shown
 # in the menu's line and in the panel. A record another copy wrote meanwhile is kept.
 source "$(dirname "$0")/lib.sh"
@@ -120,12 +121,17 @@ e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
 xdotool type --delay 60 'Testaaja'
 xdotool key Return
 e2e_until 5 "the name is not kept (see $W/vinkla.rec)" grep -q "^nimi	Testaaja$" "$W/vinkla.rec"
-run=$(grep -E "^[0-9a-f]{16}	[0-9]+	$(date +%Y-%m-%d)	Testaaja$" "$W/vinkla.rec") ||
-    fail "the records file lacks the run: $(cat "$W/vinkla.rec")"
+run=$(grep -E "^[0-9a-f]{16}	[0-9]+	$(date +%Y-%m-%d)	Testaaja	01_pieni_$(date +%Y-%m-%d)_[-0-9,]+\.run$" \
+    "$W/vinkla.rec") || fail "the records file lacks the run and its run file: $(cat "$W/vinkla.rec")"
 grep -q "^0123456789abcdef	4321	2026-01-02	Toinen$" "$W/vinkla.rec" ||
     fail "the other copy's record was lost: $(cat "$W/vinkla.rec")"
 time=$(echo "$run" | cut -f2)
 [ "$time" -gt 100 ] && [ "$time" -lt 3000 ] || fail "a run of $time hundredths"
+# The run kept beside the records wins when stepped again, with no display, in its time (no fall).
+kept="$W/suoritukset/$(echo "$run" | cut -f5)"
+said=$(cd / && env -u DISPLAY "$(dirname "$1")/vinkla-replay" "$W/01_pieni.vkl" "$kept" 2>&1) ||
+    fail "the kept run does not prove itself: $said"
+[ "$said" = "won in $time frames, 0 falls" ] || fail "the kept run says '$said' for a time of $time"
 e2e_shot "$W/win_named.png"
 
 # "Seuraava": the next level of the folder, 02_toinen.vkl, is played.

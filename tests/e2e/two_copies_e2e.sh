@@ -52,7 +52,7 @@ start_copy() {
     menu_wait
 }
 runs_of() {
-    grep -c "^[0-9a-f]\{16\}	.*	$1\$" "$W/vinkla.rec" 2>/dev/null || true
+    grep -c "^[0-9a-f]\{16\}	.*	$1	[^	]*\.run\$" "$W/vinkla.rec" 2>/dev/null || true
 }
 has_runs() {
     [ "$(runs_of "$1")" = "$2" ]

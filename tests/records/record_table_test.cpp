@@ -78,13 +78,13 @@ TEST(RecordTable, WhatIsWrittenReadsBack)
     record_table t;
     t.last_name = "Äijä Öhman";
     t.enter("00000000000000aa", {1234, "2026-12-08", "Äijä Öhman"});
-    t.enter("00000000000000aa", {999, "2025-01-31", "Liisa"});
+    t.enter("00000000000000aa", {999, "2025-01-31", "Liisa", "01_alku_2025-01-31_0-09,99.run"});
     t.enter("00000000000000bb", {360000, "2024-02-29", "x"});
     ASSERT_TRUE(t.save(path).ok());
     // UTF-8 on the disk: Ä is C3 84, ä C3 A4, Ö C3 96.
     EXPECT_EQ("# vinkla: viisi nopeinta suoritusta kentitt\xc3\xa4in (sadasosasekunteina)\n"
               "nimi\t\xc3\x84ij\xc3\xa4 \xc3\x96hman\n"
-              "00000000000000aa\t999\t2025-01-31\tLiisa\n"
+              "00000000000000aa\t999\t2025-01-31\tLiisa\t01_alku_2025-01-31_0-09,99.run\n"
               "00000000000000aa\t1234\t2026-12-08\t\xc3\x84ij\xc3\xa4 \xc3\x96hman\n"
               "00000000000000bb\t360000\t2024-02-29\tx\n",
               read_file(path));
@@ -96,6 +96,8 @@ TEST(RecordTable, WhatIsWrittenReadsBack)
     ASSERT_EQ(2u, back.table("00000000000000aa").size());
     EXPECT_EQ("Liisa", back.table("00000000000000aa")[0].name);
     EXPECT_EQ("2025-01-31", back.table("00000000000000aa")[0].date);
+    EXPECT_EQ("01_alku_2025-01-31_0-09,99.run", back.table("00000000000000aa")[0].run);
+    EXPECT_EQ("", back.table("00000000000000aa")[1].run);  // a record of older files
 
     // No file yet: an empty table and nothing wrong.
     EXPECT_EQ(0, back.load(dir + "/puuttuu.rec"));
@@ -123,11 +125,13 @@ TEST(RecordTable, DamagedLinesAreSkippedAndCountedTheRestKept)
         "00000000000000aa\t999\t2025-01-31\t Välit\n"      // spaces the game would trim
         "00000000000000aa\t999\t2025-01-31\tA\x01" "B\n"   // a control character
         "00000000000000aa\t999\t2025-01-31\tLiisa\textra\n"
+        "00000000000000aa\t999\t2025-01-31\tLiisa\t../muualla.run\n"   // a run outside its folder
+        "00000000000000aa\t999\t2025-01-31\tLiisa\tkansio/x.run\n"
         "nimi\t\n"
         + std::string("00000000000000aa\t1\t2025-01-31\t") + std::string(300, 'x') + "\n"
         + std::string("\0\0\0\n", 4) + good2 + "viimeinen rivi ilman rivinvaihtoa";
     record_table t;
-    EXPECT_EQ(17, t.read(bytes));
+    EXPECT_EQ(19, t.read(bytes));
     EXPECT_EQ((std::vector<int>{999}), times(t.table("00000000000000aa")));
     EXPECT_EQ((std::vector<int>{42}), times(t.table("00000000000000bb")));
     EXPECT_EQ("", t.last_name);

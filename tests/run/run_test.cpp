@@ -7,11 +7,14 @@
 #include <memory>
 #include <random>
 
+#include "field/field.h"
 #include "marble/bead.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "records/record_table.h"
 #include "run/play_support.h"
+#include "run/run_replay.h"
 #include "run/run_panel.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
@@ -748,4 +751,40 @@ TEST_F(Run, ATileNotMetBeforeIsNamedOnce)
     b.start_bead(level);
     EXPECT_EQ(seen, std::vector<int>{0});
     set_config_string("settings", "tiles_met", nullptr);
+}
+
+// A won run keeps the tilts the rules were given from the clock's first frame: stepped again on
+// the board they win in the run's time less the falls' fixed cost. The hand waits 20 frames
+// (no clock), rolls east into the hole beside the start, then, back on the start, rolls round
+// the hole along row 2 to the flag.
+TEST_F(Run, AWonRunStepsAgainToItsTime)
+{
+    std::vector<std::string> rows = with_row1("*AO........F.*");
+    std::string level = write_level(dir, "kept.vkl", rows);
+    int phase = 0;
+    frame_script script([&](int n) {
+        if (n == 20)
+            fake::mickeys.push_back({80, 0});
+        if (b.falls == 1 && phase == 0 && b.state == bead::rolling) {
+            phase = 1;
+            fake::mickeys.push_back({0, 60});  // down to row 2
+        }
+        if (phase == 1 && b.y > grid::cell_centre(2) - 2) {
+            phase = 2;
+            fake::mickeys.push_back({60, -120});  // east, and back up at the far end
+        }
+        if (n > 6000)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    ASSERT_TRUE(b.won);
+    ASSERT_EQ(b.falls, 1);
+    run_record run;
+    field *board = field::load_field_file(level);
+    run.board = level_key(*board);
+    run.tilts = b.played;
+    const replay_result r = replay_run(board, run);  // it deletes the board
+    EXPECT_TRUE(r.won) << r.why;
+    EXPECT_EQ(r.falls, 1);
+    EXPECT_EQ(r.frames, b.run_time - bead::fall_time);
 }
