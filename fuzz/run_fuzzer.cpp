@@ -8,6 +8,7 @@
 
 #include "field/field.h"
 #include "fuzz_support.h"
+#include "platform/fnv1a.h"
 #include "records/record_table.h"
 #include "rules/run_file.h"
 #include "run/run_replay.h"
@@ -19,14 +20,7 @@ std::string with_sum(std::string bytes)
     const size_t last = bytes.rfind("sum ");
     if (last != std::string::npos)
         bytes.resize(last);
-    uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : bytes) {
-        h ^= c;
-        h *= 1099511628211ull;
-    }
-    char line[32];
-    std::snprintf(line, sizeof line, "sum %016llx\n", static_cast<unsigned long long>(h));
-    return bytes + line;
+    return bytes + "sum " + fnv1a_hex(bytes.data(), bytes.size()) + "\n";
 }
 
 void check(const std::string &bytes)

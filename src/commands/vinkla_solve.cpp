@@ -21,14 +21,6 @@
 
 namespace {
 
-std::string read_whole(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 std::string base_name(const std::string &path)
 {
     const size_t slash = path.find_last_of('/');
@@ -62,7 +54,7 @@ int check(const std::string &path)
         }
         const std::string kinds = tile_kinds_on(*board);
         const int flags = board->flag_count;
-        if (!read_run(read_whole(file), run, why)) {
+        if (!load_run(file, run, why)) {
             delete board;
             std::printf("%-22s %s\n", base_name(file).c_str(), why.c_str());
             failures++;

@@ -28,7 +28,7 @@ bead::bead()
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
       flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
       softfriction(0.5f), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
-      shown_flags(0), run_time(0), falls(0), clock_started(false), won(false)
+      shown_flags(0), run_time(0), falls(0), won(false)
 {
 }
 

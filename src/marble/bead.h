@@ -62,14 +62,11 @@ public:
     int run_time;            // hundredths: frames played, falls included, pauses not; at most
                              // record_table::time_max
     int falls;
-    // The clock starts on the first frame the board is tilted or the marble moves: the window
-    // takes a moment to come up, and a player looking the board over is not yet playing.
-    bool clock_started;
     bool won;                // the last run took every flag
     std::string level_id;    // the key of the last run's board (level_key)
     step_events events;      // what the last step did
     // The tilts the rules were given, from the frame the clock started to the last: the run as
-    // it can be kept and stepped again.
+    // it can be kept and stepped again. The clock runs while it holds any.
     std::vector<run_tilt> played;
 
     // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's

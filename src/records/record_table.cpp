@@ -15,6 +15,7 @@
 #include <system_error>
 
 #include "field/field.h"
+#include "platform/fnv1a.h"
 #include "platform/grid.h"
 #include "platform/replace_file.h"
 #include "platform/utf8_text.h"
@@ -262,15 +263,7 @@ std::string level_key(const std::string &level_text)
     std::string board(grid::level_chars, '*');
     for (int k = 0; k < grid::level_chars; k++)
         board[k] = grid::board_code(level_text.data(), level_text.size(), k / grid::cells, k % grid::cells);
-    // FNV-1a, 64 bits: a changed cell gives another key; nothing about it needs to be secret.
-    unsigned long long h = 14695981039346656037ull;
-    for (char c : board) {
-        h ^= static_cast<unsigned char>(c);
-        h *= 1099511628211ull;
-    }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", h);
-    return text;
+    return fnv1a_hex(board.data(), board.size());
 }
 
 std::string level_key(const field &board)

@@ -1,29 +1,14 @@
 #include "rules/run_file.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <fstream>
+
+#include "platform/fnv1a.h"
 
 namespace {
 
 const char magic[] = "vinkla-run 1\n";
-
-uint64_t fnv1a(const char *data, size_t n)
-{
-    uint64_t h = 14695981039346656037ull;
-    for (size_t i = 0; i < n; i++) {
-        h ^= static_cast<unsigned char>(data[i]);
-        h *= 1099511628211ull;
-    }
-    return h;
-}
-
-std::string hex16(uint64_t v)
-{
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(v));
-    return text;
-}
 
 void put_u16(std::string &out, unsigned v)
 {
@@ -82,12 +67,6 @@ bool hex_key(const std::string &text)
 
 }  // namespace
 
-bool run_tilt::operator==(const run_tilt &o) const
-{
-    // By their bits: the rules must see the very same floats.
-    return std::memcmp(&x, &o.x, sizeof x) == 0 && std::memcmp(&y, &o.y, sizeof y) == 0;
-}
-
 std::string write_run(const run_record &run)
 {
     std::string body;
@@ -108,7 +87,7 @@ std::string write_run(const run_record &run)
     out += "frames " + std::to_string(run.tilts.size()) + "\n";
     out += "spans " + std::to_string(spans) + "\n";
     out += body;
-    out += "sum " + hex16(fnv1a(out.data(), out.size())) + "\n";
+    out += "sum " + fnv1a_hex(out.data(), out.size()) + "\n";
     return out;
 }
 
@@ -140,7 +119,7 @@ bool read_run(const std::string &in, run_record &out, std::string &why)
         return false;
     }
     if (in.compare(body_end, sum_line.size(), sum_line) != 0 || in.back() != '\n' ||
-        in.substr(body_end + sum_line.size(), 16) != hex16(fnv1a(in.data(), body_end))) {
+        in.substr(body_end + sum_line.size(), 16) != fnv1a_hex(in.data(), body_end)) {
         why = "damaged (its sum does not match)";
         return false;
     }
@@ -166,4 +145,24 @@ bool read_run(const std::string &in, run_record &out, std::string &why)
     }
     out = run;
     return true;
+}
+
+bool load_run(const std::string &path, run_record &out, std::string &why)
+{
+    out = run_record();
+    // The header's lines, a span for every frame and the sum: what a run can fill at most.
+    const size_t longest = 256 + 10 * static_cast<size_t>(run_max_frames);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        why = "cannot be read";
+        return false;
+    }
+    std::string bytes(longest + 1, '\0');
+    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    if (bytes.size() > longest) {
+        why = "too long to be a run";
+        return false;
+    }
+    return read_run(bytes, out, why);
 }

@@ -36,3 +36,5 @@ std::string write_run(const run_record &run);
 // The run in `bytes`, or false with the reason in plain words in `why` (the
 // command that reads it says it on standard error).
 bool read_run(const std::string &bytes, run_record &out, std::string &why);
+// The same for the file at `path`, read no further than the longest run can reach.
+bool load_run(const std::string &path, run_record &out, std::string &why);

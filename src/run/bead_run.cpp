@@ -79,7 +79,6 @@ void bead::place_on_start()
     y = old_y = (float)restart_tile->y;
     run_time = 0;
     falls = 0;
-    clock_started = false;
     played.clear();
     level_id = level_key(*current_field);
 }
@@ -216,9 +215,11 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
 
     do {
         move();
-        clock_started = clock_started || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
-                        x != (float)restart_tile->x || y != (float)restart_tile->y;
-        if (clock_started && state != stopped)
+        // The clock starts on the first frame the board is tilted or the marble moves: the window
+        // takes a moment to come up, and a player looking the board over is not yet playing.
+        // The run is kept from that frame on.
+        if (!played.empty() || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
+            x != (float)restart_tile->x || y != (float)restart_tile->y)
             played.push_back(run_tilt{board_tilt_x, board_tilt_y});
         // The frame's ticks: one, and a fall's animation waits through its own inside show.
         const int ticks = state == fallen ? 1 + fall_time : 1;
@@ -226,7 +227,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         show();
         if (state == fallen)
             falls++;
-        if (clock_started)
+        if (!played.empty())
             run_time = add_time(run_time, ticks);
         if (state != stopped) {  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);

@@ -22,11 +22,11 @@ replay_result replay_run(field *board, const run_record &run)
     for (const run_tilt &t : run.tilts) {
         b.step(t.x, t.y);
         r.frames++;
-        if (b.state == bead::fallen) {
+        if (b.events.fell) {
             r.falls++;
             b.come_back();
         }
-        if (b.flags_left <= 0)
+        if (b.events.won)
             break;
     }
     r.flags_taken = board->flag_count - b.flags_left;

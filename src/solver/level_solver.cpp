@@ -333,7 +333,7 @@ struct run {
         b.step(b.board_tilt_x, b.board_tilt_y);
         if (tilts)
             tilts->push_back(run_tilt{b.board_tilt_x, b.board_tilt_y});
-        if (b.state != bead::fallen)
+        if (!b.events.fell)
             return false;
         // As the run restarts: on the last flag, at rest, the mouse's and the keys' sums at zero.
         b.come_back();

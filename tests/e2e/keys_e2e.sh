@@ -6,15 +6,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "74 75 76 77" "$1" "$2"
 W=$E2E_WORK
-{
-    echo '**************'
-    echo '*A..........F*'
-    for i in $(seq 1 10); do echo '*............*'; done
-    echo '*...........F*'
-    echo '**************'
-    echo noname
-    echo 9999
-} >"$W/kulma.vkl"
+e2e_level '*A..........F*' '*...........F*' >"$W/kulma.vkl"
 printf '[settings]\nlastgame = kulma.vkl\n' >"$W/vinkla.cfg"
 
 e2e_game

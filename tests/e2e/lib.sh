@@ -213,6 +213,15 @@ e2e_press() {
     e2e_click "$x" "$y"
 }
 
+# e2e_level ROW1 [ROW12]: a level file's text on standard output: the wall ring, rows 1 and 12
+# as given (row 12 plain floor when left out) and plain floor between, then "noname" and "9999".
+e2e_level() {
+    local i
+    printf '%s\n' '**************' "$1"
+    for i in $(seq 1 10); do printf '%s\n' '*............*'; done
+    printf '%s\n' "${2:-*............*}" '**************' noname 9999
+}
+
 # e2e_marble [SHOT]: a screenshot now (kept as SHOT) and the marble's centre on it, "X Y", or
 # "none" when the whole marble is nowhere on the board.
 e2e_marble() {

@@ -16,15 +16,10 @@ PY=/usr/bin/python3
 
 # Flags at row 1, column 3 and at row 12, column 12: east takes the first and rests against
 # the east wall, south then rolls down to the second.
-level() {
-    printf '%s\n' '**************' "$1"
-    for i in $(seq 1 10); do printf '%s\n' '*............*'; done
-    printf '%s\n' "$2" '**************' noname 9999
-}
 # The folder holds only these two levels, in this name order.
 rm -f "$W"/*.vkl "$W"/*.vkl.*.run
-level '*A.F.........*' '*...........F*' >"$W/01_pieni.vkl"
-level '*A...*.......*' '*.....F......*' >"$W/02_toinen.vkl"
+e2e_level '*A.F.........*' '*...........F*' >"$W/01_pieni.vkl"
+e2e_level '*A...*.......*' '*.....F......*' >"$W/02_toinen.vkl"
 printf '[settings]\nlastgame = 01_pieni.vkl\n' >"$W/vinkla.cfg"
 
 marble() {

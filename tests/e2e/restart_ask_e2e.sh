@@ -7,15 +7,7 @@ source "$(dirname "$0")/menu_lib.sh"
 e2e_start "134 135 136 137" "$1" "$2"
 W=$E2E_WORK
 HERE=$(dirname "$0")
-{
-    echo '**************'
-    echo '*A..........F*'
-    for i in $(seq 1 10); do echo '*............*'; done
-    echo '*...........F*'
-    echo '**************'
-    echo noname
-    echo 9999
-} >"$W/kulma.vkl"
+e2e_level '*A..........F*' '*...........F*' >"$W/kulma.vkl"
 printf '[settings]\nlastgame = kulma.vkl\n' >"$W/vinkla.cfg"
 
 # crop SHOT W H X Y: a checksum of that part of the screenshot.

@@ -5,14 +5,7 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "150 151 152 153" "$1" "$2"
 W=$E2E_WORK
-{
-    echo '**************'
-    echo '*F..........A*'
-    for i in $(seq 1 11); do echo '*............*'; done
-    echo '**************'
-    echo noname
-    echo 9999
-} >"$W/lansi.vkl"
+e2e_level '*F..........A*' >"$W/lansi.vkl"
 GREY="170 170 170"
 CREAM="255 238 221"
 

@@ -158,16 +158,15 @@ int ascii_edit(int msg, DIALOG *d, int c)
         return D_O_K;
     return d_edit_proc(msg, d, c);
 }
-}  // namespace
 
-// The chooser's field takes every letter the keyboard gives: "oma_kentt" and then ä (U+00E4,
-// C3 A4 in UTF-8) makes "oma_kenttä".
-TEST(SaveFileName, TheChooserTakesFinnishLetters)
+// Saving through a chooser whose field holds "oma_kentt" and at most `room` bytes (0: what the
+// chooser allows) while ä (U+00E4) is typed; the path the save takes comes back.
+std::string save_typing_a_with_room(int room)
 {
     DIALOG chooser[2] = {};
     fake::file_select_hook = [&](char *path, int size) {
         std::strcpy(path, "oma_kentt");
-        chooser[0] = {ascii_edit, 0, 0, 100, 10, 0, 0, 0, 0, size, 9, path, nullptr, nullptr};
+        chooser[0] = {ascii_edit, 0, 0, 100, 10, 0, 0, 0, 0, room ? room : size, 9, path, nullptr, nullptr};
         active_dialog = chooser;
         gui_mouse_b();  // the dialog manager reads the buttons
         chooser[0].proc(MSG_UCHAR, &chooser[0], 0xE4);
@@ -176,7 +175,16 @@ TEST(SaveFileName, TheChooserTakesFinnishLetters)
     };
     char path[path_buffer_size];
     set_save_file_name("x.vkl", path);
-    EXPECT_STREQ("oma_kentt\xc3\xa4", path);
+    return path;
+}
+
+}  // namespace
+
+// The chooser's field takes every letter the keyboard gives: "oma_kentt" and then ä (C3 A4 in
+// UTF-8) makes "oma_kenttä".
+TEST(SaveFileName, TheChooserTakesFinnishLetters)
+{
+    EXPECT_EQ("oma_kentt\xc3\xa4", save_typing_a_with_room(0));
     EXPECT_TRUE(fake::alerts.empty());
 }
 
@@ -184,19 +192,7 @@ TEST(SaveFileName, TheChooserTakesFinnishLetters)
 // alert says so and nothing is saved.
 TEST(SaveFileName, ALetterLeftOutIsToldAndNothingSaved)
 {
-    DIALOG chooser[2] = {};
-    fake::file_select_hook = [&](char *path, int) {
-        std::strcpy(path, "oma_kentt");
-        chooser[0] = {ascii_edit, 0, 0, 100, 10, 0, 0, 0, 0, 9, 9, path, nullptr, nullptr};
-        active_dialog = chooser;
-        gui_mouse_b();
-        chooser[0].proc(MSG_UCHAR, &chooser[0], 0xE4);
-        active_dialog = nullptr;
-        return -1;
-    };
-    char path[path_buffer_size];
-    set_save_file_name("x.vkl", path);
-    EXPECT_STREQ("", path);
+    EXPECT_EQ("", save_typing_a_with_room(9));
     ASSERT_EQ(1u, fake::alerts.size());
     EXPECT_EQ("Kaikki kirjoitetut kirjaimet eiv\xe4t mahtuneet nimeen", fake::alerts[0].s1);
     EXPECT_EQ("oma_kentt", fake::alerts[0].s2);

@@ -131,7 +131,7 @@ TEST_P(ShippedLevel, ItsRunsWinOnTheirLastFrame)
             continue;
         run_record run;
         std::string why;
-        ASSERT_TRUE(read_run(read_file(file), run, why)) << file << ": " << why;
+        ASSERT_TRUE(load_run(file, run, why)) << file << ": " << why;
         const replay_result r = replay_run(field::load_field_file(path()), run);
         EXPECT_TRUE(r.won) << file << ": " << r.why;
     }
