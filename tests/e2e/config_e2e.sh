@@ -35,7 +35,7 @@ menu_wait 5
 # takes both volumes from the sliders: the sound, 0x80 = 128, shows as 8 and becomes 136.
 e2e_click 400 408
 e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
-e2e_point 300 296
+e2e_focus_slider 296
 # Each step closes and reopens the dialog: the next key waits until the slider moved.
 for i in 1 2; do
     e2e_shot "$W/slider.png"
@@ -95,8 +95,7 @@ menu_skip_title
 menu_wait 5
 e2e_press menu:Asetukset
 e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
-xdotool mousemove 352 248
-sleep 0.3                       # the slider takes the focus under the pointer
+e2e_focus_slider 248
 xdotool key Right
 e2e_press settings:Ok
 xdotool mousemove 790 590

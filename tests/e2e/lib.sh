@@ -386,6 +386,25 @@ e2e_arrow_at() {
         [ "$(e2e_pixel "$E2E_WORK/arrow.png" $(($1 + 1)) $(($2 + 5)))" = "255 255 255" ]
 }
 
+# e2e_focus_slider Y: the pointer on the settings dialog's slider whose middle row is Y, until the
+# slider shows it has the focus (its dotted frame, whose top row is Y - 8), so that keys reach
+# it. The slider redraws itself as it takes the focus, over the arrow at times: its frame, not
+# the arrow, is what is waited for; a lost move is made again from a pixel beside.
+e2e_focus_slider() {
+    local end=$((SECONDS + 11)) i
+    while :; do
+        xdotool mousemove 300 "$1"
+        for i in $(seq 1 10); do
+            e2e_shot "$E2E_WORK/slider_focus.png"
+            [ "$(convert "$E2E_WORK/slider_focus.png" -crop 280x1+260+$(($1 - 8)) +repage \
+                -format '%[fx:minima<0.5]' info:)" = 1 ] && return 0
+            sleep 0.2
+        done
+        [ "$SECONDS" -lt "$end" ] || fail "the slider at y $1 does not take the focus (see $E2E_WORK/slider_focus.png)"
+        xdotool mousemove 301 "$1"
+    done
+}
+
 # e2e_hand_back [SCALE [SECONDS]]: after a run the game has its pointer at the window's centre
 # and the window system's elsewhere, until the library brings the latter over. A pixel of
 # movement (the first after a run is what brings them into step), then a wait until the game

@@ -26,11 +26,11 @@ step_right() { # Y: the slider's row
     xdotool key Right
     e2e_wait_change "$E2E_WORK/slider.png" 400x24+200+$(($1 - 12)) 5
 }
-e2e_point 300 248
+e2e_focus_slider 248
 for i in 1 2 3; do
     step_right 248
 done
-e2e_point 300 344
+e2e_focus_slider 344
 for i in 1 2; do
     step_right 344
 done
@@ -38,7 +38,7 @@ xdotool key Return
 menu_wait
 e2e_press menu:Asetukset
 e2e_wait_pixel "$shot" 250 300 "255 238 221" 5
-e2e_point 300 248
+e2e_focus_slider 248
 step_right 248
 xdotool key Escape
 menu_wait

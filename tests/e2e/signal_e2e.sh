@@ -65,8 +65,7 @@ paint_in_editor() {
 to_menu
 e2e_press menu:Asetukset
 e2e_wait_pixel "$W/settings.png" 250 300 "255 238 221" 5
-xdotool mousemove 352 248
-sleep 0.3                       # the slider takes the focus under the pointer
+e2e_focus_slider 248
 for i in 1 2 3; do
     xdotool key Right
     sleep 0.3
