@@ -11,7 +11,7 @@
 #include "platform/fnv1a.h"
 #include "records/record_table.h"
 #include "rules/run_file.h"
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 
 namespace {
 

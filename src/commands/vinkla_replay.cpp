@@ -5,7 +5,7 @@
 
 #include "field/field.h"
 #include "rules/run_file.h"
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 
 int main(int argc, char **argv)
 {

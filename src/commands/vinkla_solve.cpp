@@ -16,7 +16,7 @@
 
 #include "field/field.h"
 #include "rules/run_file.h"
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 #include "solver/level_solver.h"
 
 namespace {

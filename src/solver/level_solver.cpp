@@ -17,7 +17,7 @@
 #include "marble/board_cell.h"
 #include "platform/grid.h"
 #include "records/record_table.h"
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 #include "tiles/bumper_tile.h"
 #include "tiles/flag_tile.h"
 #include "tiles/tile.h"

@@ -15,7 +15,7 @@
 #include "field/field.h"
 #include "platform/globals.h"
 #include "rules/run_file.h"
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 

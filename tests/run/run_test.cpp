@@ -14,7 +14,7 @@
 #include "platform/grid.h"
 #include "records/record_table.h"
 #include "run/play_support.h"
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 #include "run/run_panel.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"

@@ -1,4 +1,4 @@
-#include "run/run_replay.h"
+#include "records/run_replay.h"
 
 #include "field/field.h"
 #include "marble/bead.h"
