@@ -149,8 +149,16 @@ int main()
         case main_menu::play:
             current = play_session(*marble, current);
             break;
-        case main_menu::open:
-            current = load_field_file(current);
+        case main_menu::open: {
+            const std::string chosen = load_field_file(current);
+            if (shared_run_file(chosen))
+                watch_shared_run(*marble, chosen);
+            else
+                current = chosen;
+            break;
+        }
+        case main_menu::records:
+            level_records(*marble, current);
             break;
         case main_menu::editor:
             current = editor(current);

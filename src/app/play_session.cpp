@@ -1,8 +1,32 @@
 #include "app/play_session.h"
 
+#include <allegro.h>
+
+#include "field/field.h"
+#include "field/file_select.h"
+#include "field/level_file.h"
 #include "field/level_order.h"
 #include "marble/bead.h"
 #include "menu/win_dialog.h"
+#include "records/run_replay.h"
+#include "records/run_time.h"
+#include "records/shared_run.h"
+
+namespace {
+
+// The level's table, its runs watched in `marble`'s view.
+table_level level_table(bead &marble, const std::string &title, const std::string &text)
+{
+    table_level level;
+    level.title = title;
+    level.text = text;
+    level.watch = [&marble, title, text](const std::vector<run_tilt> &tilts, const std::string &verdict) {
+        marble.watch_level(title, [text] { return field::from_text(text); }, tilts, verdict);
+    };
+    return level;
+}
+
+}  // namespace
 
 std::string play_session(bead &marble, std::string level)
 {
@@ -10,7 +34,12 @@ std::string play_session(bead &marble, std::string level)
         marble.start_bead(level);
         if (!marble.won)
             return level;
-        switch (win_dialog(marble.level_id, marble.run_time, false, marble.played, level_title(level))) {
+        std::string text;
+        if (!read_level_text(level, text))
+            text.clear();  // gone meanwhile: the table shows, its runs cannot be proven
+        const std::vector<run_tilt> played = marble.played;
+        switch (win_dialog(marble.level_id, marble.run_time, false, played,
+                           level_table(marble, level_title(level), text))) {
         case win_next:
             level = next_level_file(level);
             break;
@@ -20,4 +49,37 @@ std::string play_session(bead &marble, std::string level)
             return level;
         }
     }
+}
+
+bool shared_run_file(const std::string &path)
+{
+    const std::string end = std::string(".") + shared_run_extension;
+    return path.size() > end.size() && path.compare(path.size() - end.size(), end.size(), end) == 0;
+}
+
+void watch_shared_run(bead &marble, const std::string &path)
+{
+    shared_run s;
+    std::string why;
+    if (!load_shared_run(path, s, why)) {
+        alert("Suoritusta ei voi avata:", shown_file_name(path).c_str(), "tiedosto on vioittunut tai vieras.", "Ok",
+              nullptr, 0, 0);
+        return;
+    }
+    const replay_result r = replay_run(field::from_text(s.level), s.run);
+    const std::string verdict =
+        r.won ? "Todistaa itsensä: " + time_text(static_cast<int>(r.frames) + r.falls * bead::fall_time)
+              : "Ei todistu: ei voittoa";
+    marble.watch_level(s.title.empty() ? shown_file_name(path) : s.title,
+                       [&s] { return field::from_text(s.level); }, s.run.tilts, verdict);
+}
+
+void level_records(bead &marble, const std::string &level)
+{
+    std::string text;
+    if (!read_level_text(level, text)) {
+        alert("Kenttää ei voi lukea:", shown_file_name(level).c_str(), "", "Ok", nullptr, 0, 0);
+        return;
+    }
+    records_dialog(level_table(marble, level_title(level), text));
 }

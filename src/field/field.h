@@ -30,4 +30,6 @@ public:
 
     // Reads a level file; null when it cannot be read or holds no single start point.
     static field *load_field_file(std::string path);
+    // Builds a level text; null when it holds no single start point.
+    static field *from_text(const std::string &text);
 };

@@ -46,7 +46,7 @@ int buttons_and_letters()
 // then names no file. In its UTF-8 format nothing is converted: the path comes back byte for
 // byte, Finnish letters in names show as letters, and letters typed into it are written as
 // the disk expects.
-int choose_file(const char *title, char *path, int w, int h)
+int choose_file(const char *title, char *path, int w, int h, const char *extensions = "vkl")
 {
     // The start comes from the configuration, which may hold bytes that are no UTF-8; the
     // library's UTF-8 reading does not survive all of them.
@@ -62,7 +62,7 @@ int choose_file(const char *title, char *path, int w, int h)
     letter_refused = false;
     library_buttons = gui_mouse_b;
     gui_mouse_b = buttons_and_letters;
-    const int chosen = file_select_ex(utf8_title, path, "vkl", path_limit, w, h);
+    const int chosen = file_select_ex(utf8_title, path, extensions, path_limit, w, h);
     gui_mouse_b = library_buttons;
     chooser_path = nullptr;
     set_filename_encoding(name_format);
@@ -79,7 +79,7 @@ std::string load_field_file(std::string current)
     char path[path_buffer_size] = "standardfile.vkl";
     if (!current.empty())
         std::strncpy(path, current.c_str(), path_limit - 1);
-    if (choose_file("Valitse labyrintti", path, 500, 400) == 0)
+    if (choose_file("Valitse labyrintti", path, 500, 400, "vkl;vkr") == 0)
         return current;
     // An accepted empty name names no level: treat it like a cancel.
     if (path[0] == 0)
@@ -87,20 +87,34 @@ std::string load_field_file(std::string current)
     return path;
 }
 
-void set_save_file_name(std::string current, char *path)
+namespace {
+
+void save_name(std::string current, char *path, const char *title, const char *extension, const char *lost)
 {
     // The name may come from the configuration file, so it can be longer than the buffer.
     size_t n = std::min(std::strlen(current.c_str()), static_cast<size_t>(path_limit - 1));
     std::memcpy(path, current.c_str(), n);
     path[n] = 0;
-    if (choose_file("Tallenna kenttä", path, 400, 300) == 0) {
+    if (choose_file(title, path, 400, 300, extension) == 0) {
         path[0] = 0;
     } else if (letter_refused) {
-        // Saved under another name than the one typed, the level would be lost to the player.
-        alert("Kaikki kirjoitetut kirjaimet eivät mahtuneet nimeen",
-              shown_file_name(path).c_str(), "Kenttää ei tallennettu.", "Ok", nullptr, 0, 0);
+        // Saved under another name than the one typed, it would be lost to the player.
+        alert("Kaikki kirjoitetut kirjaimet eivät mahtuneet nimeen", shown_file_name(path).c_str(), lost, "Ok",
+              nullptr, 0, 0);
         path[0] = 0;
     }
+}
+
+}  // namespace
+
+void set_save_file_name(std::string current, char *path)
+{
+    save_name(current, path, "Tallenna kenttä", "vkl", "Kenttää ei tallennettu.");
+}
+
+void set_save_run_name(std::string suggested, char *path)
+{
+    save_name(suggested, path, "Tallenna suoritus", "vkr", "Suoritusta ei tallennettu.");
 }
 
 std::string shown_file_name(const std::string &path)

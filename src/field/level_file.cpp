@@ -127,8 +127,13 @@ field *field::load_field_file(std::string path)
     std::string text;
     if (!read_level_text(path, text))
         return nullptr;
+    return from_text(text);
+}
+
+field *field::from_text(const std::string &text)
+{
     field *f = new field(text.c_str(), side, side);
-    if (f->status != field::built) {
+    if (f->status != field::built || !f->start_point) {
         delete f;
         return nullptr;
     }

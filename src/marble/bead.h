@@ -1,6 +1,8 @@
 #pragma once
 #include <allegro.h>
 #include <functional>
+#include <map>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "marble/step_events.h"
 
 class field;
+class ghost;
 class run_panel;
 struct tile_guide_entry;
 class tile;
@@ -68,6 +71,13 @@ public:
     // The tilts the rules were given, from the frame the clock started to the last: the run as
     // it can be kept and stepped again. The clock runs while it holds any.
     std::vector<run_tilt> played;
+    // The best run raced beside this one, or null; not owned.
+    ghost *racer = nullptr;
+    // A run watched, not played: its tilts from the clock's first frame, the next one's index
+    // and the speed (frames a tick); null while the player plays.
+    const std::vector<run_tilt> *script = nullptr;
+    size_t script_next = 0;
+    int script_speed = 1;
 
     // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's
     // clock: 2.07 s, the same on every machine.
@@ -111,6 +121,14 @@ public:
     // Builds the level anew and draws it, the marble at rest on its start and the clock at
     // zero; false (and no field) when the level cannot be built.
     bool begin_level(const std::function<field *()> &make);
+    // Plays a kept run back in the run's view, its clock running, at 1x, 2x or 4x (keys 1, 2, 4);
+    // P pauses, Esc ends it. When it is over, the panel says so, and `verdict` under it.
+    int watch_level(const std::string &title, const std::function<field *()> &make,
+                    const std::vector<run_tilt> &tilts, const std::string &verdict);
+    std::string watch_verdict;
+    void watch_end(run_panel &panel);
+    // Shows how far the player is behind the ghost when both have taken a flag.
+    void race_flags(run_panel &panel, std::map<std::pair<int, int>, int> &flag_times);
     // Holds the run while the panel says "Tauko"; returns the key that ended the pause.
     int pause(run_panel &panel);
     // A run longer than this (hundredths) asks before R throws it away.
@@ -128,6 +146,9 @@ public:
     void move();
     void play_events();
     void show();
+    // The 3 by 3 cells round (column, row) into `into`: the tiles, the marble, the ghost and the
+    // tubes' covers over both.
+    void compose(BITMAP *into, int column, int row) const;
     void draw();
     void bounce_soundh();
     void bounce_soundv();

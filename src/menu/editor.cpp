@@ -8,6 +8,7 @@
 #include <system_error>
 #include <vector>
 
+#include "field/field.h"
 #include "field/file_select.h"
 #include "field/level_check.h"
 #include "field/level_file.h"
@@ -304,9 +305,21 @@ void try_board(editor_board &b)
     }
     pointer_for_board(nullptr);
     bead marble;
-    do
+    table_level tried;
+    tried.title = "Kokeilu";
+    tried.text = b.text;
+    tried.watch = [&marble, &tried](const std::vector<run_tilt> &tilts, const std::string &verdict) {
+        const std::string text = tried.text;
+        marble.watch_level(tried.title, [text] { return field::from_text(text); }, tilts, verdict);
+    };
+    for (;;) {
         marble.try_level(b.text);
-    while (marble.won && !close_requested && win_dialog(marble.level_id, marble.run_time, true) == win_again);
+        if (!marble.won || close_requested)
+            break;
+        const std::vector<run_tilt> played = marble.played;
+        if (win_dialog(marble.level_id, marble.run_time, true, played, tried) != win_again)
+            break;
+    }
     scare_mouse();
     clear_to_color(screen, makecol(0, 0, 0));
     unscare_mouse();

@@ -6,8 +6,9 @@
 #include "platform/frame.h"
 
 namespace main_menu {
-// The buttons in the menu's order: "Pelaa", "Avaa", "Editori", "Asetukset", "Info", "Lopeta".
-enum choice { play = 1, open, editor, settings, info, quit };
+// The buttons in the menu's order: "Pelaa", "Avaa", "Editori", "Asetukset", "Info", "Lopeta",
+// and under the level's line "Ennätykset".
+enum choice { play = 1, open, editor, settings, info, quit, records };
 }  // namespace main_menu
 
 // The main menu; returns the main_menu::choice pressed, or -1 for Esc. `line` is shown under

@@ -9,23 +9,32 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/session_end.h"
+#include "field/field.h"
+#include "field/file_select.h"
+#include "platform/replace_file.h"
 #include "records/kept_runs.h"
 #include "records/player_records.h"
+#include "records/record_proof.h"
+#include "records/run_replay.h"
+#include "records/shared_run.h"
 #include "records/run_time.h"
 
 namespace {
 
 // The panel's inner rectangle, over the middle of the board; its frame lies six pixels outside.
-const int px1 = 58, py1 = 88, px2 = 487, py2 = 457;
+const int px1 = 58, py1 = 88, px2 = 487, py2 = 495;
 const int table_y = py1 + 126;  // the first row of the table
 const int row_step = 24;
 const int rank_x2 = px1 + 50;   // columns: rank ends, name starts, time ends, date ends
 const int name_x = px1 + 64;
 const int time_x2 = px1 + 318;
 const int date_x2 = px2 - 18;
-const int button_y = py2 - 42;
+const int button_y = 415;
+const int run_button_y = button_y + 37;  // "Katso" and "Tallenna suoritus"
+const int mark_x = rank_x2 + 4;        // a row's proof mark, between its place and its name
+const int legend_y = table_y + record_table::kept * row_step + 54;
 
-enum { panel_obj, name_obj, next_obj, again_obj, menu_obj, refusal_obj };
+enum { panel_obj, name_obj, next_obj, again_obj, menu_obj, refusal_obj, watch_obj, share_obj };
 
 // What the panel shows; the dialog's procedure reads it when it draws.
 struct win_view {
@@ -34,6 +43,12 @@ struct win_view {
     bool asking = false;    // the run's name is still being typed
     bool saved = false;     // the records file holds the run
     bool trial = false;     // a try from the editor: shown in its place, never stored
+    bool table_only = false;  // a level's table from the menu: no run just won
+    bool new_best = false;  // faster than every proven record
+    std::string heading;    // the line under the title
+    std::vector<proof> marks;  // one a row
+    int selected = -1;      // the row "Katso" plays, or -1 for the run just won
+    std::string shared;     // a run was written to this file
     // The line under the table: a character typed cannot be kept in a name, or Enter was
     // pressed with no name.
     enum note_kind { no_note, refused, empty } note = no_note;
@@ -47,6 +62,43 @@ win_view view;
 int ink() { return makecol(0, 0, 0); }
 int label_ink() { return makecol(120, 72, 40); }
 
+// A row's proof, 9 pixels wide: a green tick for a run that proves its time, a red cross for
+// one that does not, a grey ring for a record without a run.
+void draw_mark(BITMAP *bmp, proof p, int x, int y)
+{
+    if (p == proof::proven) {
+        const int green = makecol(30, 130, 40);
+        for (int t = 0; t < 2; t++) {
+            line(bmp, x, y + 5 + t, x + 3, y + 8 + t, green);
+            line(bmp, x + 3, y + 8 + t, x + 9, y + t, green);
+        }
+    } else if (p == proof::unproven) {
+        const int red = makecol(190, 30, 20);
+        for (int t = 0; t < 2; t++) {
+            line(bmp, x + t, y + 1, x + 7 + t, y + 8, red);
+            line(bmp, x + 7 + t, y + 1, x + t, y + 8, red);
+        }
+    } else {
+        circle(bmp, x + 4, y + 5, 3, makecol(140, 120, 100));
+    }
+}
+
+void draw_legend(BITMAP *bmp, int y)
+{
+    FONT *small = static_cast<FONT *>(data1[OBJ_FONT_TEXT].dat);
+    const char *const says[3] = {"todistettu", "ei todistu", "ei tallennetta"};
+    const proof kinds[3] = {proof::proven, proof::unproven, proof::no_run};
+    int width = 0;
+    for (const char *t : says)
+        width += 14 + text_length(small, t) + 18;
+    int x = (px1 + px2) / 2 - (width - 18) / 2;
+    for (int k = 0; k < 3; k++) {
+        draw_mark(bmp, kinds[k], x, y + 1);
+        textout_ex(bmp, small, says[k], x + 14, y, label_ink(), -1);
+        x += 14 + text_length(small, says[k]) + 18;
+    }
+}
+
 void draw_panel(BITMAP *bmp)
 {
     FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
@@ -54,14 +106,14 @@ void draw_panel(BITMAP *bmp)
     rectfill(bmp, px1, py1, px2, py2, makecol(255, 238, 221));
     Frame(bmp, px1, py1, px2, py2, makecol(32, 8, 4));
 
-    textout_centre_ex(bmp, f, "Kaikki liput poimittu!", mid, py1 + 16, label_ink(), -1);
-    const std::string time = "Aikasi " + time_text(view.time);
-    textout_centre_ex(bmp, f, time.c_str(), mid, py1 + 42, ink(), -1);
+    textout_centre_ex(bmp, f, view.table_only ? "Ennätykset" : "Kaikki liput poimittu!", mid, py1 + 16,
+                      label_ink(), -1);
+    textout_centre_ex(bmp, f, view.heading.c_str(), mid, py1 + 42, ink(), -1);
     if (view.rank >= 0) {
         std::string place =
-            view.rank == 0 ? "Uusi ennätys!" : std::to_string(view.rank + 1) + ". sija taulukossa";
+            view.new_best ? "Uusi ennätys!" : std::to_string(view.rank + 1) + ". sija taulukossa";
         if (view.trial)
-            place = view.rank == 0 ? "Olisi uusi ennätys!" : "Olisi " + place;
+            place = view.new_best ? "Olisi uusi ennätys!" : "Olisi " + place;
         textout_centre_ex(bmp, f, place.c_str(), mid, py1 + 68, makecol(180, 30, 20), -1);
     }
 
@@ -78,9 +130,13 @@ void draw_panel(BITMAP *bmp)
             rectfill(bmp, px1 + 14, y - 5, px2 - 14, y + row_step - 8, makecol(255, 214, 140));
         else if (i % 2)
             rectfill(bmp, px1 + 14, y - 5, px2 - 14, y + row_step - 8, makecol(250, 228, 206));
+        if (i == view.selected)
+            rect(bmp, px1 + 14, y - 5, px2 - 14, y + row_step - 8, makecol(120, 72, 40));
         textout_right_ex(bmp, f, (std::to_string(i + 1) + ".").c_str(), rank_x2, y, label_ink(), -1);
         if (static_cast<size_t>(i) >= view.rows.size())
             continue;
+        if (static_cast<size_t>(i) < view.marks.size())
+            draw_mark(bmp, view.marks[static_cast<size_t>(i)], mark_x, y + 2);
         const record_entry &run = view.rows[static_cast<size_t>(i)];
         if (!(view.asking && i == view.rank))
             textout_ex(bmp, f, run.name.c_str(), name_x, y, ink(), -1);
@@ -88,7 +144,14 @@ void draw_panel(BITMAP *bmp)
         textout_right_ex(bmp, f, date_text(run.date).c_str(), date_x2, y, ink(), -1);
     }
     const int note_y = table_y + record_table::kept * row_step + 6;
-    if (view.trial)
+    if (!view.rows.empty())
+        draw_legend(bmp, legend_y);
+    if (!view.shared.empty())
+        textout_centre_ex(bmp, f, ("Tallennettu: " + view.shared).c_str(), mid, note_y, label_ink(), -1);
+    else if (view.table_only)
+        textout_centre_ex(bmp, f, view.rows.empty() ? "Ei vielä yhtään voittoa." : "Valitse rivi ja paina Katso.",
+                          mid, note_y, label_ink(), -1);
+    else if (view.trial)
         textout_centre_ex(bmp, f, "Kokeilua ei tallenneta taulukkoon.", mid, note_y, label_ink(), -1);
     else if (view.asking)
         textout_centre_ex(bmp, f, "Kirjoita nimesi ja paina Enter.", mid, note_y, label_ink(), -1);
@@ -110,10 +173,19 @@ bool held_over(int c)
 
 int d_win_panel_proc(int msg, DIALOG *d, int c)
 {
-    (void)d;
     (void)c;
     if (msg == MSG_DRAW)
         draw_panel(gui_get_screen());
+    // A click on a row with a record selects it for "Katso" and "Tallenna suoritus".
+    if (msg == MSG_CLICK && !view.asking && gui_mouse_x() > px1 + 14 && gui_mouse_x() < px2 - 14 &&
+        gui_mouse_y() >= table_y - 5) {
+        const int row = (gui_mouse_y() - table_y + 5) / row_step;
+        if (row < static_cast<int>(view.rows.size()) && row != view.selected) {
+            view.selected = row;
+            view.shared.clear();
+            object_message(d, MSG_DRAW, 0);
+        }
+    }
     if (msg == MSG_IDLE)  // a round follows every release, so none is missed
         for (int k = 0; k < KEY_MAX; k++)
             view.held[k] = view.held[k] && key[k];
@@ -239,23 +311,110 @@ char *text(const char *s)
     return const_cast<char *>(s);
 }
 
+board_maker maker(const table_level &level)
+{
+    const std::string text = level.text;
+    return [text]() -> field * { return text.empty() ? nullptr : field::from_text(text); };
+}
+
+// The marks of the level's table as it stands, and its proven best time (0 for none).
+void prove_rows(const std::string &key, const table_level &level)
+{
+    view.marks = prove_table(player_records, key, maker(level));
+}
+
+// The run a row or the run just won stands for: its tilts, and whether it proves its time.
+bool selected_run(const std::vector<run_tilt> &played, run_record &run, std::string &verdict)
+{
+    if (view.selected < 0) {
+        if (played.empty())
+            return false;
+        run.tilts = played;
+        verdict = view.trial ? "Kokeilu" : "Juuri pelattu";
+        return true;
+    }
+    const size_t row = static_cast<size_t>(view.selected);
+    if (row >= view.rows.size() || !row_run(view.rows[row], run))
+        return false;
+    const proof p = row < view.marks.size() ? view.marks[row] : proof::unproven;
+    verdict = p == proof::proven ? "Todistettu ennätys" : "Ei todistu tällä kentällä";
+    return true;
+}
+
+void watch_selected(const table_level &level, const std::vector<run_tilt> &played)
+{
+    run_record run;
+    std::string verdict;
+    if (!selected_run(played, run, verdict)) {
+        alert("Tällä rivillä ei ole tallennettua suoritusta.", "", "", "Ok", nullptr, 0, 0);
+        return;
+    }
+    if (level.watch)
+        level.watch(run.tilts, verdict);
+}
+
+// Writes the selected run and its board into a file the player names.
+void share_selected(const std::string &key, const table_level &level, const std::vector<run_tilt> &played)
+{
+    shared_run out;
+    std::string verdict;
+    if (level.text.empty() || !selected_run(played, out.run, verdict)) {
+        alert("Tällä rivillä ei ole tallennettua suoritusta.", "", "", "Ok", nullptr, 0, 0);
+        return;
+    }
+    out.run.board = key;
+    out.title = level.title;
+    out.level = level.text;
+    const int time = view.selected < 0 ? view.time : view.rows[static_cast<size_t>(view.selected)].time;
+    std::string suggested = new_run_name(level.title, today_iso(), time);
+    suggested = suggested.empty() ? "suoritus.vkr" : suggested.substr(0, suggested.size() - 4) + ".vkr";
+    char path[path_buffer_size];
+    set_save_run_name(suggested, path);
+    if (!path[0])
+        return;
+    std::string name = path;
+    if (name.size() < 4 || name.compare(name.size() - 4, 4, ".vkr") != 0)
+        name += ".vkr";
+    if (replace_own_file(name, write_shared_run(out)) != own_write::written) {
+        alert("Suoritusta ei voitu tallentaa", shown_file_name(name).c_str(), "", "Ok", nullptr, 0, 0);
+        return;
+    }
+    view.shared = shown_file_name(name);
+}
+
+void run_buttons(DIALOG *dialog)
+{
+    dialog[watch_obj] = {d_win_button_proc, px1 + 22, run_button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0,
+                         text("Katso"), nullptr, nullptr};
+    dialog[share_obj] = {d_win_button_proc, px1 + 155, run_button_y, 186, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0,
+                         text("Tallenna suoritus"), nullptr, nullptr};
+}
+
 }  // namespace
 
 win_choice win_dialog(const std::string &level_id, int time, bool trial, const std::vector<run_tilt> &played,
-                      const std::string &level_title)
+                      const table_level &level)
 {
     record_entry run{time, today_iso(), trial ? std::string("(kokeilu)") : offered_name()};
     view = win_view();
     view.time = time;
     view.trial = trial;
+    view.heading = "Aikasi " + time_text(time);
     view.rank = player_records.rank(level_id, time);
     view.asking = view.rank >= 0;
+    prove_rows(level_id, level);
     view.rows = player_records.table(level_id);
-    if (view.asking)
+    // Only a proven record counts as the best: a run faster than all of them is a new one.
+    const int best = proven_best_time(player_records, level_id, maker(level));
+    view.new_best = view.rank == 0 || (view.rank > 0 && !played.empty() && (best == 0 || time < best));
+    if (view.asking) {
         view.rows.insert(view.rows.begin() + view.rank, run);
+        view.marks.insert(view.marks.begin() + view.rank, trial ? proof::no_run : proof::proven);
+    }
     if (view.rows.size() > static_cast<size_t>(record_table::kept))
         view.rows.resize(record_table::kept);
     view.asking = view.asking && !trial;
+    view.selected = view.rank >= 0 && !trial ? view.rank : -1;
 
     clear_keybuf();  // nothing typed during the run reaches the panel
     char name[record_table::name_max + 1] = "";
@@ -270,8 +429,11 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
         {d_win_button_proc, px1 + 155, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Uudestaan"), nullptr, nullptr},
         {d_win_button_proc, px1 + 288, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Valikkoon"), nullptr, nullptr},
         {d_refusal_proc, px1 + 14, refusal_y, px2 - px1 - 27, 20, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+        {},
+        {},
         {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     };
+    run_buttons(dialog);
     if (trial) {
         // Back to the editor, or the same board again; there is no next level.
         dialog[next_obj].flags |= D_HIDDEN | D_DISABLED;
@@ -286,7 +448,7 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
             run_record kept;
             kept.board = level_id;
             kept.tilts = played;
-            const std::string file = new_run_name(level_title, run.date, run.time);
+            const std::string file = new_run_name(level.title, run.date, run.time);
             if (!file.empty() && keep_run(file, kept))
                 run.run = file;
         }
@@ -317,13 +479,68 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
             view.saved = save_player_records() == 0;
             view.note = win_view::no_note;
             view.rows = player_records.table(level_id);
+            prove_rows(level_id, level);
             if (r == name_obj)
                 continue;  // Enter: the table with the name, and the buttons ready
         }
+        if (r == watch_obj) {
+            watch_selected(level, played);
+            continue;
+        }
+        if (r == share_obj) {
+            share_selected(level_id, level, played);
+            continue;
+        }
+        if (close_requested || end_signal)
+            return win_menu;
         if (r == next_obj)
             return win_next;
         if (r == again_obj)
             return win_again;
         return win_menu;
+    }
+}
+
+void records_dialog(const table_level &level)
+{
+    const std::string key = level_key(level.text);
+    view = win_view();
+    view.table_only = true;
+    view.heading = level.title;
+    view.rows = player_records.table(key);
+    prove_rows(key, level);
+    view.selected = view.rows.empty() ? -1 : std::max(0, best_proven(player_records, key, maker(level)));
+
+    DIALOG dialog[] = {
+        {d_win_panel_proc, px1, py1, px2 - px1 + 1, py2 - py1 + 1, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+        {d_win_panel_proc, 0, 0, 0, 0, 0, 0, 0, D_HIDDEN, 0, 0, nullptr, nullptr, nullptr},
+        {d_win_panel_proc, 0, 0, 0, 0, 0, 0, 0, D_HIDDEN, 0, 0, nullptr, nullptr, nullptr},
+        {d_win_panel_proc, 0, 0, 0, 0, 0, 0, 0, D_HIDDEN, 0, 0, nullptr, nullptr, nullptr},
+        {d_win_button_proc, px1 + 288, button_y, 120, 28, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Takaisin"), nullptr, nullptr},
+        {d_win_panel_proc, 0, 0, 0, 0, 0, 0, 0, D_HIDDEN, 0, 0, nullptr, nullptr, nullptr},
+        {},
+        {},
+        {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
+    };
+    run_buttons(dialog);
+    if (view.rows.empty())
+        dialog[watch_obj].flags = dialog[share_obj].flags = D_DISABLED;
+
+    // The board the table belongs to, under the panel.
+    clear_to_color(screen, 0);
+    if (field *board = field::from_text(level.text)) {
+        board->test_draw();
+        delete board;
+    }
+    for (;;) {
+        const int r = do_dialog(dialog, view.rows.empty() ? menu_obj : watch_obj);
+        if (close_requested || end_signal)
+            return;
+        if (r == watch_obj)
+            watch_selected(level, {});
+        else if (r == share_obj)
+            share_selected(key, level, {});
+        else
+            return;
     }
 }

@@ -6,8 +6,10 @@
 
 #include <cstdlib>
 
+#include "field/field.h"
 #include "field/level_file.h"
 #include "field/level_order.h"
+#include "records/record_proof.h"
 #include "records/run_time.h"
 
 record_table player_records;
@@ -136,6 +138,6 @@ std::string level_line(const std::string &path)
     std::string text;
     if (!read_level_text(path, text))
         return line;
-    const int best = player_records.best(level_key(text));
+    const int best = proven_best_time(player_records, level_key(text), [&text] { return field::from_text(text); });
     return line + (best ? "   Ennätys: " + time_text(best) : "   Ei ennätystä vielä");
 }

@@ -29,5 +29,5 @@ extern const char *const nameless_player;  // "Pelaaja"
 // nameless_player.
 std::string offered_name();
 
-// The line under the main menu's buttons: the level "Pelaa" plays and its best time.
+// The line under the main menu's buttons: the level "Pelaa" plays and its best proven time.
 std::string level_line(const std::string &path);

@@ -9,6 +9,10 @@ replay_result replay_run(field *board, const run_record &run)
     replay_result r;
     bead b;
     b.current_field = board;
+    if (!board || !board->start_point) {
+        r.why = "the board cannot be played";
+        return r;
+    }
     if (run.board != level_key(*board)) {
         r.why = "the run was made on another board";
         return r;

@@ -35,7 +35,14 @@ void bead::move()
 {
     // While a hole pulls the marble the input is left unread: what the mouse does meanwhile
     // counts from the next free frame.
-    if (!(hole_pull.Langd() > 0)) {
+    if (script) {
+        // A watched run: the tilts it was stepped with, and nothing the player does.
+        const run_tilt t = script_next < script->size() ? (*script)[script_next] : run_tilt{0, 0};
+        script_next++;
+        board_tilt_x = t.x;
+        board_tilt_y = t.y;
+        get_mouse_mickeys(&mickey_x, &mickey_y);
+    } else if (!(hole_pull.Langd() > 0)) {
         // The pointer is not put back at (400, 300) here: see start_bead.
         get_mouse_mickeys(&mickey_x, &mickey_y);
         tilt_x = add_mickeys(tilt_x, mickey_x);

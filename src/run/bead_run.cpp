@@ -1,6 +1,9 @@
 // The game run: the level played frame by frame, its pause, its restart and its panel.
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <utility>
 
 #include "field/field.h"
 #include "field/level_order.h"
@@ -11,8 +14,11 @@
 #include "platform/globals.h"
 #include "platform/grid.h"
 #include "platform/screen_scaler.h"
+#include "platform/session_end.h"
 #include "records/player_records.h"
+#include "records/record_proof.h"
 #include "records/run_time.h"
+#include "run/ghost.h"
 #include "run/run_panel.h"
 #include "tiles/tile.h"
 
@@ -33,9 +39,10 @@ END_OF_FUNCTION(on_switch_out)
 int on_key(int k)
 {
     const int scancode = k >> 8;
-    if (scancode == KEY_P || scancode == KEY_R) {
+    if (scancode == KEY_P || scancode == KEY_R || scancode == KEY_G || scancode == KEY_1 || scancode == KEY_2 ||
+        scancode == KEY_4) {
         run_command = scancode;
-        return 0;  // not in the buffer: P and R mean nothing to the menus after the run
+        return 0;  // not in the buffer: these mean nothing to the menus after the run
     }
     return k;
 }
@@ -142,6 +149,39 @@ bool bead::ask_restart(run_panel &panel)
     return yes;
 }
 
+void bead::race_flags(run_panel &panel, std::map<std::pair<int, int>, int> &flag_times)
+{
+    // A flag the player took now, and one the ghost took now that the player took before.
+    if (events.flag_taken) {
+        const std::pair<int, int> f{restart_tile->x, restart_tile->y};
+        flag_times[f] = run_time;
+        const int theirs = racer->flag_time(f.first, f.second);
+        if (theirs >= 0)
+            panel.show_gap(run_time - theirs);
+    }
+    for (const std::pair<int, int> &f : racer->taken_now) {
+        const auto mine = flag_times.find(f);
+        if (mine != flag_times.end() && !(events.flag_taken && f == std::make_pair(restart_tile->x, restart_tile->y)))
+            panel.show_gap(mine->second - racer->flag_time(f.first, f.second));
+    }
+}
+
+void bead::watch_end(run_panel &panel)
+{
+    panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    panel.show_end(flags_left <= 0 ? "Voitto " + time_text(run_time) : "Suoritus päättyi", watch_verdict);
+    // The last frame stands until the player leaves: a key, a click or the close button.
+    clear_keybuf();
+    while (mouse_b && !close_requested)
+        wait_input(100);
+    while (!close_requested && !end_signal) {
+        wait_input(100);
+        if (keypressed() || mouse_b || take_command())
+            break;
+    }
+    clear_keybuf();
+}
+
 void bead::next_hint_frame(run_panel &panel)
 {
     if (hints.empty())
@@ -169,20 +209,30 @@ int bead::start_bead(std::string file)
 int bead::try_level(const char *text)
 {
     const std::string board(text);
-    return play_level("Kokeilu", [board] {
-        field *f = new field(board.c_str(), grid::cells, grid::cells);
-        if (f->status != field::built) {
-            delete f;
-            f = nullptr;
-        }
-        return f;
-    }, true);
+    return play_level("Kokeilu", [board] { return field::from_text(board); }, true);
+}
+
+int bead::watch_level(const std::string &title, const std::function<field *()> &make,
+                      const std::vector<run_tilt> &tilts, const std::string &verdict)
+{
+    script = &tilts;
+    script_speed = 1;
+    watch_verdict = verdict;
+    play_level(title, make);
+    script = nullptr;
+    won = false;  // watched, not won
+    return 1;
 }
 
 int bead::play_level(const std::string &title, const std::function<field *()> &make, bool trial)
 {
     won = false;
     read_settings();  // the settings dialog may have changed them since the last run
+    if (script) {
+        // A run is watched with the factors it was stepped with when it was kept.
+        friction = cur_friction = 0.99f;
+        softfriction = 0.5f;
+    }
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
     if (!begin_level(make)) {
@@ -190,12 +240,29 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         stop_midi();
         return 1;
     }
-    run_panel panel(title, flags_left, player_records.best(level_id), trial);
-    hints = tiles_to_meet(*current_field, get_config_string("settings", "tiles_met", ""));
+    const int best_row = best_proven(player_records, level_id, make);
+    const std::vector<record_entry> &rows = player_records.table(level_id);
+    run_panel panel(title, flags_left, best_row < 0 ? 0 : rows[static_cast<size_t>(best_row)].time,
+                    script ? run_panel::watch : trial ? run_panel::trial : run_panel::play);
+    // The best run races the player, on a board of its own.
+    std::unique_ptr<ghost> rival;
+    run_record best;
+    if (!script && best_row >= 0 && row_run(rows[static_cast<size_t>(best_row)], best)) {
+        rival = std::make_unique<ghost>(best.tilts);
+        rival->shown = get_config_int("settings", "ghost", 1) != 0;
+        rival->restart(make());
+        racer = rival.get();
+        panel.show_ghost(true, rival->shown);
+    }
+    std::map<std::pair<int, int>, int> flag_times;  // the player's, by the flag's centre
+    hints.clear();
+    if (!script)
+        hints = tiles_to_meet(*current_field, get_config_string("settings", "tiles_met", ""));
     hint_shown = 0;
     panel.draw();
     panel.update(0, 0, 0);
     level_asked = false;
+    script_next = 0;
 
     // Movement made before the run is read and dropped. The pointer is not placed at (400, 300)
     // here nor anywhere in the run: on X11 every placing races with the movements under way and
@@ -213,36 +280,45 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     set_display_switch_callback(SWITCH_OUT, on_switch_out);
     keyboard_callback = on_key;
 
+    int frame = 0;
     do {
         move();
         // The clock starts on the first frame the board is tilted or the marble moves: the window
         // takes a moment to come up, and a player looking the board over is not yet playing.
-        // The run is kept from that frame on.
-        if (!played.empty() || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
+        // The run is kept from that frame on. A watched run was kept from there.
+        if (script || !played.empty() || board_tilt_x != 0 || board_tilt_y != 0 || state == fallen ||
             x != (float)restart_tile->x || y != (float)restart_tile->y)
             played.push_back(run_tilt{board_tilt_x, board_tilt_y});
         // The frame's ticks: one, and a fall's animation waits through its own inside show.
         const int ticks = state == fallen ? 1 + fall_time : 1;
         teh_counter = ticks;
+        if (racer)
+            racer->advance(ticks);
         show();
+        if (racer)
+            racer->show(*this);
         if (state == fallen)
             falls++;
         if (!played.empty())
             run_time = add_time(run_time, ticks);
+        if (racer)
+            race_flags(panel, flag_times);
         if (state != stopped) {  // Esc leaves the last frame shown as it was
             panel.update(current_field->flag_count - flags_left, run_time, falls, flags_left <= 0);
             panel.show_tilt(board_tilt_x, board_tilt_y);
             next_hint_frame(panel);
         }
-        while (teh_counter > 0)
-            wait_tick();
+        // A watched run at 2x or 4x waits a tick every second or fourth frame.
+        if (++frame % script_speed == 0 || state == fallen)
+            while (teh_counter > 0)
+                wait_tick();
         if (state == fallen) {
             come_back();
             // Movement made during the fall must not tilt the new start.
             get_mouse_mickeys(&mickey_x, &mickey_y);
             stop_motion();
         }
-        if (state == stopped || flags_left <= 0)
+        if (state == stopped || flags_left <= 0 || (script && script_next >= script->size()))
             break;
         int k = take_command();
         if (k == KEY_P || focus_lost) {
@@ -250,6 +326,18 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
             if (k == KEY_ESC)
                 state = stopped;
         }
+        if (script && (k == KEY_1 || k == KEY_2 || k == KEY_4)) {
+            script_speed = k == KEY_1 ? 1 : k == KEY_2 ? 2 : 4;
+            panel.show_speed(script_speed);
+        }
+        if (k == KEY_G && racer) {
+            racer->shown = !racer->shown;
+            config_set_changed("ghost", racer->shown ? "1" : "0");
+            racer->show(*this);
+            panel.show_ghost(true, racer->shown);
+        }
+        if (script && k == KEY_R)
+            k = 0;  // a watched run has no restart
         if (k == KEY_R && run_time > ask_after && !ask_restart(panel))
             k = 0;
         if (k == KEY_R) {
@@ -257,10 +345,18 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
                 alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
                 break;
             }
+            if (racer) {
+                racer->restart(make());
+                racer->forget_shown();
+                flag_times.clear();
+            }
             get_mouse_mickeys(&mickey_x, &mickey_y);
             panel.update(0, 0, 0);
         }
     } while (state != stopped && flags_left > 0);
+    racer = nullptr;
+    if (script && state != stopped)
+        watch_end(panel);
 
     // A level without flags is left at once and is no win to time.
     won = current_field && current_field->flag_count > 0 && state != stopped && flags_left <= 0;

@@ -5,6 +5,7 @@
 #include "platform/dirty_rect.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "run/ghost.h"
 #include "tiles/tile.h"
 
 namespace {
@@ -49,11 +50,34 @@ void play_fall(const tile *hole)
 
 }  // namespace
 
+void bead::compose(BITMAP *into, int column, int row) const
+{
+    tile ***tiles = current_field->tiles;
+    for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++) {
+            tile *t = tiles[row + dy][column + dx];
+            if (t && t->shown_picture())
+                draw_sprite(into, t->shown_picture(), grid::cell * (dx + 1), grid::cell * (dy + 1));
+        }
+    const int left = grid::cell * (column - 1), top = grid::cell * (row - 1);
+    if (state == rolling)
+        draw_sprite(into, sprite, (int)x - grid::half - left, (int)y - grid::half - top);
+    if (racer)
+        racer->draw_into(into, left, top);
+    for (int dy = -1; dy <= 1; dy++)
+        for (int dx = -1; dx <= 1; dx++) {
+            tile *t = tiles[row + dy][column + dx];
+            if (t && t->overlay)
+                draw_sprite(into, t->overlay, grid::cell * (dx + 1), grid::cell * (dy + 1));
+        }
+}
+
 void bead::show()
 {
+    if (state == stopped)
+        return;  // Esc: the last frame stays as it was
     int column = board_cell(x, current_field->columns);
     int row = board_cell(y, current_field->rows);
-    tile ***tiles = current_field->tiles;
     const int ix = (int)x, iy = (int)y;
     // Same block, same pictures (only a flag changes one) and the same state: what is on the
     // screen is the last buffer, and at most the marble's old and new squares differ from it.
@@ -62,24 +86,7 @@ void bead::show()
     if (same_block && state == rolling && ix == shown_x && iy == shown_y)
         return;
 
-    for (int dy = -1; dy <= 1; dy++)
-        for (int dx = -1; dx <= 1; dx++) {
-            tile *t = tiles[row + dy][column + dx];
-            if (t && t->shown_picture())
-                draw_sprite(buffer, t->shown_picture(), grid::cell * (dx + 1), grid::cell * (dy + 1));
-        }
-    if (state == rolling)
-        draw_sprite(buffer, sprite, ix - grid::half - grid::cell * (column - 1),
-                    iy - grid::half - grid::cell * (row - 1));
-    if (state == stopped)
-        return;  // Esc: the last frame stays as it was
-    for (int dy = -1; dy <= 1; dy++)
-        for (int dx = -1; dx <= 1; dx++) {
-            tile *t = tiles[row + dy][column + dx];
-            if (t && t->overlay)
-                draw_sprite(buffer, t->overlay, grid::cell * (dx + 1), grid::cell * (dy + 1));
-        }
-
+    compose(buffer, column, row);
     const int left = grid::cell * (column - 1), top = grid::cell * (row - 1);
     dirty_rect changed;
     if (same_block) {
@@ -98,7 +105,7 @@ void bead::show()
     shown_flags = flags_left;
 
     if (state == fallen) {
-        play_fall(tiles[row][column]);
+        play_fall(current_field->tiles[row][column]);
         // The block without the marble, so the hole is empty when the marble restarts.
         changed.add(left, top, grid::block, grid::block);
         present(buffer, left, top, changed);

@@ -1,6 +1,8 @@
 #include "run/run_panel.h"
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "field/tile_guide.h"
 #include "field/tile_kind.h"
@@ -85,10 +87,10 @@ std::string fitted(FONT *f, const std::string &text, int width)
 
 }  // namespace
 
-run_panel::run_panel(const std::string &level_name, int flags, int best, bool trial)
+run_panel::run_panel(const std::string &level_name, int flags, int best, kind what)
     : text_font(static_cast<FONT *>(data1[OBJ_FONT_MENU].dat)),
       name(level_name),
-      flags_all(flags), best_time(best), trial(trial), vial_face(create_bitmap(vial_size, vial_size)),
+      flags_all(flags), best_time(best), what(what), vial_face(create_bitmap(vial_size, vial_size)),
       vial_work(create_bitmap(vial_size, vial_size))
 {
     draw_face(vial_face);
@@ -105,10 +107,7 @@ void run_panel::draw()
     FONT *f = text_font;
     rectfill(screen, left, 0, screen->w - 1, screen->h - 1, 0);
 
-    box(level_y1, level_y2);
-    textout_ex(screen, f, "Kenttä", label_x, level_y1 + 8, label_ink(), -1);
-    textout_ex(screen, f, fitted(f, name, box_x2 - box_x1 - 24).c_str(), label_x, level_y1 + 28,
-               value_ink(), -1);
+    draw_name();
 
     box(run_y1, run_y2);
     static const char *const labels[4] = {"Liput", "Aika", "Ennätys", "Putoamiset"};
@@ -120,17 +119,27 @@ void run_panel::draw()
     value(2, best_time > 0 ? time_text(best_time) : "ei vielä");
 
     box(keys_y1, keys_y2);
-    const char *const keys[4][2] = {
-        {"Esc", trial ? "editoriin" : "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"}, {"Väli", "vaakaan"}};
-    for (int k = 0; k < 4; k++) {
-        const int y = keys_y1 + 8 + k * 25;
-        keycap(screen, f, label_x, y, 38, keys[k][0]);
-        textout_ex(screen, f, keys[k][1], label_x + 52, y + 2, value_ink(), -1);
+    std::vector<std::pair<const char *, const char *>> keys;
+    if (what == watch) {
+        keys = {{"Esc", "takaisin"}, {"P", "tauko"}, {"1 2 4", "nopeus"}};
+    } else {
+        keys = {{"Esc", what == trial ? "editoriin" : "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"},
+                {"Väli", "vaakaan"}};
+        if (racing)
+            keys.push_back({"G", "haamu"});
+    }
+    const int key_step = keys.size() > 4 ? 20 : 25;
+    for (size_t k = 0; k < keys.size(); k++) {
+        const int y = keys_y1 + 8 + static_cast<int>(k) * key_step;
+        keycap(screen, f, label_x, y, 38, keys[k].first);
+        textout_ex(screen, f, keys[k].second, label_x + 52, y + 2, value_ink(), -1);
     }
 
     draw_foot();
 
-    if (paused)
+    if (!end_first.empty())
+        show_end(end_first, end_second);
+    else if (paused)
         show_pause(true);
     else
         draw_vial();
@@ -228,11 +237,85 @@ void run_panel::bubble_offset(float tilt_x, float tilt_y, int &dx, int &dy)
     dy = (int)std::lround(fy * bubble_travel);
 }
 
+void run_panel::draw_name()
+{
+    box(level_y1, level_y2);
+    const std::string label = what == watch ? "Katselu " + std::to_string(speed) + "x" : "Kenttä";
+    textout_ex(screen, text_font, label.c_str(), label_x, level_y1 + 8, label_ink(), -1);
+    textout_ex(screen, text_font, fitted(text_font, name, box_x2 - box_x1 - 24).c_str(), label_x, level_y1 + 28,
+               value_ink(), -1);
+}
+
+void run_panel::show_speed(int new_speed)
+{
+    if (new_speed == speed)
+        return;
+    speed = new_speed;
+    draw_name();
+}
+
 void run_panel::draw_vial()
 {
     box(level_box_y1, level_box_y2);
     textout_ex(screen, text_font, "Kallistus", label_x, level_box_y1 + 8, label_ink(), -1);
+    draw_ghost();
     blit_vial();
+}
+
+// Under "Kallistus", left of the vial: "Haamu" and the gap at the last flag both took, as a
+// race clock shows it: "+1,25" behind, "-0,40" ahead.
+void run_panel::draw_ghost()
+{
+    const int y = level_box_y1 + 38;
+    rectfill(screen, label_x, y, vial_x - ring_r - 4, y + 2 * 20, cream());
+    if (!racing)
+        return;
+    textout_ex(screen, text_font, "Haamu", label_x, y, label_ink(), -1);
+    std::string text = "pois";
+    int ink = label_ink();
+    if (ghost_on && gap_known) {
+        const int size = gap < 0 ? -gap : gap;
+        text = time_text(size);
+        if (size < 6000)
+            text = text.substr(text[2] == '0' ? 3 : 2);  // "0:01,25" as "1,25"
+        text = (gap < 0 ? "-" : "+") + text;
+        ink = gap <= 0 ? makecol(30, 120, 40) : makecol(180, 30, 20);
+    } else if (ghost_on) {
+        text = "mukana";
+    }
+    textout_ex(screen, text_font, text.c_str(), label_x, y + 20, ink, -1);
+}
+
+void run_panel::show_ghost(bool now_racing, bool on)
+{
+    if (now_racing == racing && on == ghost_on)
+        return;
+    const bool keys_change = now_racing != racing;
+    racing = now_racing;
+    ghost_on = on;
+    if (keys_change)
+        draw();
+    else if (!paused && end_first.empty())
+        draw_ghost();
+}
+
+void run_panel::show_gap(int hundredths)
+{
+    gap_known = true;
+    gap = hundredths;
+    if (!paused && end_first.empty())
+        draw_ghost();
+}
+
+void run_panel::show_end(const std::string &first, const std::string &second)
+{
+    end_first = first;
+    end_second = second;
+    box(pause_y1, pause_y2);
+    const int mid = (box_x1 + box_x2) / 2;
+    textout_centre_ex(screen, text_font, first.c_str(), mid, pause_y1 + 12, makecol(160, 30, 20), -1);
+    textout_centre_ex(screen, text_font, second.c_str(), mid, pause_y1 + 36, value_ink(), -1);
+    textout_centre_ex(screen, text_font, "Esc palaa", mid, pause_y1 + 64, label_ink(), -1);
 }
 
 void run_panel::blit_vial()

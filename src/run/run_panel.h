@@ -13,8 +13,10 @@ struct tile_guide_entry;
 // character by character.
 class run_panel {
 public:
-    // A trial (the editor's Kokeile) says that Esc goes back to the editor.
-    run_panel(const std::string &level_name, int flags, int best, bool trial = false);
+    // What the run is: a trial (the editor's Kokeile) says that Esc goes back to the editor; a
+    // watched run names its speed keys and its speed.
+    enum kind { play, trial, watch };
+    run_panel(const std::string &level_name, int flags, int best, kind what = play);
     ~run_panel();
     run_panel(const run_panel &) = delete;
     run_panel &operator=(const run_panel &) = delete;
@@ -30,6 +32,15 @@ public:
     // The board's tilt (each axis within bead::tilt_limit) on the spirit level: the bubble
     // moves towards the tilt, to the rim at full tilt. Drawn only when the bubble moves a pixel.
     void show_tilt(float tilt_x, float tilt_y);
+
+    // The ghost's part, left of the spirit level: whether it races and is switched on, and how far
+    // the player is behind it (hundredths; less than 0 ahead) at the flag both took last.
+    void show_ghost(bool racing, bool on);
+    void show_gap(int hundredths);
+    // A watched run's speed, in the name's box.
+    void show_speed(int speed);
+    // In place of the spirit level when a watched run is over: two lines and how to leave.
+    void show_end(const std::string &first, const std::string &second);
 
     // Names a kind of tile the player meets for the first time and says what it does, in place
     // of the game's name at the foot; null puts the name back.
@@ -48,7 +59,13 @@ private:
     std::string name;
     int flags_all;
     int best_time;
-    bool trial;
+    kind what;
+    bool racing = false;
+    bool ghost_on = false;
+    bool gap_known = false;
+    int gap = 0;
+    int speed = 1;
+    std::string end_first, end_second;  // a watched run's end, or empty
     int shown_flags = -1;
     int shown_falls = -1;
     std::string shown_time;
@@ -61,6 +78,8 @@ private:
     BITMAP *vial_work;  // the face and the bubble put together before one blit
 
     void draw_vial();
+    void draw_ghost();
+    void draw_name();
     void draw_foot();
     void blit_vial();
 

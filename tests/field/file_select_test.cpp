@@ -23,7 +23,7 @@ TEST(LoadFieldFile, OffersTheCurrentLevelAndReturnsTheChoice)
     const fake::FileSelectCall &call = fake::file_selects[0];
     EXPECT_EQ("Valitse labyrintti", call.message);
     EXPECT_EQ("current.vkl", call.path);
-    EXPECT_EQ("vkl", call.ext);
+    EXPECT_EQ("vkl;vkr", call.ext);  // levels, and runs shared with their boards
     EXPECT_EQ(path_buffer_size - 1, call.size);
     EXPECT_EQ(500, call.w);
     EXPECT_EQ(400, call.h);

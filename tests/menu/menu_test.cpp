@@ -185,11 +185,12 @@ TEST(Menu, LineUnderTheButtonsNamesTheLevelPelaaPlays)
     bool inspected = false;
     fake::dialog_hook = [&](DIALOG *d, int) -> int {
         inspected = true;
-        EXPECT_EQ(d[7].proc, d_ctext_proc);
-        EXPECT_STREQ(static_cast<const char *>(d[7].dp), "Pelaa: 01_alku   Ennätys: 0:12,34");
-        EXPECT_GT(d[7].y, 472 + 32);  // below "Lopeta"
-        EXPECT_EQ(d[7].flags, 0);     // text only, never closes the menu
-        EXPECT_EQ(d[8].proc, nullptr);
+        EXPECT_EQ(d[8].proc, d_ctext_proc);
+        EXPECT_STREQ(static_cast<const char *>(d[8].dp), "Pelaa: 01_alku   Ennätys: 0:12,34");
+        EXPECT_GT(d[8].y, 472 + 32);  // below "Lopeta"
+        EXPECT_EQ(d[8].flags, 0);     // text only, never closes the menu
+        EXPECT_LT(d[8].y + 16, d[main_menu::records].y);  // its table's button under it
+        EXPECT_EQ(d[9].proc, nullptr);
         return 1;
     };
     EXPECT_EQ(start_menu("Pelaa: 01_alku   Ennätys: 0:12,34"), 1);
