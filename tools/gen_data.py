@@ -126,6 +126,7 @@ def main(out):
         "SND_BOUNCE": lambda n: wav(n, "knock"),
         "SHUTTER": lambda n: bmp(n, P.shutter()),
         "BUBBLE": lambda n: bmp(n, *P.bubble()),
+        "GHOST": lambda n: bmp(n, *P.ghost_picture()),
     }
     for k in range(7):
         make[f"FALL{k + 1}"] = lambda n, k=k: bmp(n, *P.fall_frame(k))

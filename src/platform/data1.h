@@ -48,7 +48,8 @@
     X(WALL, BITMAP, "wall_tile")                                                      \
     X(SND_BOUNCE, SAMPLE, "the marble bounces off a wall")                            \
     X(SHUTTER, BITMAP, "shutter_tile")                                                \
-    X(BUBBLE, BITMAP, "the bubble of the run panel's spirit level")
+    X(BUBBLE, BITMAP, "the bubble of the run panel's spirit level")                   \
+    X(GHOST, BITMAP, "the ghost marble racing the best run")
 
 enum Data1Object {
 #define DATA1_INDEX(name, kind, what) OBJ_##name,

@@ -32,18 +32,18 @@ TEST(DataCheck, KindsFollowTheTableOfObjects)
     EXPECT_EQ(data1_kind(31), DAT_MIDI);
     EXPECT_EQ(data1_kind(33), DAT_PALETTE);
     int bitmaps = 0;
-    for (int i = 0; i < 45; ++i)
+    for (int i = 0; i < OBJ_COUNT; ++i)
         bitmaps += data1_kind(i) == DAT_BITMAP;
-    EXPECT_EQ(bitmaps, 45 - 6 - 2 - 2 - 1);
+    EXPECT_EQ(bitmaps, OBJ_COUNT - 6 - 2 - 2 - 1);
     EXPECT_EQ(data1_kind(-1), DAT_END);
-    EXPECT_EQ(data1_kind(45), DAT_END);
+    EXPECT_EQ(data1_kind(OBJ_COUNT), DAT_END);
 }
 
 TEST(DataCheck, TheGamesOwnFileIsUsable)
 {
     EXPECT_TRUE(data1_usable(data1));
-    // Objects past the 45 (the grabber's info, say) do no harm.
-    std::vector<DATAFILE> longer = copy_of_data1(45);
+    // Objects past the game's (the grabber's info, say) do no harm.
+    std::vector<DATAFILE> longer = copy_of_data1(OBJ_COUNT);
     longer.insert(longer.end() - 1, data1[0]);
     EXPECT_TRUE(data1_usable(longer.data()));
 }
@@ -52,24 +52,24 @@ TEST(DataCheck, TooFewObjectsAreRefused)
 {
     EXPECT_FALSE(data1_usable(nullptr));
     EXPECT_FALSE(data1_usable(copy_of_data1(0).data()));
-    EXPECT_FALSE(data1_usable(copy_of_data1(44).data()));
+    EXPECT_FALSE(data1_usable(copy_of_data1(OBJ_COUNT - 1).data()));
 }
 
 TEST(DataCheck, AWrongKindAnywhereIsRefused)
 {
-    for (int i : {0, 1, 22, 23, 33, 43, 44}) {
-        std::vector<DATAFILE> bad = copy_of_data1(45);
+    for (int i : {0, 1, 22, 23, 33, 43, 44, OBJ_COUNT - 1}) {
+        std::vector<DATAFILE> bad = copy_of_data1(OBJ_COUNT);
         bad[i].type = data1_kind(i) == DAT_BITMAP ? DAT_SAMPLE : DAT_BITMAP;
         EXPECT_FALSE(data1_usable(bad.data())) << i;
     }
-    std::vector<DATAFILE> swapped = copy_of_data1(45);
+    std::vector<DATAFILE> swapped = copy_of_data1(OBJ_COUNT);
     std::swap(swapped[31], swapped[32]);  // music where the text font should be
     EXPECT_FALSE(data1_usable(swapped.data()));
 }
 
 TEST(DataCheck, AnObjectWithoutContentsIsRefused)
 {
-    std::vector<DATAFILE> bad = copy_of_data1(45);
+    std::vector<DATAFILE> bad = copy_of_data1(OBJ_COUNT);
     bad[19].dat = nullptr;
     EXPECT_FALSE(data1_usable(bad.data()));
 }

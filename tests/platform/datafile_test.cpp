@@ -117,6 +117,20 @@ TEST(DataFile, TheMarbleIsARadius16BallCentredAt20)
     EXPECT_GT(upper_left, lower_right);
 }
 
+// The ghost of the best run is drawn where the marble would be: its picture must cover the
+// same pixels, or it would sit off the marble it races.
+TEST(DataFile, TheGhostHasTheMarblesSizeAndMask)
+{
+    BITMAP *m = pic(OBJ_MARBLE);
+    BITMAP *g = pic(OBJ_GHOST);
+    ASSERT_EQ(g->w, m->w);
+    ASSERT_EQ(g->h, m->h);
+    EXPECT_EQ(bitmap_color_depth(g), 32);
+    for (int y = 0; y < m->h; ++y)
+        for (int x = 0; x < m->w; ++x)
+            EXPECT_EQ(is_mask(g, x, y), is_mask(m, x, y)) << x << "," << y;
+}
+
 TEST(DataFile, TheFallSinksIntoTheHole)
 {
     int previous = grid::cell * grid::cell;

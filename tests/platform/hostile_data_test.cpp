@@ -37,12 +37,12 @@ std::vector<data_case> cases()
         {"no objects", std::string("slh.ALL.\0\0\0\0", 12), data1_file::whole, false},
         // Three objects of the right kinds, then nothing: a foreign or unfinished file.
         {"three objects", read_file(seeds + "tiny3.dat"), data1_file::whole, false},
-        // All 45 objects of the right kinds with tiny pictures and a full-size last fall frame:
+        // All 46 objects of the right kinds with tiny pictures and a full-size last fall frame:
         // ugly, but nothing the game draws reads outside a picture.
-        {"every object, tiny", read_file(seeds + "tiny45.dat"), data1_file::whole, true},
+        {"every object, tiny", read_file(seeds + "tiny46.dat"), data1_file::whole, true},
         // The same compressed: refused, since the library's decompression reads memory it never
         // set, and a damaged compressed file could then load other than it was checked.
-        {"every object, tiny, compressed", read_file(seeds + "tiny45_packed.dat"), data1_file::damaged, false},
+        {"every object, tiny, compressed", read_file(seeds + "tiny46_packed.dat"), data1_file::damaged, false},
     };
 }
 
@@ -142,7 +142,7 @@ TEST(HostileData, CutFilesAreFoundBeforeTheyAreLoaded)
         size_t step;  // cut every step bytes
     };
     const std::vector<whole_file> files = {
-        {"tiny", read_file(seeds + "tiny45.dat"), 1},
+        {"tiny", read_file(seeds + "tiny46.dat"), 1},
         {"three objects", read_file(seeds + "tiny3.dat"), 1},
         {"the game's own", own, own.size() / 97},
     };

@@ -126,16 +126,51 @@ def marble_colours(nx, ny, nz, dim=1.0):
     return col * dim
 
 
-def marble_picture(r=16.0, size=40, dim=1.0, cx=C, cy=C):
+def ball_disc(r, size, cx, cy):
+    """Pixel grid, distance from the centre, mask and outermost ring of a ball's picture.
+
+    A pixel belongs to the ball when most of it is inside. The marble and its ghost share
+    this, so the ghost covers exactly the marble's pixels.
+    """
     xx, yy = grid(size, size)
+    d = np.sqrt((xx - cx) ** 2 + (yy - cy) ** 2)
+    mask = d <= r - 0.15
+    return xx, yy, d, mask, mask & (d > r - 1.1)
+
+
+def marble_picture(r=16.0, size=40, dim=1.0, cx=C, cy=C):
+    xx, yy, d, mask, edge = ball_disc(r, size, cx, cy)
     nx, ny, nz = sphere_normals(xx, yy, cx, cy, r)
     col = marble_colours(nx, ny, nz, dim)
-    d = np.sqrt((xx - cx) ** 2 + (yy - cy) ** 2)
-    # a pixel belongs to the ball when most of it is inside; the outermost
-    # ring is darkened rather than blended, since there is no background to blend with
-    mask = d <= r - 0.15
-    edge = mask & (d > r - 1.1)
+    # the outermost ring is darkened rather than blended, since there is no background to blend with
     col[edge] *= 0.7
+    return col, mask
+
+
+def ghost_picture(r=16.0, size=40, cx=C, cy=C):
+    """The ghost of the best run: a pale blue glass marble with the marble's size and mask.
+
+    The game draws it at half strength over the board, so its body is light (clear in the
+    middle, bluer towards the rim where the ray crosses more glass, the lamp's light gathered
+    in a glow at the lower right, a window's reflection and a sharp shine at the upper left)
+    and its rim a strong blue that keeps the outline on the pale floor and the dark walls.
+    """
+    xx, yy, d, mask, edge = ball_disc(r, size, cx, cy)
+    nx, ny, nz = sphere_normals(xx, yy, cx, cy, r)
+    t = np.clip(d / r, 0, 1)
+    col = mix((228, 243, 255), (142, 196, 255), np.clip(t / 0.78, 0, 1) ** 2)
+    col = mix(col, (60, 120, 236), np.clip((t - 0.62) / 0.36, 0, 1) ** 1.4)
+    # the light passes through and gathers in a soft glow on the far side
+    glow = np.sqrt((xx - cx - 0.3 * r) ** 2 + (yy - cy - 0.3 * r) ** 2)
+    col = mix(col, (240, 252, 255), np.clip(1 - glow / (0.42 * r), 0, 1) ** 1.5 * 0.85)
+    # a window's reflection: a soft crescent inside the upper-left rim
+    towards_lamp = np.clip(-(nx + ny) / np.sqrt(2), 0, 1)
+    crescent = np.clip(1 - np.abs(t - 0.74) / 0.12, 0, 1) * towards_lamp ** 2
+    col = mix(col, (250, 253, 255), crescent * 0.85)
+    _, shine = shade_normals(nx, ny, nz, 90)
+    col = col + 255 * (shine * 1.4)[..., None]
+    rim = mix((36, 84, 200), (96, 150, 240), towards_lamp)
+    col[edge] = rim[edge]
     return col, mask
 
 
