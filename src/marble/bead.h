@@ -146,7 +146,7 @@ public:
     void move();
     void play_events();
     void show();
-    // The 3 by 3 cells round (column, row) into `into`: the tiles, the marble, the ghost and the
+    // The 3 by 3 cells round (column, row) into `into`: the tiles, the ghost, the marble and the
     // tubes' covers over both.
     void compose(BITMAP *into, int column, int row) const;
     void draw();

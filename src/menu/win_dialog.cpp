@@ -26,7 +26,7 @@ const int px1 = 58, py1 = 88, px2 = 487, py2 = 495;
 const int table_y = py1 + 126;  // the first row of the table
 const int row_step = 24;
 const int rank_x2 = px1 + 50;   // columns: rank ends, name starts, time ends, date ends
-const int name_x = px1 + 64;
+const int name_x = px1 + 70;
 const int time_x2 = px1 + 318;
 const int date_x2 = px2 - 18;
 const int button_y = 415;

@@ -60,10 +60,11 @@ void bead::compose(BITMAP *into, int column, int row) const
                 draw_sprite(into, t->shown_picture(), grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
     const int left = grid::cell * (column - 1), top = grid::cell * (row - 1);
-    if (state == rolling)
-        draw_sprite(into, sprite, (int)x - grid::half - left, (int)y - grid::half - top);
+    // The ghost under the marble: the player's own marble is never hidden.
     if (racer)
         racer->draw_into(into, left, top);
+    if (state == rolling)
+        draw_sprite(into, sprite, (int)x - grid::half - left, (int)y - grid::half - top);
     for (int dy = -1; dy <= 1; dy++)
         for (int dx = -1; dx <= 1; dx++) {
             tile *t = tiles[row + dy][column + dx];

@@ -131,8 +131,8 @@ void run_panel::draw()
     const int key_step = keys.size() > 4 ? 20 : 25;
     for (size_t k = 0; k < keys.size(); k++) {
         const int y = keys_y1 + 8 + static_cast<int>(k) * key_step;
-        keycap(screen, f, label_x, y, 38, keys[k].first);
-        textout_ex(screen, f, keys[k].second, label_x + 52, y + 2, value_ink(), -1);
+        keycap(screen, f, label_x, y, 44, keys[k].first);
+        textout_ex(screen, f, keys[k].second, label_x + 56, y + 2, value_ink(), -1);
     }
 
     draw_foot();
