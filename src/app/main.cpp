@@ -9,6 +9,7 @@
 #include "marble/bead.h"
 #include "menu/editor.h"
 #include "menu/info.h"
+#include "menu/level_select.h"
 #include "menu/menu.h"
 #include "menu/settings.h"
 #include "platform/config.h"
@@ -19,6 +20,7 @@
 #include "platform/session_end.h"
 #include "platform/timer_slack.h"
 #include "platform/window.h"
+#include "records/campaign.h"
 #include "records/player_records.h"
 
 namespace {
@@ -134,7 +136,8 @@ int main()
     open_player_records();
 
     bead *marble = new bead;
-    std::string current = config_lastgame();
+    // A new player starts on the first level of the first set.
+    std::string current = config_has_lastgame() ? config_lastgame() : first_level();
     std::string kept = current;
     end_saver keep_settings([&current, &kept] {
         if (current != kept)
@@ -150,6 +153,14 @@ int main()
             current = play_session(*marble, current);
             break;
         case main_menu::open: {
+            // The sets' own screen; the file chooser is a click away, for any file on the disk.
+            const level_choice choice = level_select(current);
+            if (choice.what == level_choice::level) {
+                current = play_session(*marble, choice.path);
+                break;
+            }
+            if (choice.what != level_choice::other_file)
+                break;
             const std::string chosen = load_field_file(current);
             if (shared_run_file(chosen))
                 watch_shared_run(*marble, chosen);

@@ -8,6 +8,7 @@
 #include "field/level_order.h"
 #include "marble/bead.h"
 #include "menu/win_dialog.h"
+#include "records/campaign.h"
 #include "records/run_replay.h"
 #include "records/run_time.h"
 #include "records/shared_run.h"
@@ -38,15 +39,17 @@ std::string play_session(bead &marble, std::string level)
         if (!read_level_text(level, text))
             text.clear();  // gone meanwhile: the table shows, its runs cannot be proven
         const std::vector<run_tilt> played = marble.played;
-        switch (win_dialog(marble.level_id, marble.run_time, false, played,
-                           level_table(marble, level_title(level), text))) {
+        table_level table = level_table(marble, level_title(level), text);
+        table.medals = level_medals(level);
+        switch (win_dialog(marble.level_id, marble.run_time, false, played, table)) {
         case win_next:
-            level = next_level_file(level);
+            level = next_in_set(level);
             break;
         case win_again:
             break;
         default:
-            return level;
+            // Pelaa goes on from the next level not yet won.
+            return next_unwon(level);
         }
     }
 }

@@ -67,6 +67,7 @@ public:
     int falls;
     bool won;                // the last run took every flag
     std::string level_id;    // the key of the last run's board (level_key)
+    std::string level_path;  // the file of the level played, "" for a board not from a file
     step_events events;      // what the last step did
     // The tilts the rules were given, from the frame the clock started to the last: the run as
     // it can be kept and stepped again. The clock runs while it holds any.

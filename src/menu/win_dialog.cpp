@@ -400,6 +400,9 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
     view.time = time;
     view.trial = trial;
     view.heading = "Aikasi " + time_text(time);
+    const medal won_medal = medal_for(level.medals, time);
+    if (won_medal != no_medal && !trial)
+        view.heading += std::string("  \xb7  ") + (won_medal == gold ? "Kultamitali!" : won_medal == silver ? "Hopeamitali!" : "Pronssimitali!");
     view.rank = player_records.rank(level_id, time);
     view.asking = view.rank >= 0;
     prove_rows(level_id, level);
@@ -483,16 +486,18 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
             if (r == name_obj)
                 continue;  // Enter: the table with the name, and the buttons ready
         }
+        if (close_requested || end_signal)
+            return win_menu;
         if (r == watch_obj) {
             watch_selected(level, played);
+            if (close_requested || end_signal)
+                return win_menu;  // the watched run ended by the close button or a logout
             continue;
         }
         if (r == share_obj) {
             share_selected(level_id, level, played);
             continue;
         }
-        if (close_requested || end_signal)
-            return win_menu;
         if (r == next_obj)
             return win_next;
         if (r == again_obj)
@@ -532,7 +537,7 @@ void records_dialog(const table_level &level)
         board->test_draw();
         delete board;
     }
-    for (;;) {
+    while (!close_requested && !end_signal) {
         const int r = do_dialog(dialog, view.rows.empty() ? menu_obj : watch_obj);
         if (close_requested || end_signal)
             return;

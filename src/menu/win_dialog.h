@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "marble/run_tilt.h"
+#include "records/campaign.h"
 
 // What the player chose after a won run.
 enum win_choice { win_next = 1, win_again, win_menu };
@@ -15,6 +16,7 @@ struct table_level {
     // Plays a run back in the run's view, with a line that says whether it proves itself; the
     // panel is drawn again over what it leaves. Null: no "Katso".
     std::function<void(const std::vector<run_tilt> &tilts, const std::string &verdict)> watch;
+    medal_times medals;  // the level's, or none
 };
 
 // The won run's panel over the board: its time, the level's table of the five fastest runs and,

@@ -236,6 +236,12 @@ std::optional<float> config_float(const char *key)
     return static_cast<float>(v);
 }
 
+bool config_has_lastgame()
+{
+    const char *name = get_config_string("settings", "lastgame", "");
+    return name && *name;
+}
+
 std::string config_lastgame()
 {
     const char *name = get_config_string("settings", "lastgame", default_level);

@@ -25,6 +25,7 @@ std::optional<float> config_float(const char *key);
 
 // Key "lastgame": the level to play; missing or empty gives default_level.
 std::string config_lastgame();
+bool config_has_lastgame();  // a level was played before
 
 // Keys of [settings] with the values to write, in this order.
 using setting_values = std::vector<std::pair<std::string, std::string>>;

@@ -57,3 +57,13 @@ std::vector<std::string> wrapped_lines(FONT *f, const std::string &text, int wid
         lines.push_back(line);
     return lines;
 }
+
+void medal_disc(BITMAP *bmp, int rank, int x, int y)
+{
+    if (rank < 1 || rank > 3)
+        return;
+    const int face = rank == 1 ? makecol(224, 178, 40) : rank == 2 ? makecol(190, 194, 204) : makecol(184, 110, 56);
+    circlefill(bmp, x, y, 8, makecol(70, 40, 20));
+    circlefill(bmp, x, y, 7, face);
+    circlefill(bmp, x - 2, y - 2, 2, makecol(255, 250, 230));
+}

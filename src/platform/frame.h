@@ -15,3 +15,6 @@ void keycap(BITMAP *bmp, FONT *f, int x, int y, int w, const char *label);
 // `text` broken at spaces into lines no wider than `width` pixels; a word wider than a line
 // stands alone on its line.
 std::vector<std::string> wrapped_lines(FONT *f, const std::string &text, int width);
+
+// A medal as a small disc centred on (x, y): rank 1 gold, 2 silver, 3 bronze; nothing for 0.
+void medal_disc(BITMAP *bmp, int rank, int x, int y);

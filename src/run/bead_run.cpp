@@ -15,6 +15,7 @@
 #include "platform/grid.h"
 #include "platform/screen_scaler.h"
 #include "platform/session_end.h"
+#include "records/campaign.h"
 #include "records/player_records.h"
 #include "records/record_proof.h"
 #include "records/run_time.h"
@@ -203,7 +204,10 @@ void bead::next_hint_frame(run_panel &panel)
 
 int bead::start_bead(std::string file)
 {
-    return play_level(level_title(file), [file] { return field::load_field_file(file); });
+    level_path = file;
+    const int r = play_level(level_title(file), [file] { return field::load_field_file(file); });
+    level_path.clear();
+    return r;
 }
 
 int bead::try_level(const char *text)
@@ -244,6 +248,14 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     const std::vector<record_entry> &rows = player_records.table(level_id);
     run_panel panel(title, flags_left, best_row < 0 ? 0 : rows[static_cast<size_t>(best_row)].time,
                     script ? run_panel::watch : trial ? run_panel::trial : run_panel::play);
+    if (!level_path.empty() && !script) {
+        // The medal next above the one the best time holds.
+        const medal_times medals = level_medals(level_path);
+        const medal held = medal_for(medals, best_row < 0 ? 0 : rows[static_cast<size_t>(best_row)].time);
+        const int next = held == no_medal ? bronze : held == gold ? gold : held - 1;
+        if (medals.limit[next - 1] > 0)
+            panel.set_medal(next, medals.limit[next - 1]);
+    }
     // The best run races the player, on a board of its own.
     std::unique_ptr<ghost> rival;
     run_record best;

@@ -244,6 +244,17 @@ void run_panel::draw_name()
     textout_ex(screen, text_font, label.c_str(), label_x, level_y1 + 8, label_ink(), -1);
     textout_ex(screen, text_font, fitted(text_font, name, box_x2 - box_x1 - 24).c_str(), label_x, level_y1 + 28,
                value_ink(), -1);
+    if (medal_rank > 0 && what != watch) {
+        // The time the next medal asks for, beside its colour.
+        textout_right_ex(screen, text_font, time_text(medal_time).c_str(), value_x2, level_y1 + 8, value_ink(), -1);
+        medal_disc(screen, medal_rank, value_x2 - text_length(text_font, "0:00,00") - 14, level_y1 + 14);
+    }
+}
+
+void run_panel::set_medal(int rank, int time)
+{
+    medal_rank = rank;
+    medal_time = time;
 }
 
 void run_panel::show_speed(int new_speed)

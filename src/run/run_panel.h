@@ -37,6 +37,8 @@ public:
     // the player is behind it (hundredths; less than 0 ahead) at the flag both took last.
     void show_ghost(bool racing, bool on);
     void show_gap(int hundredths);
+    // The next medal to win (1 gold, 2 silver, 3 bronze; 0 none) and its time, in the name's box.
+    void set_medal(int rank, int time);
     // A watched run's speed, in the name's box.
     void show_speed(int speed);
     // In place of the spirit level when a watched run is over: two lines and how to leave.
@@ -65,6 +67,8 @@ private:
     bool gap_known = false;
     int gap = 0;
     int speed = 1;
+    int medal_rank = 0;
+    int medal_time = 0;
     std::string end_first, end_second;  // a watched run's end, or empty
     int shown_flags = -1;
     int shown_falls = -1;

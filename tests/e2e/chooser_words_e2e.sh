@@ -28,7 +28,7 @@ e2e_game
 menu_skip_title
 menu_wait
 # "Avaa": the chooser of 500x400 in the middle; its buttons sit at (286, 449) and (413, 449).
-e2e_click 400 328
+e2e_other_file
 xdotool mousemove 760 20
 e2e_wait_pixel "$W/chooser.png" 160 110 "255 255 255" 5
 e2e_wait_still 500x400+150+100 5

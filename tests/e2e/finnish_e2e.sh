@@ -58,7 +58,7 @@ GREY="170 170 170"
     fail "cannot export the wall picture"
 
 start_in_dir
-e2e_click 400 328                                      # "Avaa"
+e2e_other_file                                         # "Avaa", "Muu tiedosto..."
 choose_kentta
 play
 # A tilt to the right: the won run, past its panel, hands back the menu. The pointer is put in

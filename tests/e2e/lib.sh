@@ -213,6 +213,15 @@ e2e_press() {
     e2e_click "$x" "$y"
 }
 
+# e2e_other_file [SCALE]: from the main menu, "Avaa" and then the level select's "Muu
+# tiedosto...", which opens the file chooser.
+e2e_other_file() {
+    local k=${1:-1}
+    e2e_click $((400 * k)) $((328 * k))
+    e2e_wait_pixel "$E2E_WORK/select.png" $((30 * k)) $((30 * k)) "255 238 221" 5
+    e2e_click $((305 * k)) $((570 * k))
+}
+
 # e2e_level ROW1 [ROW12]: a level file's text on standard output: the wall ring, rows 1 and 12
 # as given (row 12 plain floor when left out) and plain floor between, then "noname" and "9999".
 e2e_level() {

@@ -141,7 +141,7 @@ xdotool key Escape
 menu_wait 5
 
 # The shared file, opened with "Avaa", plays back on its own board to the end.
-e2e_click 400 328
+e2e_other_file
 e2e_type_path "$W/jaettu.vkr"
 e2e_wait_pixel "$W/shared.png" 566 20 "255 238 221" 5
 e2e_until 20 "the shared run did not play to its end (see $W/end.png)" ended

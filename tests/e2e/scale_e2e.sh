@@ -61,7 +61,7 @@ e2e_until 5 "no pointer at (1400, 1000)" pointer_at "$W/pointer2.png" 1400 1000
 
 # "Avaa" (400, 328) at (800, 656): the chooser shows centred at twice its size; outside it the
 # screen stays black (the library's own pointer must leave no save-under behind); Esc closes it.
-e2e_click 800 656
+e2e_other_file 2
 xdotool mousemove 1400 1000
 e2e_wait_pixel "$W/chooser.png" 320 220 "255 255 255" 5
 e2e_wait_still 2400x1800+0+0 5

@@ -1,0 +1,157 @@
+#include "records/campaign.h"
+
+#include <map>
+
+#include "field/field.h"
+#include "field/level_file.h"
+#include "field/level_order.h"
+#include "marble/bead.h"
+#include "platform/config.h"
+#include "records/player_records.h"
+#include "records/record_proof.h"
+#include "records/run_replay.h"
+
+namespace {
+
+// A tenth of a second up from `hundredths` times `percent` / 100.
+int tenth_up(long long hundredths, int percent)
+{
+    const long long t = (hundredths * percent + 99) / 100;
+    return static_cast<int>((t + 9) / 10 * 10);
+}
+
+std::map<std::string, int> bases;  // a level's solver time, once per program run
+
+}  // namespace
+
+medal_times medals_from_basis(int basis)
+{
+    medal_times m;
+    if (basis <= 0)
+        return m;
+    m.limit[0] = tenth_up(basis, 125);
+    m.limit[1] = tenth_up(basis, 160);
+    m.limit[2] = tenth_up(basis, 250);
+    return m;
+}
+
+medal medal_for(const medal_times &m, int time)
+{
+    if (time <= 0)
+        return no_medal;
+    for (int i = 0; i < 3; i++)
+        if (m.limit[i] > 0 && time <= m.limit[i])
+            return static_cast<medal>(i + 1);
+    return no_medal;
+}
+
+const char *medal_name(medal m)
+{
+    return m == gold ? "kulta" : m == silver ? "hopea" : m == bronze ? "pronssi" : "";
+}
+
+int solver_basis(const std::string &level_path)
+{
+    const auto known = bases.find(level_path);
+    if (known != bases.end())
+        return known->second;
+    int best = 0;
+    for (const char *kind : {".mouse.run", ".keys.run"}) {
+        run_record run;
+        std::string why;
+        if (!load_run(level_path + kind, run, why))
+            continue;
+        const replay_result r = replay_run(field::load_field_file(level_path), run);
+        const long time = r.frames + static_cast<long>(r.falls) * bead::fall_time;
+        if (r.won && (best == 0 || time < best))
+            best = static_cast<int>(time);
+    }
+    bases[level_path] = best;
+    return best;
+}
+
+medal_times level_medals(const std::string &path)
+{
+    const std::vector<level_set> sets = find_level_sets();
+    for (const level_set &s : sets)
+        for (const set_level &l : s.levels)
+            if (l.path == path && l.medals[0] > 0) {
+                medal_times m;
+                for (int i = 0; i < 3; i++)
+                    m.limit[i] = l.medals[i];
+                return m;
+            }
+    return medals_from_basis(solver_basis(path));
+}
+
+std::vector<campaign_set> campaign()
+{
+    std::vector<campaign_set> out;
+    for (const level_set &s : find_level_sets()) {
+        campaign_set cs;
+        cs.name = s.name;
+        cs.own = s.own;
+        int won = 0;
+        for (const set_level &l : s.levels) {
+            campaign_level c;
+            c.level = l;
+            std::string text;
+            if (read_level_text(l.path, text)) {
+                c.key = level_key(text);
+                c.won = !player_records.table(c.key).empty();
+                c.best = proven_best_time(player_records, c.key, [text] { return field::from_text(text); });
+            }
+            if (l.medals[0] > 0)
+                for (int i = 0; i < 3; i++)
+                    c.medals.limit[i] = l.medals[i];
+            else if (!s.own)
+                c.medals = medals_from_basis(solver_basis(l.path));
+            c.best_medal = medal_for(c.medals, c.best);
+            won += c.won;
+            cs.levels.push_back(c);
+        }
+        for (size_t i = 0; i < cs.levels.size(); i++)
+            cs.levels[i].open = s.own || cs.levels[i].won || static_cast<int>(i) < 3 + won;
+        out.push_back(cs);
+    }
+    return out;
+}
+
+bool find_in_campaign(const std::vector<campaign_set> &sets, const std::string &path, size_t &set, size_t &level)
+{
+    for (set = 0; set < sets.size(); set++)
+        for (level = 0; level < sets[set].levels.size(); level++)
+            if (sets[set].levels[level].level.path == path)
+                return true;
+    return false;
+}
+
+std::string first_level()
+{
+    const std::vector<level_set> sets = find_level_sets();
+    return !sets.empty() && !sets.front().own && !sets.front().levels.empty() ? sets.front().levels.front().path
+                                                                              : default_level;
+}
+
+std::string next_unwon(const std::string &path)
+{
+    const std::vector<campaign_set> sets = campaign();
+    size_t s, l;
+    if (!find_in_campaign(sets, path, s, l) || sets[s].own)
+        return path;
+    for (size_t i = s; i < sets.size() && !sets[i].own; i++)
+        for (size_t j = i == s ? l + 1 : 0; j < sets[i].levels.size(); j++)
+            if (!sets[i].levels[j].won && sets[i].levels[j].open)
+                return sets[i].levels[j].level.path;
+    return path;
+}
+
+std::string next_in_set(const std::string &path)
+{
+    const std::vector<level_set> sets = find_level_sets();
+    for (const level_set &s : sets)
+        for (size_t i = 0; i < s.levels.size(); i++)
+            if (s.levels[i].path == path)
+                return s.levels[(i + 1) % s.levels.size()].path;
+    return next_level_file(path);
+}

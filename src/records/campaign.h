@@ -1,0 +1,58 @@
+#pragma once
+#include <string>
+#include <vector>
+
+#include "field/level_set.h"
+
+// The sets of levels as this player stands in them: each level's best time, its medal times
+// and the medal won, and which levels are open. In a set the first three levels are open, and
+// every level won opens one more; the player's own levels are all open.
+enum medal { no_medal, gold, silver, bronze };
+
+struct medal_times {
+    int limit[3] = {0, 0, 0};  // gold, silver, bronze: a run this fast or faster wins it; 0: none
+};
+
+struct campaign_level {
+    set_level level;
+    std::string key;  // level_key of its board; "" when it cannot be read
+    int best = 0;     // the best proven time, 0 for none
+    bool won = false; // a run of it is in the player's table
+    bool open = false;
+    medal_times medals;
+    medal best_medal = no_medal;
+};
+
+struct campaign_set {
+    std::string name;
+    bool own = false;
+    std::vector<campaign_level> levels;
+};
+
+// Medal times from the solver's best run of a level: gold within 25 % of it, silver within
+// 60 %, bronze within 150 %, each rounded up to a whole tenth of a second.
+medal_times medals_from_basis(int basis);
+// The medal a time wins.
+medal medal_for(const medal_times &m, int time);
+const char *medal_name(medal m);  // "kulta", "hopea", "pronssi", ""
+
+// The solver's best run kept beside a level file (LEVEL.vkl.mouse.run or .keys.run) that wins
+// on it: its time, or 0.
+int solver_basis(const std::string &level_path);
+
+// Every set with this player's progress (player_records).
+std::vector<campaign_set> campaign();
+
+// Where `path` stands in the sets: false when it is in none.
+bool find_in_campaign(const std::vector<campaign_set> &sets, const std::string &path, size_t &set, size_t &level);
+
+// The level a new player starts on: the first of the first set (or default_level).
+std::string first_level();
+// After a win of `path`: the next level of its set not yet won (then of the sets after it), or
+// `path` itself when every one is won or it is in no set.
+std::string next_unwon(const std::string &path);
+// "Seuraava": the next level of the set in its order, the first after the last; a level in no
+// set has the next level file of its folder.
+std::string next_in_set(const std::string &path);
+// The medal times of a level and the medal its best proven time holds.
+medal_times level_medals(const std::string &path);

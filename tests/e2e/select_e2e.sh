@@ -1,0 +1,102 @@
+#!/bin/bash
+# The level select, played as a new player: "Avaa" shows the set as a page of small board
+# pictures, the first three levels open and the fourth locked; a click on the locked one starts
+# nothing, the third is played and won, and then the fourth is open and plays. A folder of levels
+# copied beside the sets shows as a set of its own after a restart.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start "164 165 166 167" "$1" "$2"
+W=$E2E_WORK
+
+# One set of four levels, each won by tilting east onto the flag two cells from the start; a
+# wall in row 12, in another column in each, gives each board a table of its own.
+rm -rf "$W/sarjat" "$W/vinkla.cfg"
+mkdir -p "$W/sarjat/1_koe"
+for n in 1 2 3 4; do
+    e2e_level '*A.F.........*' "*$(printf '%*s' $n '' | tr ' ' .)*$(printf '%*s' $((11 - n)) '' | tr ' ' .)*" \
+        >"$W/sarjat/1_koe/0${n}_taso.vkl"
+done
+printf 'vinkla-sarja 1\nnimi Koesarja\nkentt\xc3\xa4 01_taso.vkl Yksi\nkentt\xc3\xa4 02_taso.vkl Kaksi\nkentt\xc3\xa4 03_taso.vkl Kolme\nkentt\xc3\xa4 04_taso.vkl Nelj\xc3\xa4\n' \
+    >"$W/sarjat/1_koe/sarja.txt"
+
+# count SHOT X Y W H "R G B": pixels of that colour in the rectangle.
+count() {
+    convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($(echo $6 | tr ' ' ,))" \
+        -fill white -opaque "rgb($(echo $6 | tr ' ' ,))" -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+# Card I of the page (0 to 11): four to a row from (22, 62), 192 by 164 apart.
+card_x() { echo $((22 + ($1 % 4) * 192)); }
+card_y() { echo $((62 + ($1 / 4) * 164)); }
+# The padlock's brass on card I.
+locked() {
+    e2e_shot "$W/select.png"
+    [ "$(count "$W/select.png" "$(card_x $1)" "$(card_y $1)" 184 120 "200 170 90")" -gt 20 ]
+}
+open_card() { ! locked "$1"; }
+select_shown() { e2e_wait_pixel "$W/select.png" 30 30 "255 238 221" 5; }
+tilt() {
+    xdotool mousemove_relative -- "$1" "$2"
+    sleep 0.05
+    xdotool mousemove_relative -- "$1" "$2"
+}
+
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_click 400 328
+select_shown
+# The boards are drawn small: the first card's picture holds the walls' and the flag's colours,
+# not one flat colour.
+[ "$(convert "$W/select.png" -crop 98x98+65+70 +repage -format '%k' info:)" -gt 20 ] ||
+    fail "the first card shows no board (see $W/select.png)"
+e2e_until 5 "the fourth level is not shown locked (see $W/select.png)" locked 3
+for i in 0 1 2; do open_card $i || fail "level $((i + 1)) is locked (see $W/select.png)"; done
+
+# A click on the locked fourth starts nothing: the select stays.
+e2e_click $(($(card_x 3) + 90)) $(($(card_y 3) + 60))
+sleep 0.5  # nothing to wait for: no run may start
+e2e_is_pixel "$W/select.png" 30 30 "255 238 221" || fail "a locked level was started"
+
+# The third, won: east onto its flag.
+e2e_click $(($(card_x 2) + 90)) $(($(card_y 2) + 60))
+e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
+tilt 30 0
+e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
+xdotool key Return
+e2e_click 406 429   # "Valikkoon"
+menu_wait 5
+
+# Now the fourth is open, and plays.
+e2e_click 400 328
+select_shown
+e2e_until 5 "winning the third level did not open the fourth (see $W/select.png)" open_card 3
+e2e_click $(($(card_x 3) + 90)) $(($(card_y 3) + 60))
+e2e_wait_pixel "$W/panel4.png" 566 20 "255 238 221" 5
+xdotool key Escape
+menu_wait 5
+e2e_hand_back
+e2e_click 400 488
+e2e_wait_exit 10 >"$W/exit_status.txt"
+
+# A folder of two levels, no set file, copied beside the set: after a restart it is the next page.
+mkdir -p "$W/sarjat/2_jaetut"
+cp "$W/sarjat/1_koe/01_taso.vkl" "$W/sarjat/2_jaetut/a.vkl"
+cp "$W/sarjat/1_koe/02_taso.vkl" "$W/sarjat/2_jaetut/b.vkl"
+e2e_game
+menu_skip_title
+menu_wait 5
+e2e_click 400 328
+select_shown
+e2e_shot "$W/page1.png"
+xdotool key Next
+e2e_until 5 "Page Down shows no other page" eval '[ "$(e2e_crop "$W/select.png" 200x30+300+15)" != "$(e2e_crop "$W/page1.png" 200x30+300+15)" ] && e2e_shot "$W/select.png"'
+e2e_shot "$W/page2.png"
+[ "$(e2e_pixel "$W/page2.png" $(($(card_x 1) + 5)) $(($(card_y 1) + 5)))" = "255 238 221" ] ||
+    fail "the copied folder's second level is not on the page (see $W/page2.png)"
+[ "$(e2e_pixel "$W/page2.png" $(($(card_x 2) + 5)) $(($(card_y 2) + 5)))" = "0 0 0" ] ||
+    fail "the copied folder's page holds more than its two levels (see $W/page2.png)"
+for i in 0 1; do open_card $i || fail "a level of the copied folder is locked"; done
+xdotool key Escape
+menu_wait 5
+! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
+echo "select e2e: ok"
