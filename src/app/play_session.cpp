@@ -39,7 +39,7 @@ std::string play_session(bead &marble, std::string level)
         if (!read_level_text(level, text))
             text.clear();  // gone meanwhile: the table shows, its runs cannot be proven
         const std::vector<run_tilt> played = marble.played;
-        table_level table = level_table(marble, level_title(level), text);
+        table_level table = level_table(marble, shown_title(level), text);
         table.medals = level_medals(level);
         switch (win_dialog(marble.level_id, marble.run_time, false, played, table)) {
         case win_next:
@@ -84,5 +84,5 @@ void level_records(bead &marble, const std::string &level)
         alert("Kenttää ei voi lukea:", shown_file_name(level).c_str(), "", "Ok", nullptr, 0, 0);
         return;
     }
-    records_dialog(level_table(marble, level_title(level), text));
+    records_dialog(level_table(marble, shown_title(level), text));
 }

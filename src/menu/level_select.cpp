@@ -3,6 +3,7 @@
 #include <allegro.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -191,6 +192,27 @@ int under_pointer(const select_state &s, int mx, int my)
     return -1;
 }
 
+// A click as the library's input thread sees it: where the left button went down and up. A
+// press and release quicker than the screen's round would be lost to reading mouse_b.
+std::atomic<int> down_x{0}, down_y{0}, up_x{0}, up_y{0};
+std::atomic<bool> clicked{false};
+void (*earlier_callback)(int) = nullptr;
+
+void note_click(int flags)
+{
+    if (flags & MOUSE_FLAG_LEFT_DOWN) {
+        down_x = gui_mouse_x();
+        down_y = gui_mouse_y();
+    }
+    if (flags & MOUSE_FLAG_LEFT_UP) {
+        up_x = gui_mouse_x();
+        up_y = gui_mouse_y();
+        clicked = true;
+    }
+    if (earlier_callback)
+        earlier_callback(flags);
+}
+
 // The gamepad as keys: a push of the stick or a press of a button, once until it is let go.
 int pad_key()
 {
@@ -250,6 +272,9 @@ level_choice level_select(const std::string &current)
     clear_keybuf();
     while (mouse_b)
         wait_input(20);
+    clicked = false;
+    earlier_callback = mouse_callback;
+    mouse_callback = note_click;
     draw(s, thumbs);
 
     auto choose = [&](int which) -> bool {
@@ -307,26 +332,26 @@ level_choice level_select(const std::string &current)
         }
         // The mouse: a card under the pointer is selected, a click chooses it; the arrows of the
         // head turn the page.
-        const int over = under_pointer(s, mouse_x, mouse_y);
+        const int over = under_pointer(s, gui_mouse_x(), gui_mouse_y());
         if (over >= 0 && over != pointer_over)
             s.selected = over;
         pointer_over = over;
-        if (mouse_b & 1) {
-            const int mx = mouse_x, my = mouse_y;
-            while (mouse_b && !close_requested)
-                wait_input(20);
-            if (over >= 0 && under_pointer(s, mouse_x, mouse_y) == over)
-                done = choose(over);
-            else if (my >= 12 && my <= 48 && mx < grid_x + 30 && s.at > 0)
+        const bool click = clicked.exchange(false);
+        if (click) {
+            const int at = under_pointer(s, down_x, down_y);
+            if (at >= 0 && under_pointer(s, up_x, up_y) == at)
+                done = choose(at);
+            else if (down_y >= 12 && down_y <= 48 && down_x < grid_x + 30 && s.at > 0)
                 turn_to(s.at - 1);
-            else if (my >= 12 && my <= 48 && mx > SCREEN_W - grid_x - 30 && s.at + 1 < s.pages.size())
+            else if (down_y >= 12 && down_y <= 48 && down_x > SCREEN_W - grid_x - 30 && s.at + 1 < s.pages.size())
                 turn_to(s.at + 1);
         }
-        if (!done && (s.selected != before || s.at != page_before || k == KEY_ENTER || (mouse_b & 1)))
+        if (!done && (s.selected != before || s.at != page_before || k == KEY_ENTER || click))
             draw(s, thumbs);
         else if (!done && !s.note.empty() && k)
             draw(s, thumbs);
     }
+    mouse_callback = earlier_callback;
     show_mouse(nullptr);
     clear_to_color(screen, 0);
     return choice;

@@ -155,3 +155,13 @@ std::string next_in_set(const std::string &path)
                 return s.levels[(i + 1) % s.levels.size()].path;
     return next_level_file(path);
 }
+
+std::string shown_title(const std::string &path)
+{
+    for (const level_set &s : find_level_sets())
+        if (!s.own)
+            for (const set_level &l : s.levels)
+                if (l.path == path)
+                    return l.title;
+    return level_title(path);
+}

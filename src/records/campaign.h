@@ -54,5 +54,7 @@ std::string next_unwon(const std::string &path);
 // "Seuraava": the next level of the set in its order, the first after the last; a level in no
 // set has the next level file of its folder.
 std::string next_in_set(const std::string &path);
+// The name a player knows a level by: its shown name in its set, else its file's (level_title).
+std::string shown_title(const std::string &path);
 // The medal times of a level and the medal its best proven time holds.
 medal_times level_medals(const std::string &path);

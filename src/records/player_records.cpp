@@ -9,6 +9,7 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "field/level_order.h"
+#include "records/campaign.h"
 #include "records/record_proof.h"
 #include "records/run_time.h"
 
@@ -134,7 +135,7 @@ std::string offered_name()
 
 std::string level_line(const std::string &path)
 {
-    std::string line = "Pelaa: " + level_title(path);
+    std::string line = "Pelaa: " + shown_title(path);
     std::string text;
     if (!read_level_text(path, text))
         return line;

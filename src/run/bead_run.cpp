@@ -205,7 +205,7 @@ void bead::next_hint_frame(run_panel &panel)
 int bead::start_bead(std::string file)
 {
     level_path = file;
-    const int r = play_level(level_title(file), [file] { return field::load_field_file(file); });
+    const int r = play_level(shown_title(file), [file] { return field::load_field_file(file); });
     level_path.clear();
     return r;
 }

@@ -33,6 +33,10 @@ locked() {
     [ "$(count "$W/select.png" "$(card_x $1)" "$(card_y $1)" 184 120 "200 170 90")" -gt 20 ]
 }
 open_card() { ! locked "$1"; }
+page_turned() {
+    e2e_shot "$W/select.png"
+    [ "$(e2e_crop "$W/select.png" 300x30+250+15)" != "$(e2e_crop "$W/page1.png" 300x30+250+15)" ]
+}
 select_shown() { e2e_wait_pixel "$W/select.png" 30 30 "255 238 221" 5; }
 tilt() {
     xdotool mousemove_relative -- "$1" "$2"
@@ -63,6 +67,7 @@ e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
 tilt 30 0
 e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
 xdotool key Return
+e2e_until 5 "the win was not stored" grep -q "	03_taso\|Kolme_" "$W/vinkla.rec"
 e2e_click 406 429   # "Valikkoon"
 menu_wait 5
 
@@ -89,7 +94,7 @@ e2e_click 400 328
 select_shown
 e2e_shot "$W/page1.png"
 xdotool key Next
-e2e_until 5 "Page Down shows no other page" eval '[ "$(e2e_crop "$W/select.png" 200x30+300+15)" != "$(e2e_crop "$W/page1.png" 200x30+300+15)" ] && e2e_shot "$W/select.png"'
+e2e_until 5 "Page Down shows no other page (see $W/select.png)" page_turned
 e2e_shot "$W/page2.png"
 [ "$(e2e_pixel "$W/page2.png" $(($(card_x 1) + 5)) $(($(card_y 1) + 5)))" = "255 238 221" ] ||
     fail "the copied folder's second level is not on the page (see $W/page2.png)"
