@@ -1,5 +1,5 @@
 #!/bin/bash
-# "Pelaa" plays the default level: the whole board drawn and the marble on its start; relative
+# "Pelaa" plays the level last played, standardfile.vkl: the whole board drawn and the marble on its start; relative
 # mouse movements tilt the board and roll the marble (its picture moves); Esc returns to the
 # menu, which works as before.
 source "$(dirname "$0")/lib.sh"
@@ -8,6 +8,7 @@ e2e_start 90 "$1" "$2"
 W=$E2E_WORK
 HERE=$(dirname "$0")
 PY=$E2E_PY
+printf '[settings]\nlastgame = standardfile.vkl\n' >"$W/vinkla.cfg"
 
 e2e_game
 menu_skip_title
