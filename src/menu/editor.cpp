@@ -16,12 +16,16 @@
 #include "marble/bead.h"
 #include "menu/editor_help.h"
 #include "menu/editor_recovery.h"
+#include "menu/solve_box.h"
 #include "menu/win_dialog.h"
 #include "platform/error.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
 #include "platform/session_end.h"
+#include "platform/replace_file.h"
 #include "platform/utf8_text.h"
+#include "records/campaign.h"
+#include "records/run_time.h"
 
 namespace fs = std::filesystem;
 
@@ -173,6 +177,27 @@ bool same_file(const std::string &a, const std::string &b)
     return !a.empty() && !b.empty() && fs::equivalent(a, b, e) && !e;
 }
 
+// The solver tries the board; the status line says what it found. For a saved level its
+// winning run is offered as the level's medal basis, kept beside the level file.
+void ask_the_solver(editor_board &b, const std::string &saved_as = "")
+{
+    const std::string board(b.text, grid::level_chars);
+    const board_verdict v = solve_for_maker(board);
+    b.verdict = verdict_text(v);
+    b.verdict_board = board;
+    if (v.what == board_verdict::not_solved && !saved_as.empty())
+        ok_alert("Ratkaisija ei ratkaissut kenttää aikarajassa.", "Se ei tarkoita, että kenttä olisi mahdoton.", "");
+    if (v.what != board_verdict::won || saved_as.empty() || solver_basis(saved_as) == v.time)
+        return;  // nothing new to offer: the run kept beside the level is as fast
+    const medal_times m = medals_from_basis(v.time);
+    if (yes_alert("Ratkaisija voitti kentän ajassa " + time_text(v.time) + ". Mitalit:",
+                  "kulta " + time_text(m.limit[0]) + ", hopea " + time_text(m.limit[1]) + ", pronssi " +
+                      time_text(m.limit[2]),
+                  "Tallennetaanko ratkaisu mitalien pohjaksi?") &&
+        replace_own_file(saved_as + ".mouse.run", write_run(v.run)) != own_write::written)
+        ok_alert("Ratkaisua ei voitu tallentaa:", shown_name(saved_as + ".mouse.run"), "");
+}
+
 bool save_board(editor_board &b)
 {
     level_check check = check_level(b.text);
@@ -226,6 +251,8 @@ bool save_board(editor_board &b)
     b.file_name = chosen;
     b.saved_text.assign(b.text, grid::level_chars);
     b.just_saved = true;
+    if (check.problem == level_problem::none)
+        ask_the_solver(b, target);
     return true;
 }
 
@@ -303,6 +330,8 @@ void try_board(editor_board &b)
         ok_alert(level_problem_line1(check), level_problem_line2(check), "Kenttää ei voi kokeilla.");
         return;
     }
+    if (check.problem == level_problem::none)
+        ask_the_solver(b);
     pointer_for_board(nullptr);
     bead marble;
     table_level tried;
@@ -362,6 +391,15 @@ std::string status_text(const editor_board &b, int *colour)
     return "Kenttä: " + shown_name(b.file_name);
 }
 
+// The status line, and what the solver said while the board is the one it tried.
+std::string status_line(const editor_board &b, int *colour)
+{
+    std::string text = status_text(b, colour);
+    if (!b.verdict.empty() && b.verdict_board == std::string(b.text, grid::level_chars))
+        text += "   Ratkaisija: " + b.verdict;
+    return text;
+}
+
 // The line under the board: which file is edited and whether it is saved. It redraws itself
 // as soon as its text changes, e.g. during a paint stroke or after an undo.
 int d_status_proc(int msg, DIALOG *d, int)
@@ -370,7 +408,7 @@ int d_status_proc(int msg, DIALOG *d, int)
     if (msg != MSG_DRAW && msg != MSG_IDLE)
         return D_O_K;
     int colour;
-    std::string text = status_text(*b, &colour);
+    std::string text = status_line(*b, &colour);
     std::string *shown = static_cast<std::string *>(d->dp2);
     if (msg == MSG_IDLE && *shown == text)
         return D_O_K;

@@ -20,6 +20,8 @@ struct editor_board {
     std::string saved_text;           // the board as last opened, saved or started
     std::vector<std::string> strokes; // the board before each paint stroke, newest last
     bool just_saved = false;          // the status line confirms the save until the next change
+    std::string verdict;              // what the solver said of the board verdict_board, shown
+    std::string verdict_board;        // in the status line while the board is that one
     DIALOG *board_object = nullptr;
 
     bool changed() const;

@@ -12,10 +12,15 @@
 #include <string>
 #include <vector>
 
+#include "field/field.h"
 #include "field/file_select.h"
 #include "field/tile_kind.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "records/campaign.h"
+#include "records/run_replay.h"
+#include "records/run_time.h"
+#include "rules/run_file.h"
 #include "support/fakes.h"
 
 namespace {
@@ -445,9 +450,11 @@ TEST(Editor, NewBoardOffersANewNameNotTheCurrentLevel)
               };
               return SAVE;
           }});
-    fake::alert_answers = {2};  // "Uusi" asks about the flag: "Ei"
+    fake::alert_answers = {2, 2};  // "Uusi" asks about the flag: "Ei"; the solver's run: "Ei"
     EXPECT_EQ(dir + "/current.vkl", editor(dir + "/current.vkl"));
-    ASSERT_EQ(1u, fake::alerts.size());
+    ASSERT_EQ(2u, fake::alerts.size());
+    EXPECT_EQ(0u, fake::alerts[1].s1.rfind("Ratkaisija voitti kentän ajassa", 0)) << fake::alerts[1].s1;
+    EXPECT_FALSE(exists(dir + "/uusi.vkl.mouse.run")) << "kept after an Ei";
     EXPECT_EQ("Tallennetaanko muutokset?", fake::alerts[0].s1);
     EXPECT_EQ("Kyllä", fake::alerts[0].b1);
     EXPECT_EQ("Ei", fake::alerts[0].b2);
@@ -466,9 +473,11 @@ TEST(Editor, OverwritingAnotherFileAsksFirst)
         return -1;
     };
     play({[](DIALOG *) { return SAVE; }, [](DIALOG *) { return SAVE; }, [](DIALOG *) { return SAVE; }});
-    fake::alert_answers = {2, 1};  // "Ei", then "Kyllä"; the third save is onto its own file
+    // "Ei", then "Kyllä"; the third save is onto its own file. Each save of the winnable board
+    // offers the solver's run: "Ei".
+    fake::alert_answers = {2, 1, 2, 2};
     editor(dir + "/current.vkl");
-    ASSERT_EQ(2u, fake::alerts.size());
+    ASSERT_EQ(4u, fake::alerts.size());
     EXPECT_EQ("Tiedosto toinen.vkl", fake::alerts[0].s1);
     EXPECT_EQ("on jo olemassa. Korvataanko se?", fake::alerts[0].s2);
     EXPECT_EQ(level_file_of(blank_board()), read_file(other));
@@ -495,16 +504,17 @@ TEST(Editor, SavingThroughALinkAsksNamingTheRealFile)
               *chosen = dir + "/tyhja.vkl";
               return SAVE;
           }});
-    fake::alert_answers = {2, 1, 1};  // "Ei", then "Kyllä"; the third is an "Ok"
+    // "Ei", then "Kyllä", the solver's run not kept; the last is an "Ok".
+    fake::alert_answers = {2, 1, 2, 1};
     editor(dir + "/current.vkl");
-    ASSERT_EQ(3u, fake::alerts.size());
+    ASSERT_EQ(4u, fake::alerts.size());
     EXPECT_EQ("Tiedosto linkki.vkl on linkki tiedostoon", fake::alerts[0].s1);
     EXPECT_EQ(text, fake::alerts[0].s2);
     EXPECT_EQ("Korvataanko se kentällä?", fake::alerts[0].s3);
     EXPECT_EQ("Ei", fake::alerts[0].b2);
     EXPECT_EQ(level_file_of(blank_board()), read_file(text)) << "written after the second question";
-    EXPECT_EQ("Tiedosto tyhja.vkl on linkki, joka ei osoita", fake::alerts[2].s1);
-    EXPECT_EQ("Kenttää ei voi tallentaa siihen.", fake::alerts[2].s3);
+    EXPECT_EQ("Tiedosto tyhja.vkl on linkki, joka ei osoita", fake::alerts[3].s1);
+    EXPECT_EQ("Kenttää ei voi tallentaa siihen.", fake::alerts[3].s3);
     EXPECT_FALSE(exists(outside + "/puuttuu.vkl"));
     EXPECT_EQ(1u, std::distance(std::filesystem::directory_iterator(outside), std::filesystem::directory_iterator()));
     std::filesystem::remove_all(dir);
@@ -571,13 +581,15 @@ TEST(Editor, OpenTakesTheLevelItsPicturesAndItsName)
               EXPECT_EQ(rows, text_of(d));
               for (int i = 0; i < 196; i++)
                   EXPECT_EQ(0, cell_differs_from_game(board_of(d), i / 14, i % 14, rows[i])) << i;
-              return SAVE;  // its own file: no question
+              return SAVE;  // its own file: no question but the solver's
           }});
+    fake::alert_answers = {2};
     editor(dir + "/current.vkl");
     ASSERT_EQ(2u, fake::file_selects.size());
     EXPECT_EQ("Valitse labyrintti", fake::file_selects[0].message);
     EXPECT_EQ(lab, fake::file_selects[1].path) << "the opened level's name is offered for saving";
-    EXPECT_TRUE(fake::alerts.empty());
+    ASSERT_EQ(1u, fake::alerts.size());
+    EXPECT_EQ("Tallennetaanko ratkaisu mitalien pohjaksi?", fake::alerts[0].s3);
     EXPECT_EQ(level_file_of(rows), read_file(lab));
 }
 
@@ -627,4 +639,29 @@ TEST(Editor, EscLeavesButAsksAboutUnsavedChanges)
     EXPECT_EQ(runs, fake::dialogs);
     ASSERT_EQ(2u, fake::alerts.size());
     EXPECT_EQ("Uusi kenttä", fake::alerts[0].s2);
+}
+
+TEST(Editor, TheSolversRunOfASavedBoardIsKeptAsItsMedalBasisWhenTheMakerSaysSo)
+{
+    std::string dir = make_temp_dir();
+    const std::string level = dir + "/oma.vkl";
+    fake::file_select_hook = [&](char *path, int) {
+        std::strcpy(path, level.c_str());
+        return -1;
+    };
+    play({[](DIALOG *) { return SAVE; }});
+    fake::alert_answers = {1};  // "Kyllä"
+    editor(dir + "/current.vkl");
+    ASSERT_EQ(1u, fake::alerts.size());
+    // The blank board: the flag beside the start. The kept run wins the saved level in the
+    // time the question named, and gives it medal times.
+    run_record run;
+    std::string why;
+    ASSERT_TRUE(load_run(level + ".mouse.run", run, why)) << why;
+    const replay_result r = replay_run(field::load_field_file(level), run);
+    ASSERT_TRUE(r.won) << r.why;
+    EXPECT_EQ("Ratkaisija voitti kentän ajassa " + time_text(static_cast<int>(r.frames)) + ". Mitalit:",
+              fake::alerts[0].s1);
+    EXPECT_EQ(medals_from_basis(static_cast<int>(r.frames)).limit[0], level_medals(level).limit[0]);
+    std::filesystem::remove_all(dir);
 }
