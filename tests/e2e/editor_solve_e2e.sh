@@ -1,0 +1,50 @@
+#!/bin/bash
+# The solver for the level maker: "Kokeile" on a shipped level of the last set shows the
+# solver's box with its bar growing, then the try; back in the editor the status line says the
+# board was won and in what time.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/menu_lib.sh"
+e2e_start "180 181 182 183" "$1" "$2"
+W=$E2E_WORK
+GREY="170 170 170"
+CREAM="255 238 221"
+LEVEL=$(ls "$W"/sarjat/3_*/12_*.vkl | head -1)
+[ -f "$LEVEL" ] || fail "no last level of the third set"
+# The status line under the board, as a checksum.
+status() {
+    e2e_shot "$W/status.png"
+    e2e_crop "$W/status.png" 560x22+0+572
+}
+status_is_not() { [ "$(status)" != "$1" ]; }
+# The bar's green in the solver's box.
+bar_grows() {
+    e2e_shot "$W/box.png"
+    [ "$(e2e_pixel "$W/box.png" 240 290)" = "150 178 72" ]
+}
+
+e2e_game
+menu_skip_title
+menu_wait
+e2e_press menu:Editori
+e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
+e2e_press editor:Avaa
+xdotool mousemove 780 590
+e2e_type_path "$LEVEL"
+e2e_wait_still 800x600+0+0 5
+before=$(status)
+e2e_press editor:Kokeile
+# The box, and its bar under way; the try follows within the solver's budget.
+e2e_wait_pixel "$W/box.png" 210 240 "$CREAM" 5
+e2e_until 5 "the solver's bar does not grow (see $W/box.png)" bar_grows
+e2e_until 10 "no try after the solver (see $W/try.png)" e2e_gone_pixel "$W/try.png" 600 364 "$GREY"
+xdotool key Escape
+e2e_wait_pixel "$W/back.png" 600 364 "$GREY" 5
+e2e_until 5 "the status line says nothing of the solver (see $W/status.png)" status_is_not "$before"
+# The words are the solver's: the line now longer than the file's name alone.
+[ "$(convert "$W/status.png" -crop 560x22+0+572 +repage -fill black +opaque 'rgb(230,230,230)' -fill white \
+    -opaque 'rgb(230,230,230)' -trim -format '%w' info: 2>/dev/null)" -gt 250 ] ||
+    fail "the status line is too short for the solver's verdict (see $W/status.png)"
+e2e_press editor:Lopeta
+menu_wait
+menu_quit
+echo "editor solve e2e: ok"
