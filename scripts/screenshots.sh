@@ -1,7 +1,7 @@
 #!/bin/bash
 # Takes the README's pictures of the real game under Xvfb and writes them to docs/:
-# menu, a run and its side panel tilted, the editor with a level opened, its help panel, the info
-# screen and its page of tiles, and the settings.
+# menu, the level select, a run and its side panel tilted, the editor with a level opened, its
+# help panel, the info screen and its page of tiles, and the settings.
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Needs Xvfb, xdotool and ImageMagick; uses a display of its own from :51 to :59.
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -16,9 +16,10 @@ W=$E2E_WORK
 docs="$root/docs"
 mkdir -p "$docs"
 
-# The run shows the level with the most kinds of tile.
-run_level=12_mestari.vkl
-[ -f "$W/$run_level" ] || run_level=standardfile.vkl
+# The run shows a level with every kind of tile.
+run_level=$(ls "$W"/sarjat/3_*/10_*.vkl 2>/dev/null | head -1)
+run_level=${run_level#$W/}
+[ -n "$run_level" ] || run_level=standardfile.vkl
 printf '[settings]\nlastgame = %s\n' "$run_level" >"$W/vinkla.cfg"
 
 GREY="170 170 170"
@@ -37,6 +38,13 @@ e2e_game
 menu_skip_title
 menu_wait 5
 keep menu
+
+# "Avaa": the level select on the set of the run's level; Esc back.
+e2e_press menu:Avaa
+e2e_wait_pixel "$W/s.png" 30 30 "255 238 221" 5
+keep select
+xdotool key Escape
+menu_wait 5
 
 # "Asetukset", left with "Ok".
 e2e_click 400 408
