@@ -1,9 +1,10 @@
 // Proving records: each record's run read from its file and stepped again on its board. The
 // game proves a level's table when it is shown (at start-up only the level "Pelaa" plays, five
-// records at most); here 1,000 records of the shipped levels, each its own file, as if every
+// records at most); here 1,000 records of the 36 shipped levels, each its own file, as if every
 // table of 200 levels were full.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,9 +20,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char *const shipped[] = {"01_alku", "02_mutkat", "03_putket", "04_kangas", "05_kuilut",
-                               "06_rinteet", "07_kumpareet", "08_pomppaimet", "09_risteykset",
-                               "10_kourut", "11_sokkelo", "12_mestari", "standardfile"};
+// The shipped set levels, each with its mouse run.
+std::vector<std::string> shipped()
+{
+    std::vector<std::string> levels;
+    for (const auto &set : fs::directory_iterator(VINKLA_DATA_DIR "/sarjat"))
+        if (set.is_directory())
+            for (const auto &f : fs::directory_iterator(set.path()))
+                if (f.path().extension() == ".vkl")
+                    levels.push_back(f.path().string());
+    std::sort(levels.begin(), levels.end());
+    return levels;
+}
 const int records = 1000;
 
 struct kept_record {
@@ -35,17 +45,17 @@ std::vector<kept_record> keep_records(const fs::path &folder)
 {
     fs::create_directories(folder / runs_folder);
     std::vector<kept_record> out;
+    const std::vector<std::string> levels = shipped();
     for (int i = 0; i < records; i++) {
-        const std::string name = shipped[i % 13];
+        const std::string &path = levels[static_cast<size_t>(i) % levels.size()];
         kept_record k;
-        read_level_text(VINKLA_DATA_DIR "/" + name + ".vkl", k.level);
+        read_level_text(path, k.level);
         k.key = level_key(k.level);
         run_record run;
         std::string why;
-        load_run(VINKLA_DATA_DIR "/" + name + ".vkl.mouse.run", run, why);
-        k.row = {static_cast<int>(run.tilts.size()), "2026-12-08", "Pelaaja", name + "_" + std::to_string(i) + ".run"};
-        fs::copy_file(VINKLA_DATA_DIR "/" + name + ".vkl.mouse.run", folder / runs_folder / k.row.run,
-                      fs::copy_options::overwrite_existing);
+        load_run(path + ".mouse.run", run, why);
+        k.row = {static_cast<int>(run.tilts.size()), "2026-12-08", "Pelaaja", "taso_" + std::to_string(i) + ".run"};
+        fs::copy_file(path + ".mouse.run", folder / runs_folder / k.row.run, fs::copy_options::overwrite_existing);
         out.push_back(k);
     }
     return out;

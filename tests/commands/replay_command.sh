@@ -20,8 +20,8 @@ expect_refusal() {
     grep -q "$4" err.txt || { echo "FAIL: $1: says '$(cat err.txt)', not '$4'"; exit 1; }
 }
 
-level=$data/01_alku.vkl
-run=$data/01_alku.vkl.mouse.run
+level=$data/sarjat/1_alkeet/01_alku.vkl
+run=$data/sarjat/1_alkeet/01_alku.vkl.mouse.run
 size=$(stat -c %s "$run")
 
 # One byte of the tilts changed, in the middle of the file.
@@ -29,7 +29,7 @@ cp "$run" changed.run
 printf '\x7f' | dd of=changed.run bs=1 seek=$((size / 2)) conv=notrunc status=none
 expect_refusal "a changed byte" "$level" changed.run "sum does not match"
 
-expect_refusal "another board" "$data/02_mutkat.vkl" "$run" "another board"
+expect_refusal "another board" "$data/sarjat/1_alkeet/02_mutkat.vkl" "$run" "another board"
 
 head -c $((size - 30)) "$run" >cut.run
 expect_refusal "a cut file" "$level" cut.run "cut short"

@@ -44,7 +44,7 @@ WHITE="255 255 255"
 YELLOW="255 214 64"     # unsaved or new
 PALE="230 230 230"      # saved, unchanged
 GREEN="120 230 120"     # just saved
-ORIGINAL="$2/11_sokkelo.vkl"
+ORIGINAL="$2/sarjat/2_taidot/11_sokkelo.vkl"
 e2e_game
 menu_skip_title
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
@@ -55,7 +55,7 @@ status_has "$W/editor.png" "$YELLOW"               # a new board, not saved
 
 # "Avaa": the level's slopes (row 6, row 8 and 9) and its shutter (row 4) are drawn.
 e2e_click 636 395
-e2e_type_path "$W/11_sokkelo.vkl"
+e2e_type_path "$W/sarjat/2_taidot/11_sokkelo.vkl"
 shot_settled opened.png
 e2e_editor_board_is "$W/opened.png" "$ORIGINAL"
 status_has "$W/opened.png" "$PALE"
@@ -99,11 +99,12 @@ got=$($PY "$HERE/board_cells.py" "$W/try.png" "$W/expected.vkl" "$W/data1.dat" $
 xdotool key Escape
 e2e_wait_pixel "$W/back.png" 600 364 "$GREY" 5
 shot_settled back.png
-convert "$W/before_try.png" -crop 800x600+0+0 +repage -alpha off "$W/a.png"
-convert "$W/back.png" -crop 800x600+0+0 +repage -alpha off "$W/b.png"
+# Above the status line, which now says what the solver found before the try.
+convert "$W/before_try.png" -crop 800x568+0+0 +repage -alpha off "$W/a.png"
+convert "$W/back.png" -crop 800x568+0+0 +repage -alpha off "$W/b.png"
 diff=$(compare -metric AE "$W/a.png" "$W/b.png" null: 2>&1 || true)
 [ "$diff" = "0" ] || fail "the editor differs in $diff pixels after the try"
-cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "trying the level wrote its file"
+cmp -s "$ORIGINAL" "$W/sarjat/2_taidot/11_sokkelo.vkl" || fail "trying the level wrote its file"
 
 # "Tallenna" under a new name typed without ".vkl".
 e2e_click 636 427
@@ -112,24 +113,32 @@ e2e_type_path "$W/oma"
 e2e_until 5 "oma.vkl was not written" test -f "$W/oma.vkl"
 cmp "$W/expected.vkl" "$W/oma.vkl" || fail "oma.vkl holds other bytes than the painted board"
 [ ! -e "$W/oma" ] || fail "a file without the extension was written"
-cmp -s "$ORIGINAL" "$W/11_sokkelo.vkl" || fail "saving under a new name changed the opened level"
+cmp -s "$ORIGINAL" "$W/sarjat/2_taidot/11_sokkelo.vkl" || fail "saving under a new name changed the opened level"
+# The solver then tries the saved board and offers its run as the medal basis: "Ei" (Esc).
+wait_alert "$W/basis.png"
+xdotool key Escape
+e2e_until 10 "the solver's question stays after Esc" e2e_gone_pixel "$W/basis.png" 300 300 "$WHITE"
+[ ! -e "$W/oma.vkl.mouse.run" ] || fail "the solver's run was kept after an Ei"
 shot_settled saved.png
 status_has "$W/saved.png" "$GREEN"
 
 # Saving onto another existing level asks first; "Ei" (Esc) leaves it as it was.
 e2e_click 74 113                                   # the slope on row 2, column 1
 e2e_click 636 427
-e2e_type_path "$W/01_alku"
+e2e_type_path "$W/standardfile"
 wait_alert "$W/overwrite.png"
 xdotool key Escape
 e2e_wait_pixel "$W/answered.png" 300 300 "$(e2e_pixel "$W/saved.png" 300 300)" 10
-cmp "$2/01_alku.vkl" "$W/01_alku.vkl" || fail "01_alku.vkl was overwritten"
+cmp "$2/standardfile.vkl" "$W/standardfile.vkl" || fail "standardfile.vkl was overwritten"
 # Its own file is written again without a question.
 e2e_click 636 427
 e2e_wait_pixel "$W/selector.png" 210 160 "$WHITE" 10
 xdotool key Return
 sed '3s/^\*\./*e/' "$W/expected.vkl" >"$W/expected2.vkl"
 e2e_until 10 "saving onto its own file again did not write it" cmp -s "$W/expected2.vkl" "$W/oma.vkl"
+wait_alert "$W/basis2.png"
+xdotool key Escape
+e2e_until 10 "the solver's second question stays after Esc" e2e_gone_pixel "$W/basis2.png" 300 300 "$WHITE"
 
 # Leaving with unsaved changes asks: "Peruuta" (Esc) stays in the editor, "Ei" leaves.
 e2e_click 74 152                                   # row 3, column 1

@@ -21,13 +21,18 @@ protected:
     fs::path back = fs::current_path();
     std::string dir = make_temp_dir();
     std::string level;
+    int length = 0;
     void SetUp() override
     {
-        ASSERT_TRUE(read_level_text(VINKLA_DATA_DIR "/01_alku.vkl", level));
+        ASSERT_TRUE(read_level_text(VINKLA_DATA_DIR "/sarjat/1_alkeet/01_alku.vkl", level));
         fs::current_path(dir);
         fs::create_directory(runs_folder);
-        // The shipped run wins its level on its 715th and last frame, with no fall.
-        fs::copy_file(VINKLA_DATA_DIR "/01_alku.vkl.mouse.run", std::string(runs_folder) + "/alku.run");
+        // The shipped run wins its level on its last frame, with no fall: its time is its length.
+        fs::copy_file(VINKLA_DATA_DIR "/sarjat/1_alkeet/01_alku.vkl.mouse.run", std::string(runs_folder) + "/alku.run");
+        run_record run;
+        std::string why;
+        ASSERT_TRUE(load_run(std::string(runs_folder) + "/alku.run", run, why)) << why;
+        length = static_cast<int>(run.tilts.size());
     }
     void TearDown() override
     {
@@ -53,15 +58,15 @@ TEST_F(RecordProof, OnlyARunThatWinsInItsTimeOnThisBoardProves)
     }
     const std::string key = level_key(level);
     record_table t;
-    t.enter(key, {700, "2026-12-01", "Nopea", "muutettu.run"});   // the changed file
-    t.enter(key, {714, "2026-12-01", "Vajaa", "alku.run"});       // a frame short of its run
-    t.enter(key, {715, "2026-12-02", "Oikea", "alku.run"});
-    t.enter(key, {716, "2026-12-03", "Vanha"});                   // from before runs were kept
-    t.enter(key, {717, "2026-12-04", "Kadonnut", "poissa.run"});  // its file is gone
+    t.enter(key, {length - 15, "2026-12-01", "Nopea", "muutettu.run"});  // the changed file
+    t.enter(key, {length - 1, "2026-12-01", "Vajaa", "alku.run"});       // a frame short of its run
+    t.enter(key, {length, "2026-12-02", "Oikea", "alku.run"});
+    t.enter(key, {length + 1, "2026-12-03", "Vanha"});                   // from before runs were kept
+    t.enter(key, {length + 2, "2026-12-04", "Kadonnut", "poissa.run"});  // its file is gone
     EXPECT_EQ((std::vector<proof>{proof::unproven, proof::unproven, proof::proven, proof::no_run, proof::unproven}),
               prove_table(t, key, board(level)));
     EXPECT_EQ(2, best_proven(t, key, board(level)));
-    EXPECT_EQ(715, proven_best_time(t, key, board(level)));
+    EXPECT_EQ(length, proven_best_time(t, key, board(level)));
 
     // The level edited afterwards: one floor cell of row 7 made a wall. Its table, with the
     // same line, proves nothing, and its best is none.
@@ -72,7 +77,7 @@ TEST_F(RecordProof, OnlyARunThatWinsInItsTimeOnThisBoardProves)
     const std::string edited_key = level_key(edited);
     ASSERT_NE(key, edited_key);
     record_table e;
-    e.enter(edited_key, {715, "2026-12-02", "Oikea", "alku.run"});
+    e.enter(edited_key, {length, "2026-12-02", "Oikea", "alku.run"});
     EXPECT_EQ(std::vector<proof>{proof::unproven}, prove_table(e, edited_key, board(edited)));
     EXPECT_EQ(0, proven_best_time(e, edited_key, board(edited)));
 }

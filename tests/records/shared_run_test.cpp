@@ -56,8 +56,8 @@ TEST(SharedRun, ShippedRunComesBackAndWins)
 {
     shared_run s{"Alku", "", run_record()};
     std::string why;
-    ASSERT_TRUE(read_level_text(VINKLA_DATA_DIR "/01_alku.vkl", s.level));
-    ASSERT_TRUE(load_run(VINKLA_DATA_DIR "/01_alku.vkl.mouse.run", s.run, why)) << why;
+    ASSERT_TRUE(read_level_text(VINKLA_DATA_DIR "/sarjat/1_alkeet/01_alku.vkl", s.level));
+    ASSERT_TRUE(load_run(VINKLA_DATA_DIR "/sarjat/1_alkeet/01_alku.vkl.mouse.run", s.run, why)) << why;
     const std::string dir = make_temp_dir();
     write_file(dir + "/alku.vkr", write_shared_run(s));
 

@@ -30,21 +30,21 @@ int flags_taken(const field &f)
 TEST(Ghost, TakesItsLastFlagInTheRunsTimeAndLeavesThePlayersBoardAlone)
 {
     std::string text, why;
-    ASSERT_TRUE(read_level_text(VINKLA_DATA_DIR "/01_alku.vkl", text));
+    ASSERT_TRUE(read_level_text(VINKLA_DATA_DIR "/sarjat/1_alkeet/01_alku.vkl", text));
     run_record run;
-    ASSERT_TRUE(load_run(VINKLA_DATA_DIR "/01_alku.vkl.mouse.run", run, why)) << why;
-    ASSERT_EQ(715u, run.tilts.size());  // it wins on its last frame, with no fall
+    ASSERT_TRUE(load_run(VINKLA_DATA_DIR "/sarjat/1_alkeet/01_alku.vkl.mouse.run", run, why)) << why;
+    const int length = static_cast<int>(run.tilts.size());  // it wins on its last frame, with no fall
 
     field *players = field::from_text(text);
     ghost g(run.tilts);
     g.restart(field::from_text(text));
     int last = -1;
-    for (int tick = 1; tick <= 800; tick++) {
+    for (int tick = 1; tick <= length + 100; tick++) {
         g.advance(1);
         for (const auto &f : g.taken_now)
             last = g.flag_time(f.first, f.second);
     }
-    EXPECT_EQ(715, last);
+    EXPECT_EQ(length, last);
     EXPECT_EQ(0, flags_taken(*players));
     const int end_x = g.x(), end_y = g.y();
 
@@ -52,7 +52,7 @@ TEST(Ghost, TakesItsLastFlagInTheRunsTimeAndLeavesThePlayersBoardAlone)
     g.restart(field::from_text(text));
     EXPECT_EQ(-1, g.flag_time(end_x, end_y));
     g.advance(1 + bead::fall_time);
-    g.advance(800 - 1 - bead::fall_time);
+    g.advance(length + 100 - 1 - bead::fall_time);
     EXPECT_EQ(end_x, g.x());
     EXPECT_EQ(end_y, g.y());
     delete players;
