@@ -31,10 +31,12 @@ table_level level_table(bead &marble, const std::string &title, const std::strin
 
 std::string play_session(bead &marble, std::string level)
 {
+    bool won_one = false;
     for (;;) {
         marble.start_bead(level);
         if (!marble.won)
-            return level;
+            return won_one ? next_unwon(level) : level;
+        won_one = true;
         std::string text;
         if (!read_level_text(level, text))
             text.clear();  // gone meanwhile: the table shows, its runs cannot be proven

@@ -4,7 +4,8 @@
 class bead;
 
 // "Pelaa": runs of `level` and, after a win, of what the player chooses next: the same level
-// again or the next level of its folder. Returns the level "Pelaa" plays from now on.
+// again or the next level of its set. Returns the level "Pelaa" plays from now on: after a win,
+// the next level of the set not yet won.
 std::string play_session(bead &marble, std::string level);
 
 // A file chosen with "Avaa" that holds a run shared with its board.

@@ -143,7 +143,7 @@ std::string next_unwon(const std::string &path)
 {
     const std::vector<campaign_set> sets = campaign();
     size_t s, l;
-    if (!find_in_campaign(sets, path, s, l) || sets[s].own)
+    if (!find_in_campaign(sets, path, s, l) || sets[s].own || !sets[s].levels[l].won)
         return path;
     for (size_t i = s; i < sets.size() && !sets[i].own; i++)
         for (size_t j = i == s ? l + 1 : 0; j < sets[i].levels.size(); j++)

@@ -48,8 +48,8 @@ bool find_in_campaign(const std::vector<campaign_set> &sets, const std::string &
 
 // The level a new player starts on: the first of the first set (or default_level).
 std::string first_level();
-// After a win of `path`: the next level of its set not yet won (then of the sets after it), or
-// `path` itself when every one is won or it is in no set.
+// After a win: `path` itself while it is not won, else the next level of its set not yet won
+// (then of the sets after it), or `path` when every one is won or it is in no set.
 std::string next_unwon(const std::string &path);
 // "Seuraava": the next level of the set in its order, the first after the last; a level in no
 // set has the next level file of its folder.

@@ -1,0 +1,64 @@
+// A set as a player stands in it: which levels are open, and where Pelaa goes on after a win.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "records/campaign.h"
+#include "records/player_records.h"
+#include "records/record_table.h"
+#include "support/fakes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Five levels, each board its own: a wall in row 12 at column N.
+std::string level_bytes(int n)
+{
+    std::string text = "**************\n*A.F.........*\n";
+    for (int r = 2; r < 12; r++)
+        text += "*............*\n";
+    std::string last = "*............*";
+    last[static_cast<size_t>(n)] = '*';
+    return text + last + "\n**************\nnoname\n9999\n";
+}
+
+}  // namespace
+
+TEST(Campaign, ThreeOpenAndOneMoreForEachWinAndPelaaGoesOnToTheFirstNotWon)
+{
+    const fs::path back = fs::current_path();
+    const std::string dir = make_temp_dir();
+    fs::current_path(dir);
+    fs::create_directories("sarjat/1_koe");
+    std::vector<std::string> paths;
+    for (int n = 1; n <= 5; n++) {
+        const std::string path = "sarjat/1_koe/0" + std::to_string(n) + "_taso.vkl";
+        std::ofstream(path) << level_bytes(n);
+        paths.push_back(path);
+    }
+    player_records = record_table();
+
+    std::vector<campaign_set> sets = campaign();
+    ASSERT_EQ(2u, sets.size());  // the set, and the player's own (empty) levels
+    std::vector<bool> open;
+    for (const campaign_level &l : sets[0].levels)
+        open.push_back(l.open);
+    EXPECT_EQ((std::vector<bool>{true, true, true, false, false}), open);
+    EXPECT_EQ(paths[0], first_level());
+
+    // The third won: the fourth opens. Pelaa after it goes to the first after it not won.
+    player_records.enter(sets[0].levels[2].key, {500, "2026-12-08", "Aino"});
+    sets = campaign();
+    EXPECT_TRUE(sets[0].levels[3].open);
+    EXPECT_FALSE(sets[0].levels[4].open);
+    EXPECT_EQ(paths[3], next_unwon(paths[2]));
+    EXPECT_EQ(paths[1], next_unwon(paths[1]));  // not won itself: stays
+    EXPECT_EQ(paths[0], next_in_set(paths[4]));  // Seuraava after the last: the first
+    player_records = record_table();
+    fs::current_path(back);
+    fs::remove_all(dir);
+}
