@@ -7,6 +7,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "platform/config.h"
 #include "platform/utf8_text.h"
 
 namespace fs = std::filesystem;
@@ -184,8 +185,10 @@ std::vector<level_set> find_level_sets()
     own.name = "Omat kentät";
     own.folder = ".";
     own.own = true;
+    // The default level, which the editor and the chooser offer, is the game's, not the player's.
     for (const std::string &file : level_files("."))
-        own.levels.push_back({file, shown_file_title(file)});
+        if (file != default_level)
+            own.levels.push_back({file, shown_file_title(file)});
     sets.push_back(own);
     return sets;
 }

@@ -6,8 +6,8 @@
 // and any folder of levels a player drops beside them. A folder's set file names the set and
 // its levels' order, their shown names, and medal times a level maker gives by hand; levels the
 // file does not name follow in name order, and a folder without one is a set named after it.
-// The player's own levels, the ".vkl" files of the working folder, are the last set, "Omat
-// kentät", always open.
+// The player's own levels, the ".vkl" files of the working folder but the default level, are
+// the last set, "Omat kentät", always open.
 //
 // The set file, UTF-8 text, lines of:
 //   vinkla-sarja 1                  the first line
