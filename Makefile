@@ -58,7 +58,8 @@ perf: build
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) data/data1.dat
 
-install: build
+# Installs what make or make run built as the player; it builds nothing (sudo would build as root).
+install:
 	bash scripts/install.sh $(BUILD) $(PREFIX) $(DESTDIR)
 
 uninstall:

@@ -1,32 +1,56 @@
 #!/bin/bash
-# Installs the built game like a desktop game: install.sh BUILD_DIR PREFIX [DESTDIR]
+# Installs what `make` (or `make run`) built, like a desktop game: install.sh BUILD_DIR PREFIX [DESTDIR]
 #   PREFIX/lib/vinkla/vinkla (+ patches.dat beside it, where the MIDI synthesiser looks)
-#   PREFIX/share/vinkla/data1.dat and levels/*.vkl
+#   PREFIX/share/vinkla/data1.dat, levels/*.vkl and the level sets sarjat/SET/
 #   PREFIX/bin/vinkla, a launcher that plays in the player's own folder
-#   PREFIX/share/applications/vinkla.desktop and an icon
+#   PREFIX/share/applications/vinkla.desktop and the icons, every size and a scalable one
+# It builds nothing: run as root it would leave files in the tree that the player cannot change.
 set -euo pipefail
 build=$1
 prefix=$2
 dest=${3:-}
 root="$(cd "$(dirname "$0")/.." && pwd)"
 P="$dest$prefix"
+sizes="16 24 32 48 64 128 256"
 
-install -d "$P/lib/vinkla" "$P/share/vinkla/levels" "$P/bin" \
-    "$P/share/applications" "$P/share/icons/hicolor/64x64/apps"
+needed=("$build/vinkla" "$build/data1.dat" "$build/icons/hicolor/scalable/apps/vinkla.svg")
+for s in $sizes; do
+    needed+=("$build/icons/hicolor/${s}x${s}/apps/vinkla.png")
+done
+for f in "${needed[@]}"; do
+    if [ ! -f "$f" ]; then
+        echo "install: nothing to install: $f has not been built." >&2
+        echo "install: build the game as yourself first (make, or make run), then run sudo make install." >&2
+        exit 1
+    fi
+done
+newer=$(find "$root/src" "$root/tools" -newer "$build/vinkla" -type f -print -quit)
+[ -z "$newer" ] || echo "install: note: $newer is newer than the build; run make first to install it" >&2
+
+# share/vinkla is the game's own: what a former version left there goes.
+rm -rf "$P/share/vinkla/levels" "$P/share/vinkla/sarjat"
+install -d "$P/lib/vinkla" "$P/share/vinkla/levels" "$P/share/vinkla/sarjat" "$P/bin" "$P/share/applications"
 install -m 755 "$build/vinkla" "$P/lib/vinkla/vinkla"
 [ -f "$build/patches.dat" ] && install -m 644 "$build/patches.dat" "$P/lib/vinkla/patches.dat"
 install -m 644 "$build/data1.dat" "$P/share/vinkla/data1.dat"
 for level in "$root"/data/*.vkl; do
-    install -m 644 "$level" "$P/share/vinkla/levels/"
+    [ -f "$level" ] && install -m 644 "$level" "$P/share/vinkla/levels/"
+done
+# Each set whole: its set file, its levels and their runs, from which the medal times come.
+for set in "$root"/data/sarjat/*/; do
+    name=$(basename "$set")
+    install -d "$P/share/vinkla/sarjat/$name"
+    for f in "$set"*; do
+        [ -f "$f" ] && install -m 644 "$f" "$P/share/vinkla/sarjat/$name/"
+    done
 done
 install -m 755 "$root/scripts/vinkla-launcher" "$P/bin/vinkla"
 sed "s|@BINDIR@|$prefix/bin|" "$root/scripts/vinkla.desktop.in" >"$P/share/applications/vinkla.desktop"
 chmod 644 "$P/share/applications/vinkla.desktop"
-# The icon: a steel marble lit from the upper left.
-icon_tmp=$(mktemp -d)
-convert -size 110x110 radial-gradient:'#ffffff'-'#1a2440' -crop 64x64+37+37 +repage "$icon_tmp/shade.png"
-convert -size 64x64 xc:none -fill white -draw 'circle 32,32 32,3' "$icon_tmp/disc.png"
-convert "$icon_tmp/shade.png" "$icon_tmp/disc.png" -alpha off -compose CopyOpacity -composite \
-    PNG32:"$P/share/icons/hicolor/64x64/apps/vinkla.png"
-rm -rf "$icon_tmp"
+# The icons tools/icons.py drew in the build, the same picture the game puts on its window.
+for s in $sizes; do
+    install -D -m 644 "$build/icons/hicolor/${s}x${s}/apps/vinkla.png" \
+        "$P/share/icons/hicolor/${s}x${s}/apps/vinkla.png"
+done
+install -D -m 644 "$build/icons/hicolor/scalable/apps/vinkla.svg" "$P/share/icons/hicolor/scalable/apps/vinkla.svg"
 echo "vinkla installed under $P"

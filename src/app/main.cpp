@@ -74,10 +74,18 @@ int main()
     set_color_depth(32);
     // On a large desktop the window is a whole multiple of 800 by 600; everything is still
     // drawn at 800 by 600 and enlarged on its way to the window.
+    // A scale fixed in the configuration is kept only while the window fits the screen.
     int scale = config_scale();
     int desk_w = 0, desk_h = 0;
-    if (scale == 0)
-        scale = get_desktop_resolution(&desk_w, &desk_h) == 0 ? fitting_scale(desk_w, desk_h) : 1;
+    if (get_desktop_resolution(&desk_w, &desk_h) == 0) {
+        const int fits = fitting_scale(desk_w, desk_h);
+        if (scale > fits)
+            std::fprintf(stderr, "vinkla: scale %d does not fit the %dx%d screen; using scale %d\n",
+                         scale, desk_w, desk_h, fits);
+        if (scale == 0 || scale > fits)
+            scale = fits;
+    } else if (scale == 0)
+        scale = 1;
     if (scale > 1 && set_gfx_mode(GFX_AUTODETECT_WINDOWED, screen_scaler::width * scale,
                                   screen_scaler::height * scale, 0, 0) == 0)
         start_scaling(scale);
@@ -89,6 +97,7 @@ int main()
         return 1;
     }
     set_window_title("vinkla 1.0");
+    describe_window();
     install_keyboard();
     keyboard_lowlevel_callback = wake_on_key;
     gui_mouse_b = resting_mouse_b;

@@ -1,19 +1,29 @@
 #!/bin/bash
-# Installed like a desktop game: install.sh into a temporary DESTDIR, the installed launcher
-# started twice with a fresh HOME (the player's folder made and filled on the first start, where
-# the run's music from the installed patch set is heard; the player's own and changed levels kept
-# on the second), then without HOME (the home from the password database, or the reason in a
-# window), then uninstall.sh removes every installed file and leaves the player's folder.
+# Installed like a desktop game: `make install` with nothing built stops and says so; install.sh
+# into a temporary DESTDIR puts the build's icons in every size, a desktop entry that
+# desktop-file-validate passes and the level sets; the installed launcher started twice with a
+# fresh HOME (the player's folder made and filled on the first start, the sets linked into it,
+# where the run's music from the installed patch set is heard; the player's own and changed levels
+# and set kept on the second), then without HOME (the home from the password database, or the
+# reason in a window), then uninstall.sh removes every installed file and leaves the player's folder.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 exe=$(readlink -f "$1")
 build=$(dirname "$exe")
-e2e_start "53 55 57 59" "$exe" "$2"
+e2e_start "174 175 176 177" "$exe" "$2"
 W=$E2E_WORK
 prefix=/usr/local
 dest="$W/dest"
 P="$dest$prefix"
+
+# Nothing built: nothing made, nothing installed, and the reason given.
+if make -C "$root" install BUILD="$W/nobuild" PREFIX="$prefix" DESTDIR="$W/nodest" >"$W/nobuild.txt" 2>&1; then
+    fail "make install with nothing built succeeded: $(cat "$W/nobuild.txt")"
+fi
+grep -q "has not been built" "$W/nobuild.txt" && grep -q "make run" "$W/nobuild.txt" ||
+    fail "make install with nothing built does not say why: $(cat "$W/nobuild.txt")"
+[ ! -e "$W/nobuild" ] && [ ! -e "$W/nodest" ] || fail "make install with nothing built made files"
 
 bash "$root/scripts/install.sh" "$build" "$prefix" "$dest" >"$W/install.txt" 2>&1 ||
     fail "install.sh failed: $(cat "$W/install.txt")"
@@ -37,8 +47,19 @@ for line in '[Desktop Entry]' 'Type=Application' 'Name=vinkla' "Exec=$prefix/bin
     grep -qxF "$line" "$desktop" || fail "vinkla.desktop lacks the line $line"
 done
 grep -q '^Categories=.*Game;' "$desktop" || fail "vinkla.desktop is not in the Game category"
-icon="$P/share/icons/hicolor/64x64/apps/vinkla.png"
-[ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG 64x64" ] || fail "no 64x64 PNG icon at $icon"
+validated=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $validated"
+[ -z "$validated" ] || fail "desktop-file-validate: $validated"
+for s in 16 24 32 48 64 128 256; do
+    icon="$P/share/icons/hicolor/${s}x${s}/apps/vinkla.png"
+    [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${s}x${s}" ] || fail "no ${s}x${s} PNG icon at $icon"
+    cmp -s "$build/icons/hicolor/${s}x${s}/apps/vinkla.png" "$icon" || fail "the ${s}x${s} icon is not the build's"
+done
+grep -q '<svg ' "$P/share/icons/hicolor/scalable/apps/vinkla.svg" || fail "no scalable icon"
+sets=$(cd "$root/data/sarjat" && ls)
+[ -n "$sets" ] || fail "no level sets in $root/data/sarjat"
+for f in "$root"/data/sarjat/*/*; do
+    cmp -s "$f" "$P/share/vinkla/sarjat/${f#"$root"/data/sarjat/}" || fail "${f#"$root"/} not installed"
+done
 
 # The player: a home of their own, no XDG_DATA_HOME, so the folder is ~/.local/share/vinkla.
 home="$W/home"
@@ -94,6 +115,10 @@ done
 [ "$(readlink -f "$player/data1.dat")" = "$(readlink -f "$P/share/vinkla/data1.dat")" ] ||
     fail "data1.dat links to $(readlink -f "$player/data1.dat")"
 [ ! -e "$W/vinkla.cfg" ] || fail "the game wrote vinkla.cfg outside the player's folder"
+for set in $sets; do
+    [ -L "$player/sarjat/$set" ] && [ "$(readlink -f "$player/sarjat/$set")" = "$(readlink -f "$P/share/vinkla/sarjat/$set")" ] ||
+        fail "the set $set is not linked into the player's folder"
+done
 # The installed game reaches its patch set: the run's music is in the capture (nothing else
 # sounds in a run without a tilt).
 music_rms=$(sox "$W/installed.wav" -n stat 2>&1 | sed -n 's/^RMS *amplitude: *//p')
@@ -107,7 +132,13 @@ printf '%s\n' '**************' '*AF..........*' '*............*' '*............*
     '*............*' '*............*' '*............*' '**************' noname 9999 >"$player/oma.vkl"
 cp "$player/oma.vkl" "$player/$first"
 printf '[settings]\nsound = 51\nlastgame = oma.vkl\n' >"$player/vinkla.cfg"
+# A set of the player's own, and the link of a shipped set a later version no longer has.
+mkdir "$player/sarjat/omat"
+cp "$player/oma.vkl" "$player/sarjat/omat/"
+ln -s "$(readlink -f "$P/share/vinkla/sarjat")/poistunut" "$player/sarjat/poistunut"
 play_and_quit
+[ -f "$player/sarjat/omat/oma.vkl" ] || fail "the player's own set is gone"
+[ ! -L "$player/sarjat/poistunut" ] || fail "the link to a set no longer shipped stays"
 cmp -s "$player/oma.vkl" "$player/$first" || fail "the launcher overwrote the player's $first"
 [ -f "$player/oma.vkl" ] || fail "the player's own level is gone"
 grep -q '^lastgame = oma.vkl$' "$player/vinkla.cfg" || fail "the player's lastgame was lost: $(cat "$player/vinkla.cfg")"
