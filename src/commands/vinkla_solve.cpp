@@ -5,7 +5,8 @@
 //   vinkla-solve --check LEVEL.vkl...     step each level's kept runs on the rules
 //
 // Options: --keys (steer with the arrow keys), --width N, --epoch N, --tries N, --stall N,
-// --lookahead F, --max-frames N, --order R,C;R,C... (the flags in this order), --out FILE, -v.
+// --lookahead F, --max-frames N, --budget N (frames stepped in all before it gives up),
+// --order R,C;R,C... (the flags in this order), --out FILE, -v.
 // Like vinkla-replay it needs no display and no data file.
 #include <cstdio>
 #include <cstdlib>
@@ -31,7 +32,8 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: vinkla-solve [--keys] [--width N] [--epoch N] [--tries N] [--stall N] [--lookahead F]\n"
-                 "                    [--max-frames N] [--order R,C;R,C...] [--out FILE] [-v] LEVEL.vkl...\n"
+                 "                    [--max-frames N] [--budget N] [--order R,C;R,C...] [--out FILE] [-v]\n"
+                 "                    LEVEL.vkl...\n"
                  "       vinkla-solve --check LEVEL.vkl...\n");
 }
 
@@ -104,6 +106,8 @@ int main(int argc, char **argv)
             opt.stall = std::atol(value().c_str());
         else if (a == "--max-frames")
             opt.max_frames = std::atol(value().c_str());
+        else if (a == "--budget")
+            opt.budget = std::atol(value().c_str());
         else if (a == "--order")
             order_text = value();
         else if (a == "--out")
@@ -118,7 +122,7 @@ int main(int argc, char **argv)
         } else
             levels.push_back(a);
     }
-    if (levels.empty() || opt.width < 1 || opt.epoch < 1 || opt.tries < 1 || opt.max_frames < 1 ||
+    if (levels.empty() || opt.width < 1 || opt.epoch < 0 || opt.tries < 1 || opt.max_frames < 1 || opt.budget < 1 ||
         opt.max_frames > run_max_frames || (!out.empty() && levels.size() > 1)) {
         usage();
         return 2;

@@ -1,0 +1,108 @@
+// The solver on a level text, as the editor holds it: a stop is obeyed at once, the progress
+// only grows and ends at 1, a flag walled in is not solved, and a straight run is found as fast
+// as the rules allow.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "field/field.h"
+#include "records/record_table.h"
+#include "records/run_replay.h"
+#include "solver/level_solver.h"
+
+namespace {
+
+// The 14 x 14 text of the inner rows given, open floor where they end.
+std::string level(std::vector<std::string> rows)
+{
+    rows.resize(12);
+    std::string text(14, '*');
+    for (std::string &row : rows) {
+        row.resize(12, '.');
+        text += "*" + row + "*";
+    }
+    return text + std::string(14, '*');
+}
+
+struct progress_log {
+    std::vector<float> shares;
+    size_t stop_at = 0;  // the call that answers stop, 0 for none
+    std::function<bool(float)> callback()
+    {
+        return [this](float share) {
+            shares.push_back(share);
+            return shares.size() != stop_at;
+        };
+    }
+    bool only_grows() const
+    {
+        for (size_t i = 1; i < shares.size(); i++)
+            if (shares[i] < shares[i - 1])
+                return false;
+        return true;
+    }
+};
+
+TEST(LevelSolver, StopsAtOnceWhenTheCallbackSaysSo)
+{
+    // Five flags far apart: six orders to try, far more work than a few calls' worth.
+    const std::string text = level({"A..........F", "", "", "", "", ".....F", "", "", "", "", "", "F..........F"});
+    for (size_t stop_at : {1, 3}) {
+        progress_log log;
+        log.stop_at = stop_at;
+        run_record found;
+        std::string why;
+        EXPECT_FALSE(solve_text(text, solve_settings(), {}, found, why, log.callback()));
+        EXPECT_EQ(why, "stopped");
+        EXPECT_EQ(log.shares.size(), stop_at) << "called again after the stop";
+        EXPECT_TRUE(log.only_grows());
+        EXPECT_GE(log.shares.front(), 0.0f);
+        EXPECT_LT(log.shares.back(), 1.0f);
+        EXPECT_TRUE(found.tilts.empty());
+    }
+}
+
+TEST(LevelSolver, AFlagWalledInIsNotSolvedAndSaysSo)
+{
+    const std::string text = level({"A...........", "", "......***...", "......*F*...", "......***..."});
+    for (bool keys : {false, true}) {
+        solve_settings opt;
+        opt.keys = keys;
+        progress_log log;
+        run_record found;
+        std::string why;
+        EXPECT_FALSE(solve_text(text, opt, {}, found, why, log.callback()));
+        EXPECT_EQ(why.rfind("not solved", 0), 0u) << why;
+        ASSERT_FALSE(log.shares.empty());
+        EXPECT_TRUE(log.only_grows());
+        EXPECT_EQ(log.shares.back(), 1.0f);
+    }
+}
+
+TEST(LevelSolver, TakesAFlagAheadAsFastAsTheRulesAllow)
+{
+    // The flag three cells right of the start, 117 pixels: taken once the centre is within 25,
+    // after 92. Each frame the speed gains the tilt / 1650 and keeps 0.99 of itself. The hand
+    // tilts fully at once (200): 90.8 pixels after 41 frames, 94.9 after 42. The right arrow
+    // key tilts 5 more each frame: 90.1 pixels after 59 frames, 94.1 after 60.
+    const std::string text = level({"A..F"});
+    for (bool keys : {false, true}) {
+        solve_settings opt;
+        opt.keys = keys;
+        progress_log log;
+        run_record found;
+        std::string why;
+        ASSERT_TRUE(solve_text(text, opt, {}, found, why, log.callback())) << why;
+        EXPECT_EQ(found.tilts.size(), keys ? 60u : 42u);
+        EXPECT_EQ(found.board, level_key(text));
+        const replay_result proof = replay_run(field::from_text(text), found);
+        EXPECT_TRUE(proof.won);
+        EXPECT_EQ(proof.frames, keys ? 60 : 42);
+        EXPECT_TRUE(log.only_grows());
+        EXPECT_EQ(log.shares.back(), 1.0f);
+    }
+}
+
+}  // namespace
