@@ -1,0 +1,156 @@
+// Solving the shipped levels, with the hand and with the arrow keys: each level three times, its
+// time the median of the three in processor time of the one thread (so other work on the machine
+// counts little). BM_SolveShipped/MODE/LEVEL shows a level's time and the length of the run
+// found; BM_SolveShippedLevels/MODE the median and the longest of the thirteen levels' times,
+// the aim a median under a second. BM_SolveWalledIn/MODE is a board it cannot win: how long
+// "not solved" takes, and with /whole_budget how long at most.
+#include <benchmark/benchmark.h>
+
+#include <time.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "field/level_file.h"
+#include "solver/level_solver.h"
+
+namespace {
+
+const char *const shipped[] = {"01_alku", "02_mutkat", "03_putket", "04_kangas", "05_kuilut",
+                               "06_rinteet", "07_kumpareet", "08_pomppaimet", "09_risteykset",
+                               "10_kourut", "11_sokkelo", "12_mestari", "standardfile"};
+const int rounds = 3;
+
+double thread_seconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
+}
+
+struct solved {
+    double seconds = 0;  // the median of the rounds
+    long frames = 0;     // 0 when not solved
+};
+
+// Each level's measure, by mode and name, once taken.
+std::map<std::string, solved> measured;
+
+solved solve_timed(const std::string &text, bool keys)
+{
+    solve_settings opt;
+    opt.keys = keys;
+    std::vector<double> times;
+    solved out;
+    for (int i = 0; i < rounds; i++) {
+        run_record found;
+        std::string why;
+        const double start = thread_seconds();
+        const bool won = solve_text(text, opt, {}, found, why);
+        times.push_back(thread_seconds() - start);
+        out.frames = won ? (long)found.tilts.size() : 0;
+    }
+    std::sort(times.begin(), times.end());
+    out.seconds = times[rounds / 2];
+    return out;
+}
+
+const solved &level_measure(const std::string &name, bool keys)
+{
+    const std::string key = std::string(keys ? "keys/" : "mouse/") + name;
+    auto it = measured.find(key);
+    if (it == measured.end()) {
+        std::string text;
+        read_level_text(VINKLA_DATA_DIR "/" + name + ".vkl", text);
+        it = measured.emplace(key, solve_timed(text, keys)).first;
+    }
+    return it->second;
+}
+
+void BM_SolveShipped(benchmark::State &state, const std::string &name, bool keys)
+{
+    solved s;
+    for (auto _ : state) {
+        s = level_measure(name, keys);
+        state.SetIterationTime(s.seconds);
+    }
+    state.counters["frames"] = (double)s.frames;
+    if (s.frames == 0)
+        state.SkipWithError("not solved");
+}
+
+void BM_SolveShippedLevels(benchmark::State &state, bool keys)
+{
+    std::vector<double> times;
+    int won = 0;
+    for (auto _ : state) {
+        times.clear();
+        won = 0;
+        for (const char *name : shipped) {
+            const solved &s = level_measure(name, keys);
+            times.push_back(s.seconds);
+            won += s.frames > 0;
+        }
+        std::sort(times.begin(), times.end());
+        state.SetIterationTime(times[times.size() / 2]);
+    }
+    state.counters["median_s"] = times[times.size() / 2];
+    state.counters["max_s"] = times.back();
+    state.counters["solved"] = won;
+}
+
+// A flag walled in: the search gives each order up once it is stuck twice. With `whole` it
+// is never stuck, and only the budget ends it: the longest a board can take.
+void BM_SolveWalledIn(benchmark::State &state, bool keys, bool whole)
+{
+    std::string text(14, '*');
+    for (int row = 1; row < 13; row++) {
+        std::string cells(12, '.');
+        if (row == 1)
+            cells[0] = 'A';
+        if (row >= 3 && row <= 5)
+            cells.replace(6, 3, row == 4 ? "*F*" : "***");
+        text += "*" + cells + "*";
+    }
+    text += std::string(14, '*');
+    solve_settings opt;
+    opt.keys = keys;
+    if (whole)
+        opt.stall = opt.max_frames;
+    bool won = false;
+    for (auto _ : state) {
+        run_record found;
+        std::string why;
+        const double start = thread_seconds();
+        won = solve_text(text, opt, {}, found, why);
+        state.SetIterationTime(thread_seconds() - start);
+    }
+    state.counters["solved"] = won;
+}
+
+[[maybe_unused]] const bool registered = [] {
+    for (bool keys : {false, true}) {
+        const std::string mode = keys ? "keys" : "mouse";
+        for (const char *name : shipped)
+            benchmark::RegisterBenchmark(("BM_SolveShipped/" + mode + "/" + name).c_str(), BM_SolveShipped,
+                                         std::string(name), keys)
+                ->UseManualTime()
+                ->Iterations(1)
+                ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_SolveShippedLevels/" + mode).c_str(), BM_SolveShippedLevels, keys)
+            ->UseManualTime()
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
+        for (bool whole : {false, true})
+            benchmark::RegisterBenchmark(("BM_SolveWalledIn/" + mode + (whole ? "/whole_budget" : "")).c_str(),
+                                         BM_SolveWalledIn, keys, whole)
+                ->UseManualTime()
+                ->Iterations(1)
+                ->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}();
+
+}  // namespace
