@@ -83,6 +83,7 @@ saved_in_place() {
     grep -q '^\*\.\.F\.\.\.\.\.\.\.\.\.\*$' "$dir/kenttä.vkl"
 }
 e2e_until 10 "kenttä.vkl was not saved in place" saved_in_place
+e2e_decline_basis
 e2e_shot "$W/saved.png"
 # Nothing but the files put there, the records of the won run (their lock, the folder its run is
 # kept in), the settings with the level chosen, and the level saved over: no copy under a
@@ -99,6 +100,7 @@ xdotool key --delay 15 --repeat 10 BackSpace
 xdotool type --delay 30 'uusi.vkl'
 xdotool key Return
 e2e_until 10 "uusi.vkl was not saved beside kenttä.vkl" cmp -s "$dir/kenttä.vkl" "$dir/uusi.vkl"
+e2e_decline_basis
 
 # A name typed with a Finnish letter keeps it: the offered uusi.vkl becomes oma_kenttä.vkl.
 e2e_click 636 427
@@ -110,6 +112,7 @@ xdotool key Return
 e2e_until 10 "oma_kenttä.vkl was not saved (the folder holds: $(ls "$dir" | tr '\n' ' '))" \
     cmp -s "$dir/kenttä.vkl" "$dir/oma_kenttä.vkl"
 [ ! -e "$dir/oma_kentt.vkl" ] || fail "the ä was dropped: oma_kentt.vkl was saved"
+e2e_decline_basis
 
 e2e_click 636 523                                      # the editor's "Lopeta"
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5

@@ -26,6 +26,8 @@ e2e_wait_pixel "$W/alert.png" 300 300 "255 255 255" 10
 e2e_click 369 331                                     # "Kyllä": the old x.vkl is replaced
 # The game writes a file whole under another name and renames it.
 e2e_until 5 "x.vkl was not replaced" grep -q noname "$W/omat/x.vkl"
+# The solver's offer of its run as the medal basis declined: nothing more beside x.vkl.
+e2e_decline_basis
 printf '%s\n' '**************' '*AF..........*' \
     '*............*' '*............*' '*............*' '*............*' '*............*' \
     '*............*' '*............*' '*............*' '*............*' '*............*' \
