@@ -1,7 +1,7 @@
 // Solving the shipped levels, with the hand and with the arrow keys: each level three times, its
 // time the median of the three in processor time of the one thread (so other work on the machine
 // counts little). BM_SolveShipped/MODE/LEVEL shows a level's time and the length of the run
-// found; BM_SolveShippedLevels/MODE the median and the longest of the thirteen levels' times,
+// found; BM_SolveShippedLevels/MODE the median and the longest of the shipped levels' times,
 // the aim a median under a second. BM_SolveWalledIn/MODE is a board it cannot win: how long
 // "not solved" takes, and with /whole_budget how long at most.
 #include <benchmark/benchmark.h>
@@ -9,6 +9,7 @@
 #include <time.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,9 +19,20 @@
 
 namespace {
 
-const char *const shipped[] = {"01_alku", "02_mutkat", "03_putket", "04_kangas", "05_kuilut",
-                               "06_rinteet", "07_kumpareet", "08_pomppaimet", "09_risteykset",
-                               "10_kourut", "11_sokkelo", "12_mestari", "standardfile"};
+// The shipped levels, "sarjat/SET/LEVEL" and the default level, without ".vkl".
+std::vector<std::string> shipped()
+{
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto &set : std::filesystem::directory_iterator(VINKLA_DATA_DIR "/sarjat", ec))
+        if (set.is_directory())
+            for (const auto &f : std::filesystem::directory_iterator(set.path()))
+                if (f.path().extension() == ".vkl")
+                    names.push_back("sarjat/" + set.path().filename().string() + "/" + f.path().stem().string());
+    std::sort(names.begin(), names.end());
+    names.push_back("standardfile");
+    return names;
+}
 const int rounds = 3;
 
 double thread_seconds()
@@ -88,7 +100,7 @@ void BM_SolveShippedLevels(benchmark::State &state, bool keys)
     for (auto _ : state) {
         times.clear();
         won = 0;
-        for (const char *name : shipped) {
+        for (const std::string &name : shipped()) {
             const solved &s = level_measure(name, keys);
             times.push_back(s.seconds);
             won += s.frames > 0;
@@ -133,9 +145,9 @@ void BM_SolveWalledIn(benchmark::State &state, bool keys, bool whole)
 [[maybe_unused]] const bool registered = [] {
     for (bool keys : {false, true}) {
         const std::string mode = keys ? "keys" : "mouse";
-        for (const char *name : shipped)
+        for (const std::string &name : shipped())
             benchmark::RegisterBenchmark(("BM_SolveShipped/" + mode + "/" + name).c_str(), BM_SolveShipped,
-                                         std::string(name), keys)
+                                         name, keys)
                 ->UseManualTime()
                 ->Iterations(1)
                 ->Unit(benchmark::kMillisecond);

@@ -12,7 +12,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 unset DISPLAY
-level=$data/05_kuilut.vkl
+level=$data/sarjat/2_taidot/09_kuilut.vkl
 
 "$build/vinkla-solve" --out found.run "$level" >out.txt
 frames=$(sed -n 's/.* won in \([0-9]*\) frames .*/\1/p' out.txt)
