@@ -150,7 +150,8 @@ public:
     // The 3 by 3 cells round (column, row) into `into`: the tiles, the ghost, the marble and the
     // tubes' covers over both.
     void compose(BITMAP *into, int column, int row) const;
-    void draw();
+    // Puts the frame's ghost (racer) on the screen: the squares it left and took, composed again.
+    void show_racer();
     void bounce_soundh();
     void bounce_soundv();
     void corner_bounce(int ky, int kx);

@@ -97,7 +97,7 @@ void draw_lock(BITMAP *bmp, int cx, int cy)
     vline(bmp, cx, cy + 3, cy + 8, dark);
 }
 
-void draw(select_state &s, std::vector<bitmap_ptr> &thumbs)
+void draw_page(select_state &s, std::vector<bitmap_ptr> &thumbs)
 {
     FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
     FONT *small = static_cast<FONT *>(data1[OBJ_FONT_TEXT].dat);
@@ -275,7 +275,7 @@ level_choice level_select(const std::string &current)
     clicked = false;
     earlier_callback = mouse_callback;
     mouse_callback = note_click;
-    draw(s, thumbs);
+    draw_page(s, thumbs);
 
     auto choose = [&](int which) -> bool {
         if (which == back_button)
@@ -347,9 +347,9 @@ level_choice level_select(const std::string &current)
                 turn_to(s.at + 1);
         }
         if (!done && (s.selected != before || s.at != page_before || k == KEY_ENTER || click))
-            draw(s, thumbs);
+            draw_page(s, thumbs);
         else if (!done && !s.note.empty() && k)
-            draw(s, thumbs);
+            draw_page(s, thumbs);
     }
     mouse_callback = earlier_callback;
     show_mouse(nullptr);

@@ -16,3 +16,14 @@ inline std::string fnv1a_hex(const char *data, size_t size)
     std::snprintf(text, sizeof text, "%016llx", h);
     return text;
 }
+
+// Whether `text` is such a value: 16 lower-case hex digits.
+inline bool fnv1a_hex_text(const std::string &text)
+{
+    if (text.size() != 16)
+        return false;
+    for (char c : text)
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}

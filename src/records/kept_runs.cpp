@@ -14,7 +14,7 @@ const char *const runs_folder = "suoritukset";
 
 namespace {
 
-const size_t name_max = 100;
+const size_t run_name_max = 100;
 
 bool allowed(char c)
 {
@@ -63,7 +63,7 @@ bool keep_run(const std::string &name, const run_record &run)
 
 bool run_name_ok(const std::string &name)
 {
-    if (name.size() < 5 || name.size() > name_max || name.compare(name.size() - 4, 4, ".run") != 0 ||
+    if (name.size() < 5 || name.size() > run_name_max || name.compare(name.size() - 4, 4, ".run") != 0 ||
         name[0] == '.')
         return false;
     for (char c : name)

@@ -37,16 +37,6 @@ bool printable(unsigned char c)
     return (c >= 0x20 && c < 0x7f) || c >= 0xa0;
 }
 
-bool hex_key(const std::string &s)
-{
-    if (s.size() != 16)
-        return false;
-    for (char c : s)
-        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
-            return false;
-    return true;
-}
-
 // Digits only, no sign, no leading zero, within 1..time_max.
 bool read_time(const std::string &s, int &time)
 {
@@ -303,7 +293,7 @@ int record_table::read(const std::string &bytes)
             continue;
         }
         record_entry run;
-        if ((parts.size() == 4 || (parts.size() == 5 && run_name_ok(parts[4]))) && hex_key(parts[0]) &&
+        if ((parts.size() == 4 || (parts.size() == 5 && run_name_ok(parts[4]))) && fnv1a_hex_text(parts[0]) &&
             read_time(parts[1], run.time) && real_date(parts[2]) && name_from_file(parts[3], name) &&
             !name.empty() && clean_name(name) == name) {
             run.date = parts[2];

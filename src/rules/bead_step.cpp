@@ -128,3 +128,26 @@ void bead::come_back()
     tilt_acc = speed = hole_pull = tile_push = slope_acc = Vektor();
     state = rolling;
 }
+
+// The marble owns the board it rolls on and, in a game run, the picture of its block; here with
+// the rules, since a run stepped again anywhere ends with them.
+bead::~bead()
+{
+    delete current_field;
+    if (buffer)
+        destroy_bitmap(buffer);
+}
+
+void bead::place_on_start()
+{
+    stop_motion();
+    cur_friction = friction;
+    flags_left = current_field->flag_count;
+    state = rolling;
+    restart_tile = current_field->start_point;
+    x = old_x = (float)restart_tile->x;
+    y = old_y = (float)restart_tile->y;
+    run_time = 0;
+    falls = 0;
+    played.clear();
+}

@@ -60,11 +60,6 @@ bool small_number(const std::string &text, long &value)
     return true;
 }
 
-bool hex_key(const std::string &text)
-{
-    return text.size() == 16 && text.find_first_not_of("0123456789abcdef") == std::string::npos;
-}
-
 }  // namespace
 
 std::string write_run(const run_record &run)
@@ -101,7 +96,7 @@ bool read_run(const std::string &in, run_record &out, std::string &why)
     size_t at = sizeof magic - 1;
     std::string board, rules, frames_text, spans_text;
     long rules_number = 0, frames = 0, spans = 0;
-    if (!header_line(in, at, "board", board) || !hex_key(board) || !header_line(in, at, "rules", rules) ||
+    if (!header_line(in, at, "board", board) || !fnv1a_hex_text(board) || !header_line(in, at, "rules", rules) ||
         !small_number(rules, rules_number) || !header_line(in, at, "frames", frames_text) ||
         !small_number(frames_text, frames) || !header_line(in, at, "spans", spans_text) ||
         !small_number(spans_text, spans)) {

@@ -68,29 +68,6 @@ bool esc_pressed()
 
 }  // namespace
 
-// With the run: the marble owns the board it rolls on and the picture of its block.
-bead::~bead()
-{
-    delete current_field;
-    if (buffer)
-        destroy_bitmap(buffer);
-}
-
-void bead::place_on_start()
-{
-    stop_motion();
-    cur_friction = friction;
-    flags_left = current_field->flag_count;
-    state = rolling;
-    restart_tile = current_field->start_point;
-    x = old_x = (float)restart_tile->x;
-    y = old_y = (float)restart_tile->y;
-    run_time = 0;
-    falls = 0;
-    played.clear();
-    level_id = level_key(*current_field);
-}
-
 bool bead::begin_level(const std::function<field *()> &make)
 {
     delete current_field;
@@ -105,6 +82,7 @@ bool bead::begin_level(const std::function<field *()> &make)
     current_field->test_draw();
     shown_column = 0;  // the first frame shows its whole block
     place_on_start();
+    level_id = level_key(*current_field);
     return true;
 }
 
@@ -308,7 +286,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
             racer->advance(ticks);
         show();
         if (racer)
-            racer->show(*this);
+            show_racer();
         if (state == fallen)
             falls++;
         if (!played.empty())
@@ -345,7 +323,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         if (k == KEY_G && racer) {
             racer->shown = !racer->shown;
             config_set_changed("ghost", racer->shown ? "1" : "0");
-            racer->show(*this);
+            show_racer();
             panel.show_ghost(true, racer->shown);
         }
         if (script && k == KEY_R)
@@ -359,7 +337,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
             }
             if (racer) {
                 racer->restart(make());
-                racer->forget_shown();
+                racer->on_screen = false;  // the board was drawn anew
                 flag_times.clear();
             }
             get_mouse_mickeys(&mickey_x, &mickey_y);

@@ -113,7 +113,28 @@ void bead::show()
     }
 }
 
-void bead::draw()
+void bead::show_racer()
 {
-    draw_sprite(screen, sprite, (int)x - grid::half, (int)y - grid::half);
+    const bool now = racer->visible();
+    if (!buffer || (now == racer->on_screen && (!now || (racer->x() == racer->shown_x && racer->y() == racer->shown_y))))
+        return;
+    const BITMAP *picture = static_cast<BITMAP *>(data1[OBJ_GHOST].dat);
+    // The squares it left and took lie within one block round the one it takes (it moves less
+    // than a cell a frame), or it went away, and then round the one it left. The block is
+    // composed again with both marbles, in the marble's own buffer: every frame composes it anew.
+    const int cx = now ? racer->x() : racer->shown_x, cy = now ? racer->y() : racer->shown_y;
+    const int column = board_cell(static_cast<float>(cx), current_field->columns);
+    const int row = board_cell(static_cast<float>(cy), current_field->rows);
+    const int left = grid::cell * (column - 1), top = grid::cell * (row - 1);
+    compose(buffer, column, row);
+    dirty_rect changed;
+    if (racer->on_screen)
+        changed.add(racer->shown_x - grid::half, racer->shown_y - grid::half, picture->w, picture->h);
+    if (now)
+        changed.add(racer->x() - grid::half, racer->y() - grid::half, picture->w, picture->h);
+    changed.clip(left, top, grid::block, grid::block);
+    present(buffer, left, top, changed);
+    racer->on_screen = now;
+    racer->shown_x = racer->x();
+    racer->shown_y = racer->y();
 }

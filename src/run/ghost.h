@@ -16,9 +16,6 @@ class field;
 class ghost {
 public:
     explicit ghost(std::vector<run_tilt> tilts);
-    ~ghost();
-    ghost(const ghost &) = delete;
-    ghost &operator=(const ghost &) = delete;
 
     // Back to the start of its run on `board` (taken over), for a new run of the player's.
     void restart(field *board);
@@ -36,11 +33,10 @@ public:
 
     // Draws it into `into`, whose top left corner lies at the screen's (left, top).
     void draw_into(BITMAP *into, int left, int top) const;
-    // Puts the frame's ghost on the screen: the squares it left and took, composed again from
-    // the player's board and marble (`player` draws its block with the ghost in it).
-    void show(bead &player);
-    // Takes it off the screen at once, and puts it back; for a switch.
-    void forget_shown() { on_screen = false; }
+    // Where the screen shows it (bead::show_racer keeps this).
+    bool on_screen = false;
+    int shown_x = 0;
+    int shown_y = 0;
 
 private:
     bead racer;                    // the rules only: no pictures, no sound
@@ -49,8 +45,4 @@ private:
     int time = 0;                  // the ghost's clock, in ticks
     int waiting = 0;               // ticks of a fall still to wait
     std::map<std::pair<int, int>, int> flags;  // a flag's centre, and when the ghost took it
-    BITMAP *buffer = nullptr;      // a block of the board, composed
-    bool on_screen = false;        // what the screen shows of it
-    int shown_x = 0;
-    int shown_y = 0;
 };

@@ -253,17 +253,4 @@ TEST(Show, OnlyWhatChangedReachesTheScreen)
     EXPECT_TRUE(same_pixels(screen, 39 * 5, 39 * 5, taken.get(), 0, 0, 117, 117));
 }
 
-TEST(Draw, PutsTheMarbleAtItsCentreMinusTwenty)
-{
-    bead b;
-    b.x = 100.9f;
-    b.y = 50.2f;
-    clear_to_color(screen, 0);
-    b.draw();
-    bitmap_ptr e(create_bitmap(screen->w, screen->h));
-    clear_to_color(e.get(), 0);
-    draw_sprite(e.get(), b.sprite, 80, 30);
-    EXPECT_TRUE(same_pixels(screen, 0, 0, e.get(), 0, 0, 200, 120));
-}
-
 }  // namespace
