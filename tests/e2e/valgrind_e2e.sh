@@ -87,6 +87,7 @@ e2e_wait_pixel "$W/selector.png" 210 160 "255 255 255" 60
 xdotool mousemove 780 590
 xdotool key Return
 e2e_until 60 "the editor did not write nimeton.vkl" test -f "$W/nimeton.vkl"
+e2e_decline_basis 60  # the solver's offer, after it won the saved board
 # The editor again where the selector was.
 e2e_wait_pixel "$W/editor.png" 600 364 "170 170 170" 60
 e2e_click 636 523
