@@ -16,13 +16,14 @@ GREY="170 170 170"
 LEVELS=$(cd "$W" && ls sarjat/3_*/*.vkl standardfile.vkl)
 [ "$(echo "$LEVELS" | wc -l)" = 13 ] || fail "expected 13 levels, found: $LEVELS"
 
-# wait_run SHOT: screenshots until a run shows its board (the editor's buttons gone, the wall in
-# the board's bottom-right corner there).
+# wait_run SHOT: screenshots until a run shows its board (the editor's buttons gone, the run's
+# panel drawn, the wall in the board's bottom-right corner there), after the solver's box.
 wait_run() {
     local i
-    for i in $(seq 1 50); do
+    for i in $(seq 1 100); do
         e2e_shot "$1"
-        [ "$(e2e_pixel "$1" 600 364)" != "$GREY" ] && [ "$(e2e_pixel "$1" 545 545)" != "0 0 0" ] && return 0
+        [ "$(e2e_pixel "$1" 600 364)" != "$GREY" ] && [ "$(e2e_pixel "$1" 566 20)" = "255 238 221" ] &&
+            [ "$(e2e_pixel "$1" 545 545)" != "0 0 0" ] && return 0
         sleep 0.2
     done
     fail "no run on the screen (see $1)"
