@@ -42,7 +42,10 @@ void use(DATAFILE *dat)
         bead b;
         const uint8_t east[] = {40, 0};
         fuzz::roll(b, &f, east, sizeof east, 60);
-        b.draw();
+        draw_sprite(screen, b.sprite, (int)b.x - grid::half, (int)b.y - grid::half);
+        // The ghost as a run draws it, half seen.
+        set_trans_blender(0, 0, 0, 136);
+        draw_trans_sprite(screen, (BITMAP *)data1[OBJ_GHOST].dat, (int)b.x - grid::half, (int)b.y - grid::half);
     }
     for (int k : {OBJ_FONT_MENU, OBJ_FONT_TEXT}) {
         font = (FONT *)data1[k].dat;
