@@ -73,7 +73,7 @@ void watch_shared_run(bead &marble, const std::string &path)
     }
     const replay_result r = replay_run(field::from_text(s.level), s.run);
     const std::string verdict =
-        r.won ? "Todistaa itsensä: " + time_text(static_cast<int>(r.frames) + r.falls * bead::fall_time)
+        r.won ? "Todistaa itsensä: " + time_text(static_cast<int>(r.time()))
               : "Ei todistu: ei voittoa";
     marble.watch_level(s.title.empty() ? shown_file_name(path) : s.title,
                        [&s] { return field::from_text(s.level); }, s.run.tilts, verdict);

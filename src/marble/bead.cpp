@@ -26,16 +26,16 @@ bead::bead()
       sprite(data1 ? (BITMAP *)data1[OBJ_MARBLE].dat : nullptr),
       buffer(data1 ? create_bitmap(grid::block, grid::block) : nullptr),
       current_field(nullptr), x(0), y(0), old_x(0), old_y(0), state(stopped), bounced(0),
-      flags_left(0), restart_tile(nullptr), cur_friction(0.99f), friction(0.99f),
-      softfriction(0.5f), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
+      flags_left(0), restart_tile(nullptr), cur_friction(default_friction), friction(default_friction),
+      softfriction(default_softfriction), shown_column(0), shown_row(0), shown_x(0), shown_y(0), shown_state(stopped),
       shown_flags(0), run_time(0), falls(0), won(false)
 {
 }
 
 void bead::read_settings()
 {
-    friction = read_factor("friction", 0.99f, 0.0f, 1.0f);
-    softfriction = read_factor("softfriction", 0.5f, 0.0f, 1.0f);
+    friction = read_factor("friction", default_friction, 0.0f, 1.0f);
+    softfriction = read_factor("softfriction", default_softfriction, 0.0f, 1.0f);
     cur_friction = friction;
     // Any finite factor is safe: the tilt is clamped after it is scaled.
     sensitivity = config_float("mouse_sensitivity").value_or(1.0f);

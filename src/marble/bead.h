@@ -53,6 +53,10 @@ public:
     float cur_friction;
     float friction;
     float softfriction;
+    // The factors the rules are stepped with unless the configuration says otherwise; kept and
+    // watched runs are stepped with these.
+    static constexpr float default_friction = 0.99f;
+    static constexpr float default_softfriction = 0.5f;
     // What the last frame put on the screen, so that a frame shows only what changed.
     int shown_column;    // the block's cell; 0 while none of it is on the screen
     int shown_row;

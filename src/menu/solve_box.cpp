@@ -3,7 +3,6 @@
 #include <allegro.h>
 
 #include "field/field.h"
-#include "marble/bead.h"
 #include "platform/data1.h"
 #include "platform/frame.h"
 #include "platform/globals.h"
@@ -69,7 +68,7 @@ board_verdict solve_for_maker(const std::string &level_text)
     if (solve_text(level_text, opt, {}, run, why, progress)) {
         const replay_result r = replay_run(field::from_text(level_text), run);
         v.what = board_verdict::won;
-        v.time = static_cast<int>(r.frames) + r.falls * bead::fall_time;
+        v.time = static_cast<int>(r.time());
         v.run = run;
     } else {
         v.what = stop ? board_verdict::stopped : board_verdict::not_solved;

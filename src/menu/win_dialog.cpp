@@ -317,7 +317,7 @@ board_maker maker(const table_level &level)
     return [text]() -> field * { return text.empty() ? nullptr : field::from_text(text); };
 }
 
-// The marks of the level's table as it stands, and its proven best time (0 for none).
+// The marks of the level's table as it stands.
 void prove_rows(const std::string &key, const table_level &level)
 {
     view.marks = prove_table(player_records, key, maker(level));

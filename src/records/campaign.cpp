@@ -5,7 +5,6 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "field/level_order.h"
-#include "marble/bead.h"
 #include "platform/config.h"
 #include "records/player_records.h"
 #include "records/record_proof.h"
@@ -45,11 +44,6 @@ medal medal_for(const medal_times &m, int time)
     return no_medal;
 }
 
-const char *medal_name(medal m)
-{
-    return m == gold ? "kulta" : m == silver ? "hopea" : m == bronze ? "pronssi" : "";
-}
-
 int solver_basis(const std::string &level_path)
 {
     // Known by the board too: a level saved anew in the editor is asked again.
@@ -67,27 +61,36 @@ int solver_basis(const std::string &level_path)
         if (!load_run(level_path + kind, run, why))
             continue;
         const replay_result r = replay_run(field::from_text(text), run);
-        const long time = r.frames + static_cast<long>(r.falls) * bead::fall_time;
-        if (r.won && (best == 0 || time < best))
-            best = static_cast<int>(time);
+        if (r.won && (best == 0 || r.time() < best))
+            best = static_cast<int>(r.time());
     }
     if (best > 0)  // a run kept later is found then
         bases[memo] = best;
     return best;
 }
 
+namespace {
+
+// A level's medal times: the set file's, else from the solver's run kept beside it.
+medal_times medals_of(const set_level &l)
+{
+    if (l.medals[0] == 0)
+        return medals_from_basis(solver_basis(l.path));
+    medal_times m;
+    for (int i = 0; i < 3; i++)
+        m.limit[i] = l.medals[i];
+    return m;
+}
+
+}  // namespace
+
 medal_times level_medals(const std::string &path)
 {
-    const std::vector<level_set> sets = find_level_sets();
-    for (const level_set &s : sets)
+    for (const level_set &s : find_level_sets())
         for (const set_level &l : s.levels)
-            if (l.path == path && l.medals[0] > 0) {
-                medal_times m;
-                for (int i = 0; i < 3; i++)
-                    m.limit[i] = l.medals[i];
-                return m;
-            }
-    return medals_from_basis(solver_basis(path));
+            if (l.path == path)
+                return medals_of(l);
+    return medals_of(set_level{path, ""});
 }
 
 std::vector<campaign_set> campaign()
@@ -107,11 +110,7 @@ std::vector<campaign_set> campaign()
                 c.won = !player_records.table(c.key).empty();
                 c.best = proven_best_time(player_records, c.key, [text] { return field::from_text(text); });
             }
-            if (l.medals[0] > 0)
-                for (int i = 0; i < 3; i++)
-                    c.medals.limit[i] = l.medals[i];
-            else if (!s.own)
-                c.medals = medals_from_basis(solver_basis(l.path));
+            c.medals = medals_of(l);
             c.best_medal = medal_for(c.medals, c.best);
             won += c.won;
             cs.levels.push_back(c);

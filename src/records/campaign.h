@@ -34,7 +34,6 @@ struct campaign_set {
 medal_times medals_from_basis(int basis);
 // The medal a time wins.
 medal medal_for(const medal_times &m, int time);
-const char *medal_name(medal m);  // "kulta", "hopea", "pronssi", ""
 
 // The solver's best run kept beside a level file (LEVEL.vkl.mouse.run or .keys.run) that wins
 // on it: its time, or 0.

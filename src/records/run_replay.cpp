@@ -4,6 +4,11 @@
 #include "marble/bead.h"
 #include "records/record_table.h"
 
+long replay_result::time() const
+{
+    return frames + static_cast<long>(falls) * bead::fall_time;
+}
+
 replay_result replay_run(field *board, const run_record &run)
 {
     replay_result r;

@@ -12,6 +12,9 @@ struct replay_result {
     int falls = 0;
     int flags_taken = 0;
     std::string why;      // what stopped it, when it was no win
+
+    // The run's time on the clock, in hundredths: every frame, and a fall's fixed cost for each.
+    long time() const;
 };
 
 // Steps `run` on `board` (taken over, deleted at the end): a run made on another board or with

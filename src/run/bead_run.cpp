@@ -212,8 +212,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     read_settings();  // the settings dialog may have changed them since the last run
     if (script) {
         // A run is watched with the factors it was stepped with when it was kept.
-        friction = cur_friction = 0.99f;
-        softfriction = 0.5f;
+        friction = cur_friction = default_friction;
+        softfriction = default_softfriction;
     }
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
