@@ -223,6 +223,18 @@ e2e_decline_basis() {
         e2e_gone_pixel "$E2E_WORK/basis.png" 300 300 "255 255 255"
 }
 
+# e2e_named [SECONDS]: after Enter in the win panel's name field, until the panel is drawn again
+# with the table and no field in it. The panel writes and proves the records first; a click or a
+# key before it is drawn again can fall into that busy moment.
+e2e_named() {
+    e2e_until "${1:-10}" "the name field stays in the win panel (see $E2E_WORK/named.png)" e2e_no_name_field
+}
+e2e_no_name_field() {
+    e2e_shot "$E2E_WORK/named.png"
+    [ "$(convert "$E2E_WORK/named.png" -crop 400x125+74+208 +repage -fill black +opaque "rgb(255,252,246)" \
+        -fill white -opaque "rgb(255,252,246)" -format '%[fx:int(mean*w*h+0.5)]' info:)" = 0 ]
+}
+
 # e2e_other_file [SCALE]: from the main menu, "Avaa" and then the level select's "Muu
 # tiedosto...", which opens the file chooser.
 e2e_other_file() {

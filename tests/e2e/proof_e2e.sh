@@ -90,6 +90,7 @@ e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
 xdotool type --delay 60 'Todistaja'
 xdotool key Return
 e2e_until 5 "the run is not in the records" grep -q "	Todistaja	01_pieni_.*\.run$" "$W/vinkla.rec"
+e2e_named 10
 kept="$W/suoritukset/$(grep "	Todistaja	" "$W/vinkla.rec" | cut -f5)"
 [ -f "$kept" ] || fail "no kept run at $kept"
 e2e_until 5 "the new record has no green tick (see $W/mark.png)" mark_has "30 130 40"

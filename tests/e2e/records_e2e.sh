@@ -116,6 +116,7 @@ e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
 xdotool type --delay 60 'Testaaja'
 xdotool key Return
 e2e_until 5 "the name is not kept (see $W/vinkla.rec)" grep -q "^nimi	Testaaja$" "$W/vinkla.rec"
+e2e_named 10
 run=$(grep -E "^[0-9a-f]{16}	[0-9]+	$(date +%Y-%m-%d)	Testaaja	01_pieni_$(date +%Y-%m-%d)_[-0-9,]+\.run$" \
     "$W/vinkla.rec") || fail "the records file lacks the run and its run file: $(cat "$W/vinkla.rec")"
 grep -q "^0123456789abcdef	4321	2026-01-02	Toinen$" "$W/vinkla.rec" ||

@@ -68,6 +68,7 @@ tilt 30 0
 e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
 xdotool key Return
 e2e_until 5 "the win was not stored" grep -q "	03_taso\|Kolme_" "$W/vinkla.rec"
+e2e_named 10
 e2e_click 406 429   # "Valikkoon"
 menu_wait 5
 

@@ -66,6 +66,7 @@ win_as() {
     xdotool type --delay 40 "$1"
     xdotool key Return
     e2e_until 10 "no run of $1 in vinkla.rec: $(cat "$W/vinkla.rec" 2>/dev/null)" has_runs "$1" "$2"
+    e2e_named 10
 }
 # panel BUTTON: a button of the win panel, once it is shown with the table.
 panel() {

@@ -74,6 +74,7 @@ e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 60
 xdotool type --delay 100 'Valgrind'
 xdotool key Return
 e2e_until 60 "the run is not in the records file" grep -qE "	Valgrind	[^	]+\.run$" "$W/vinkla.rec"
+e2e_named 60
 xdotool key Escape
 menu_wait 60
 e2e_hand_back 1 60

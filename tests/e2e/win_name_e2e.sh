@@ -68,6 +68,7 @@ for i in $(seq 1 25); do
     grep -q '^nimi	' "$W/vinkla.rec" && ! grep -q '^nimi	Vanha$' "$W/vinkla.rec" && break
     sleep 0.2
 done
+e2e_named 10
 grep -q '^nimi	Uusi SekkiE$' "$W/vinkla.rec" || fail "the name is not 'Uusi SekkiE': $(cat -A "$W/vinkla.rec")"
 grep -qE "^[0-9a-f]{16}	[0-9]+	$(date +%Y-%m-%d)	Uusi SekkiE	[^	]+\.run$" "$W/vinkla.rec" ||
     fail "the records file lacks the run: $(cat -A "$W/vinkla.rec")"
