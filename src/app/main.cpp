@@ -16,6 +16,7 @@
 #include "platform/data_check.h"
 #include "platform/globals.h"
 #include "platform/library_texts.h"
+#include "platform/map_watch.h"
 #include "platform/screen_scaler.h"
 #include "platform/session_end.h"
 #include "platform/timer_slack.h"
@@ -86,11 +87,17 @@ int main()
             scale = fits;
     } else if (scale == 0)
         scale = 1;
-    if (scale > 1 && set_gfx_mode(GFX_AUTODETECT_WINDOWED, screen_scaler::width * scale,
-                                  screen_scaler::height * scale, 0, 0) == 0)
+    bool scaled = false, opened = false;
+    {
+        const map_watch shown;
+        scaled = scale > 1 && set_gfx_mode(GFX_AUTODETECT_WINDOWED, screen_scaler::width * scale,
+                                           screen_scaler::height * scale, 0, 0) == 0;
+        opened = scaled || set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) == 0;
+    }
+    if (scaled)
         start_scaling(scale);
     // Without the window nothing can be shown, not even an alert: say so where a shell sees it.
-    else if (set_gfx_mode(GFX_AUTODETECT_WINDOWED, 800, 600, 0, 0) != 0) {
+    if (!opened) {
         std::fprintf(stderr, "vinkla: cannot open an 800x600 window in 32-bit colour: %s\n",
                      allegro_error);
         allegro_exit();

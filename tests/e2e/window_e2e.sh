@@ -91,8 +91,8 @@ exits_like_lopeta "the editor"
 # Under Openbox. scale = 2 asks for a 1600x1200 window, which a 1024x768 screen cannot hold.
 openbox --sm-disable >/dev/null 2>&1 &
 E2E_PIDS+=($!)
-# It takes windows in only once its start-up is over, which it ends by naming the work area:
-# a window mapped before then may never be shown, and the library waits for that forever.
+# It takes windows in only once its start-up is over, which it ends by naming the work area: a
+# window mapped before then is shown only when the game asks again (lost_map_e2e), a second later.
 e2e_until 10 "openbox did not start" eval 'xprop -root _NET_WORKAREA | grep -q "= "'
 printf '[settings]\nscale = 2\n' >"$W/vinkla.cfg"
 e2e_game
