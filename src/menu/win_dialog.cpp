@@ -451,9 +451,7 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
             run_record kept;
             kept.board = level_id;
             kept.tilts = played;
-            const std::string file = new_run_name(level.title, run.date, run.time);
-            if (!file.empty() && keep_run(file, kept))
-                run.run = file;
+            run.run = keep_new_run(level.title, run.date, run.time, kept);
         }
         run.name = clean_name(name);
         if (run.name.empty())

@@ -44,21 +44,35 @@ std::string new_run_name(const std::string &level_title, const std::string &date
     std::error_code ec;
     for (int n = 1; n < 1000; n++) {
         const std::string name = stem + (n > 1 ? "_" + std::to_string(n) : "") + ".run";
-        if (!fs::exists(fs::path(runs_folder) / name, ec) && !ec)
+        // A link counts as taken even when it leads nowhere.
+        const fs::file_status there = fs::symlink_status(fs::path(runs_folder) / name, ec);
+        if (!fs::exists(there) && there.type() == fs::file_type::not_found)
             return name;
     }
     return "";
 }
 
-bool keep_run(const std::string &name, const run_record &run)
+std::string keep_new_run(const std::string &level_title, const std::string &date, int time, const run_record &run)
 {
-    if (!run_name_ok(name))
-        return false;
     struct stat st;
     // A link in the folder's place is not followed: the runs would land elsewhere.
     if (lstat(runs_folder, &st) == 0 ? !S_ISDIR(st.st_mode) : mkdir(runs_folder, 0755) != 0)
-        return false;
-    return replace_own_file(std::string(runs_folder) + "/" + name, write_run(run)) == own_write::written;
+        return "";
+    const std::string bytes = write_run(run);
+    for (int tries = 0; tries < 1000; tries++) {
+        const std::string name = new_run_name(level_title, date, time);
+        if (name.empty())
+            return "";
+        switch (create_new_file(std::string(runs_folder) + "/" + name, bytes, 0644)) {
+        case new_file::made:
+            return name;
+        case new_file::taken:
+            continue;  // another copy took it since: new_run_name now passes it by
+        case new_file::failed:
+            return "";
+        }
+    }
+    return "";
 }
 
 bool run_name_ok(const std::string &name)

@@ -12,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <system_error>
 
 #include "field/field.h"
@@ -368,7 +369,12 @@ records_save record_table::save(const std::string &path)
     done.damaged = disk.load(path);
     // A name taken from the file is the file's, not one this copy still has to write.
     const bool named = named_here();
+    std::set<std::string> fell = disk.run_files();
+    for (const std::string &run : run_files())
+        fell.insert(run);
     merge(disk);
+    for (const std::string &run : run_files())
+        fell.erase(run);
     if (!named)
         name_read = last_name;
     // The lines that cannot be read are not lost to the rewrite: the file goes aside first.
@@ -379,10 +385,25 @@ records_save record_table::save(const std::string &path)
     if (done.ok()) {
         entered = false;
         name_read = last_name;
+        // Still under the lock, so no other copy writes a table that names them meanwhile.
+        const fs::path runs = fs::path(path).parent_path() / runs_folder;
+        std::error_code ec;
+        for (const std::string &run : fell)
+            fs::remove(runs / run, ec);
     }
     if (lock >= 0)
         close(lock);
     return done;
+}
+
+std::set<std::string> record_table::run_files() const
+{
+    std::set<std::string> out;
+    for (const auto &level : levels)
+        for (const record_entry &run : level.second)
+            if (!run.run.empty())
+                out.insert(run.run);
+    return out;
 }
 
 bool record_table::pending() const

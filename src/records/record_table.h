@@ -1,5 +1,6 @@
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,8 @@ public:
     // through replace_own_file: never through a link, and a failed write leaves the old file.
     // A file with lines that cannot be read is first copied aside whole as PATH.bak (or .bak1,
     // .bak2, ...); when that copy cannot be made it is not written either. The table holds the
-    // merged runs however the write ends.
+    // merged runs however the write ends. Once written, the run files of records that fell out
+    // of the tables (in runs_folder beside the file) are removed.
     records_save save(const std::string &path);
     // Runs or a name of this table's that the file did not hold when it was last read or
     // written.
@@ -81,6 +83,7 @@ public:
     int enter(const std::string &key, const record_entry &run);
 
 private:
+    std::set<std::string> run_files() const;  // every run file its lines name
     bool named_here() const;  // the name given last was given to this table since it was read
 
     bool entered = false;   // a run entered since the file was last read or written

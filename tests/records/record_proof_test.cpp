@@ -89,6 +89,15 @@ TEST_F(RecordProof, TwoRunsOfOneNameNeverShareAFile)
     EXPECT_EQ("Ampari_2026-12-08_0-04,35.run", first);
     std::ofstream(std::string(runs_folder) + "/" + first) << "x";
     EXPECT_EQ("Ampari_2026-12-08_0-04,35_2.run", new_run_name("\xc4mp\xe4ri", "2026-12-08", 435));
+    // A link that leads nowhere is a name taken too; the run is kept under the next one, and
+    // the file of the first name still holds what it held.
+    fs::create_symlink("/nowhere", std::string(runs_folder) + "/Ampari_2026-12-08_0-04,35_2.run");
+    run_record run;
+    run.board = "00000000000000aa";
+    run.tilts = {{1, 2}};
+    EXPECT_EQ("Ampari_2026-12-08_0-04,35_3.run", keep_new_run("\xc4mp\xe4ri", "2026-12-08", 435, run));
+    EXPECT_EQ("x", read_file(std::string(runs_folder) + "/" + first));
+    EXPECT_FALSE(fs::exists("/nowhere"));
     EXPECT_TRUE(run_name_ok(first));
     EXPECT_FALSE(run_name_ok("../vinkla.cfg.run"));
 }

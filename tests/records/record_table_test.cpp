@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "field/field.h"
@@ -102,6 +103,42 @@ TEST(RecordTable, WhatIsWrittenReadsBack)
     // No file yet: an empty table and nothing wrong.
     EXPECT_EQ(0, back.load(dir + "/puuttuu.rec"));
     EXPECT_TRUE(back.levels.empty());
+    std::filesystem::remove_all(dir);
+}
+
+TEST(RecordTable, ARunThatFallsOutOfTheTablesTakesItsFileAlong)
+{
+    const std::string dir = make_temp_dir();
+    const std::string path = dir + "/vinkla.rec", runs = dir + "/suoritukset/";
+    std::filesystem::create_directory(runs);
+    const std::string key = "00000000000000aa";
+    record_table first;
+    for (int i = 1; i <= 5; i++) {
+        const std::string run = "r" + std::to_string(i) + ".run";
+        std::ofstream(runs + run) << "run";
+        first.enter(key, {i * 100, "2026-12-08", "A", run});
+    }
+    std::ofstream(runs + "oma.run") << "a run no line names";
+    ASSERT_TRUE(first.save(path).ok());
+
+    // Another copy enters 0:00,50: 0:05,00 falls out of the file, and its run with it.
+    record_table second;
+    std::ofstream(runs + "r6.run") << "run";
+    second.enter(key, {50, "2026-12-08", "B", "r6.run"});
+    ASSERT_TRUE(second.save(path).ok());
+    EXPECT_EQ((std::vector<int>{50, 100, 200, 300, 400}), times(second.table(key)));
+    EXPECT_FALSE(std::filesystem::exists(runs + "r5.run"));
+    for (const char *kept : {"r1.run", "r2.run", "r3.run", "r4.run", "r6.run", "oma.run"})
+        EXPECT_TRUE(std::filesystem::exists(runs + kept)) << kept;
+
+    // The first copy, whose table still holds 0:05,00, enters 0:00,70 over it: the merged
+    // table drops 0:04,00, whose run goes, and the one already gone stays gone.
+    first.enter(key, {70, "2026-12-08", "A", "r7.run"});
+    std::ofstream(runs + "r7.run") << "run";
+    ASSERT_TRUE(first.save(path).ok());
+    EXPECT_EQ((std::vector<int>{50, 70, 100, 200, 300}), times(first.table(key)));
+    EXPECT_FALSE(std::filesystem::exists(runs + "r4.run"));
+    EXPECT_TRUE(std::filesystem::exists(runs + "r7.run"));
     std::filesystem::remove_all(dir);
 }
 
