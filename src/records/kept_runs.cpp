@@ -45,8 +45,7 @@ std::string new_run_name(const std::string &level_title, const std::string &date
     for (int n = 1; n < 1000; n++) {
         const std::string name = stem + (n > 1 ? "_" + std::to_string(n) : "") + ".run";
         // A link counts as taken even when it leads nowhere.
-        const fs::file_status there = fs::symlink_status(fs::path(runs_folder) / name, ec);
-        if (!fs::exists(there) && there.type() == fs::file_type::not_found)
+        if (fs::symlink_status(fs::path(runs_folder) / name, ec).type() == fs::file_type::not_found)
             return name;
     }
     return "";
