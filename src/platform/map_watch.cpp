@@ -2,8 +2,24 @@
 
 #include <allegro.h>
 #include <xalleg.h>
+#include <X11/Xutil.h>
 
 #include <chrono>
+
+namespace {
+
+// The library fixes the window's size in its hints just before it asks for the window to be
+// shown; before that (a slow start) the window is not the watch's to show.
+bool asked_and_unseen(Display *d, Window w)
+{
+    XWindowAttributes seen;
+    XSizeHints hints;
+    long supplied = 0;
+    return XGetWindowAttributes(d, w, &seen) && seen.map_state == IsUnmapped &&
+           XGetWMNormalHints(d, w, &hints, &supplied) && (hints.flags & PMaxSize);
+}
+
+}  // namespace
 
 map_watch::map_watch()
 {
@@ -30,8 +46,7 @@ void map_watch::watch(unsigned long window, const std::string &display_name)
         hold.unlock();
         if (!d)
             d = XOpenDisplay(display_name.c_str());
-        XWindowAttributes seen;
-        if (d && XGetWindowAttributes(d, window, &seen) && seen.map_state == IsUnmapped) {
+        if (d && asked_and_unseen(d, window)) {
             XMapWindow(d, window);
             XFlush(d);
         }

@@ -8,7 +8,8 @@
 // A window manager that is still starting can lose a window's request to be shown: the window
 // then never appears, and the library's set_gfx_mode waits for it for ever (seen under Openbox
 // when the game starts with the desktop). While a map_watch lives, a thread with an X connection
-// of its own asks once a second for the library's window to be shown, as long as it is not.
+// of its own asks once a second for the library's window to be shown, as long as the library
+// has asked for it and it is not shown.
 // Make one after allegro_init and keep it until set_gfx_mode has returned.
 class map_watch {
 public:
