@@ -136,6 +136,38 @@ TEST_P(ShippedLevel, HasTheExactLayoutAWallRingOneStartAndAFlag)
     delete f;
 }
 
+// A force the hand cannot beat never waits beside a hole: no bowl, dome or bumper has a hole
+// among its eight neighbours, and no slope runs straight into one. A flag side by side with a
+// hole is the last set's test of nerve, in its levels 7 to 9 only.
+TEST_P(ShippedLevel, NoForceStandsBesideAHole)
+{
+    const std::vector<std::string> rows = exact_rows(read_file(path()));
+    ASSERT_EQ(rows.size(), 14u);
+    auto hole = [&](int r, int c) { return r >= 0 && r < 14 && c >= 0 && c < 14 && rows[r][c] == 'O'; };
+    const bool nerve = GetParam().rfind("sarjat/3_mestarit/0", 0) == 0 &&
+                       std::string("789").find(GetParam()[19]) != std::string::npos;
+    for (int r = 0; r < 14; r++)
+        for (int c = 0; c < 14; c++) {
+            const char code = rows[r][c];
+            int holes = 0, side_holes = 0;
+            for (int dr = -1; dr <= 1; dr++)
+                for (int dc = -1; dc <= 1; dc++) {
+                    holes += hole(r + dr, c + dc);
+                    side_holes += (dr == 0) != (dc == 0) && hole(r + dr, c + dc);
+                }
+            if (code == 'C' || code == 'V' || code == 'B') {
+                EXPECT_EQ(0, holes) << "'" << code << "' at row " << r << " column " << c;
+            }
+            if (code == 'F' && !nerve) {
+                EXPECT_EQ(0, side_holes) << "a flag at row " << r << " column " << c;
+            }
+            const int down_r = r + (code == 's') - (code == 'n'), down_c = c + (code == 'e') - (code == 'w');
+            if (std::string("ensw").find(code) != std::string::npos) {
+                EXPECT_FALSE(hole(down_r, down_c)) << "'" << code << "' at row " << r << " column " << c;
+            }
+        }
+}
+
 // Every set level is won by a run steered with the mouse (NAME.vkl.mouse.run) and by one
 // steered with the arrow keys alone (NAME.vkl.keys.run): stepped on the rules, each takes the
 // last flag on its very last frame. vinkla-replay steps the same files in its own tests, and
