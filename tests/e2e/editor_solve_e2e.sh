@@ -22,14 +22,7 @@ bar_grows() {
     [ "$(e2e_pixel "$W/box.png" 240 290)" = "150 178 72" ]
 }
 
-e2e_game
-menu_skip_title
-menu_wait
-e2e_press menu:Editori
-e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
-e2e_press editor:Avaa
-xdotool mousemove 780 590
-e2e_type_path "$LEVEL"
+menu_editor_opens "$LEVEL"
 e2e_wait_still 800x600+0+0 5
 before=$(status)
 e2e_press editor:Kokeile

@@ -233,8 +233,7 @@ e2e_named() {
 }
 e2e_no_name_field() {
     e2e_shot "$E2E_WORK/named.png"
-    [ "$(convert "$E2E_WORK/named.png" -crop 400x125+74+208 +repage -fill black +opaque "rgb(255,252,246)" \
-        -fill white -opaque "rgb(255,252,246)" -format '%[fx:int(mean*w*h+0.5)]' info:)" = 0 ]
+    [ "$(e2e_count "$E2E_WORK/named.png" 400x125+74+208 "255 252 246")" = 0 ]
 }
 
 # e2e_other_file [SCALE]: from the main menu, "Avaa" and then the level select's "Muu
@@ -265,6 +264,19 @@ e2e_marble() {
     fi
     e2e_shot "$shot"
     $E2E_PY "$E2E_LIB/marble_at.py" "$shot" "$E2E_WORK/marble.bmp"
+}
+
+# e2e_cells LEVEL [R,C ...]: board_cells.py on a screenshot now: "ok" when the board drawn is
+# LEVEL's (the cells given may differ: a flag taken).
+e2e_cells() {
+    e2e_shot "$E2E_WORK/cells.png"
+    $E2E_PY "$E2E_LIB/board_cells.py" "$E2E_WORK/cells.png" "$1" "$E2E_WORK/data1.dat" "${@:2}"
+}
+
+# e2e_clock: a checksum of the run panel's clock now.
+e2e_clock() {
+    e2e_shot "$E2E_WORK/clock.png"
+    e2e_crop "$E2E_WORK/clock.png" 92x16+680+128
 }
 
 # e2e_wait_marble "X Y" SECONDS: waits until the marble is there; prints where it was last
@@ -366,6 +378,13 @@ e2e_gone_pixel() {
 # e2e_crop FILE GEOMETRY: a checksum of that part of the picture (GEOMETRY as WxH+X+Y).
 e2e_crop() {
     convert "$1" -crop "$2" +repage -format '%#' info:
+}
+
+# e2e_count FILE GEOMETRY "R G B": how many pixels of that colour that part of the picture holds.
+e2e_count() {
+    local rgb="rgb($(echo $3 | tr ' ' ,))"
+    convert "$1" -crop "$2" +repage -fill black +opaque "$rgb" -fill white -opaque "$rgb" \
+        -format '%[fx:int(mean*w*h+0.5)]' info:
 }
 
 # e2e_wait_change REFERENCE GEOMETRY SECONDS: screenshots until that part of the screen differs

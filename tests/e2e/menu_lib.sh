@@ -49,3 +49,16 @@ menu_leave_run() {
     menu_quit
     ! grep -q "due to signal" "$E2E_WORK/stderr.txt" || fail "the game crashed"
 }
+
+# menu_editor_opens LEVEL: the game started and its title skipped, "Editori", and the level
+# opened there with "Avaa".
+menu_editor_opens() {
+    e2e_game
+    menu_skip_title
+    menu_wait
+    e2e_press menu:Editori
+    e2e_wait_pixel "$E2E_WORK/editor.png" 600 364 "170 170 170" 5
+    e2e_press editor:Avaa
+    xdotool mousemove 780 590
+    e2e_type_path "$1"
+}

@@ -9,10 +9,6 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "160 161 162 163" "$1" "$2"
 W=$E2E_WORK
-HERE=$(dirname "$0")
-PY=/usr/bin/python3
-[ -x $PY ] || PY=python3
-(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
 
 # Flags at row 1, column 3 and at row 12, column 12: east takes the first and rests against
 # the east wall, south then rolls down to the second.
@@ -20,17 +16,7 @@ rm -f "$W"/*.vkl "$W"/*.vkl.*.run
 e2e_level '*A.F.........*' '*...........F*' >"$W/01_pieni.vkl"
 printf '[settings]\nlastgame = 01_pieni.vkl\n' >"$W/vinkla.cfg"
 
-marble() {
-    e2e_shot "$W/run.png"
-    $PY "$HERE/marble_at.py" "$W/run.png" "$W/marble.bmp"
-}
-crop() {
-    convert "$1" -crop "$4x$5+$2+$3" +repage -format '%#' info:
-}
-clock() {
-    e2e_shot "$W/clock.png"
-    crop "$W/clock.png" 680 128 92 16
-}
+marble() { e2e_marble "$W/run.png"; }
 tilt() {
     xdotool mousemove_relative -- "$1" "$2"
     sleep 0.05
@@ -40,35 +26,26 @@ east_wall() {
     at=$(marble)
     [ "${at%% *}" -gt 450 ] 2>/dev/null
 }
-# count SHOT X Y W H "R G B": pixels of that colour in the rectangle.
-count() {
-    convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($(echo $6 | tr ' ' ,))" \
-        -fill white -opaque "rgb($(echo $6 | tr ' ' ,))" -format '%[fx:int(mean*w*h+0.5)]' info:
-}
 # The first row's proof mark (left of the name): green tick, red cross.
 mark_has() {
     e2e_shot "$W/mark.png"
-    [ "$(count "$W/mark.png" 110 216 14 14 "$1")" -ge 6 ]
+    [ "$(e2e_count "$W/mark.png" 14x14+110+216 "$1")" -ge 6 ]
 }
 # The board's first row, right of the start, where the ghost rolls east.
 row_one() {
     e2e_shot "$W/row.png"
-    crop "$W/row.png" 80 39 460 40
+    e2e_crop "$W/row.png" 460x40+80+39
 }
 moved_off() {
     [ "$(row_one)" != "$1" ]
 }
-cells() {
-    e2e_shot "$W/cells.png"
-    $PY "$HERE/board_cells.py" "$W/cells.png" "$1" "$W/data1.dat" "${@:2}"
-}
 # The end's notice, in red where the spirit level was.
 ended() {
     e2e_shot "$W/end.png"
-    [ "$(count "$W/end.png" 580 375 190 20 "160 30 20")" -gt 20 ]
+    [ "$(e2e_count "$W/end.png" 190x20+580+375 "160 30 20")" -gt 20 ]
 }
 clock_is_not() {
-    [ "$(clock)" != "$1" ]
+    [ "$(e2e_clock)" != "$1" ]
 }
 marble_not() {
     [ "$(marble)" != "$1" ]
@@ -78,7 +55,7 @@ e2e_game
 menu_skip_title
 menu_wait 5
 e2e_shot "$W/menu1.png"
-line_before=$(crop "$W/menu1.png" 200 522 400 22)
+line_before=$(e2e_crop "$W/menu1.png" 400x22+200+522)
 
 # Won by hand: east, then south.
 e2e_click 400 288
@@ -100,11 +77,11 @@ e2e_click 140 466
 e2e_wait_pixel "$W/watch.png" 566 20 "255 238 221" 5
 start=$(marble)
 e2e_until 5 "the watched marble does not move (see $W/run.png)" marble_not "$start"
-t1=$(clock)
+t1=$(e2e_clock)
 e2e_until 5 "the watched run's clock does not run" clock_is_not "$t1"
 # Over: the notice stands where the spirit level was, and both flags are taken.
 e2e_until 20 "the watched run did not end (see $W/end.png)" ended
-[ "$(cells "$W/01_pieni.vkl" 1,3 12,12)" != ok ] || fail "the watched run left flags on the board"
+[ "$(e2e_cells "$W/01_pieni.vkl" 1,3 12,12)" != ok ] || fail "the watched run left flags on the board"
 xdotool key Escape
 e2e_wait_pixel "$W/back.png" 70 100 "255 238 221" 5
 
@@ -134,7 +111,7 @@ e2e_game
 menu_skip_title
 menu_wait 5
 e2e_shot "$W/menu2.png"
-[ "$(crop "$W/menu2.png" 200 522 400 22)" = "$line_before" ] ||
+[ "$(e2e_crop "$W/menu2.png" 400x22+200+522)" = "$line_before" ] ||
     fail "the menu's line still names the changed run's time as the best (see $W/menu2.png)"
 e2e_click 400 561
 e2e_until 5 "the changed run has no red cross in the table (see $W/mark.png)" mark_has "190 30 20"

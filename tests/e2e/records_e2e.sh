@@ -9,10 +9,6 @@ source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "110 111 112 113" "$1" "$2"
 W=$E2E_WORK
-HERE=$(dirname "$0")
-PY=/usr/bin/python3
-[ -x $PY ] || PY=python3
-(cd "$W" && dat -x data1.dat A00_MARBLE_BMP -o marble.bmp >/dev/null 2>&1) || fail "cannot export the marble"
 
 # Flags at row 1, column 3 and at row 12, column 12: east takes the first and rests against
 # the east wall, south then rolls down to the second.
@@ -22,22 +18,7 @@ e2e_level '*A.F.........*' '*...........F*' >"$W/01_pieni.vkl"
 e2e_level '*A...*.......*' '*.....F......*' >"$W/02_toinen.vkl"
 printf '[settings]\nlastgame = 01_pieni.vkl\n' >"$W/vinkla.cfg"
 
-marble() {
-    e2e_shot "$W/run.png"
-    $PY "$HERE/marble_at.py" "$W/run.png" "$W/marble.bmp"
-}
-# crop SHOT X Y W H: a checksum of that part of the screenshot.
-crop() {
-    convert "$1" -crop "$4x$5+$2+$3" +repage -format '%#' info:
-}
-clock() {
-    e2e_shot "$W/clock.png"
-    crop "$W/clock.png" 680 128 92 16
-}
-cells() {
-    e2e_shot "$W/cells.png"
-    $PY "$HERE/board_cells.py" "$W/cells.png" "$1" "$W/data1.dat" "${@:2}"
-}
+marble() { e2e_marble "$W/run.png"; }
 # Two moves a moment apart: moves close together can be merged or lost.
 tilt() {
     xdotool mousemove_relative -- "$1" "$2"
@@ -45,7 +26,7 @@ tilt() {
     xdotool mousemove_relative -- "$1" "$2"
 }
 clock_is_not() {
-    [ "$(clock)" != "$1" ]
+    [ "$(e2e_clock)" != "$1" ]
 }
 marble_is() {
     [ "$(marble)" = "$1" ]
@@ -55,10 +36,10 @@ east_wall() {
     [ "${at%% *}" -gt 450 ] 2>/dev/null
 }
 flag_taken() {
-    [ "$(cells "$W/01_pieni.vkl" 1,3)" != ok ]
+    [ "$(e2e_cells "$W/01_pieni.vkl" 1,3)" != ok ]
 }
 plays() {
-    [ "$(cells "$1" "${@:2}")" = ok ]
+    [ "$(e2e_cells "$1" "${@:2}")" = ok ]
 }
 
 e2e_game
@@ -68,7 +49,7 @@ menu_wait 5
 # keep that record.
 printf 'nimi\tToinen\n0123456789abcdef\t4321\t2026-01-02\tToinen\n' >"$W/vinkla.rec"
 e2e_shot "$W/menu1.png"
-line_before=$(crop "$W/menu1.png" 200 522 400 22)
+line_before=$(e2e_crop "$W/menu1.png" 400x22+200+522)
 [ "$(convert "$W/menu1.png" -crop 400x22+200+522 +repage -format '%[fx:maxima]' info:)" != 0 ] ||
     fail "no line under the menu's buttons"
 
@@ -76,10 +57,10 @@ line_before=$(crop "$W/menu1.png" 200 522 400 22)
 # arrow key, after which the board eases back to level), then advances.
 e2e_click 400 288
 e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
-best_before=$(crop "$W/panel.png" 680 156 92 16)
-t1=$(clock)
+best_before=$(e2e_crop "$W/panel.png" 92x16+680+156)
+t1=$(e2e_clock)
 sleep 0.7  # nothing to wait for: the clock must stand a while
-[ "$(clock)" = "$t1" ] || fail "the clock ran before the board was tilted"
+[ "$(e2e_clock)" = "$t1" ] || fail "the clock ran before the board was tilted"
 xdotool keydown Right; sleep 0.1; xdotool keyup Right  # a short press, held over frames
 e2e_until 5 "the panel's time does not advance" clock_is_not "$t1"
 
@@ -87,9 +68,9 @@ e2e_until 5 "the panel's time does not advance" clock_is_not "$t1"
 # the vial's centre, the board still level) back.
 xdotool key p
 e2e_wait_pixel "$W/pause.png" 727 416 "255 238 221" 3
-t3=$(clock)
+t3=$(e2e_clock)
 sleep 0.7  # nothing to wait for: the clock must stand a while
-t4=$(clock)
+t4=$(e2e_clock)
 [ "$t3" = "$t4" ] || fail "the clock ran during the pause"
 xdotool key p
 e2e_wait_pixel "$W/resumed.png" 727 416 "246 250 222" 3
@@ -103,7 +84,7 @@ e2e_until 5 "the flag at row 1, column 3 was not taken" flag_taken
 # R: the marble back on its start at rest, the flag back, the clock from zero.
 xdotool key r
 e2e_until 5 "after R the marble is not on the start (59, 59) (see $W/run.png)" marble_is "59 59"
-[ "$(cells "$W/01_pieni.vkl" 1,3 12,12)" = ok ] || fail "after R the flags are not back"
+[ "$(e2e_cells "$W/01_pieni.vkl" 1,3 12,12)" = ok ] || fail "after R the flags are not back"
 sleep 1  # nothing to wait for: the marble must stay a while
 [ "$(marble)" = "59 59" ] || fail "after R the marble did not stay at rest"
 
@@ -147,11 +128,11 @@ e2e_game
 menu_skip_title
 menu_wait 5
 e2e_shot "$W/menu2.png"
-[ "$(crop "$W/menu2.png" 200 522 400 22)" != "$line_before" ] ||
+[ "$(e2e_crop "$W/menu2.png" 400x22+200+522)" != "$line_before" ] ||
     fail "the menu's line does not show the best time"
 e2e_click 400 288
 e2e_wait_pixel "$W/panel2.png" 566 20 "255 238 221" 5
-[ "$(crop "$W/panel2.png" 680 156 92 16)" != "$best_before" ] || fail "the panel does not show the best time"
+[ "$(e2e_crop "$W/panel2.png" 92x16+680+156)" != "$best_before" ] || fail "the panel does not show the best time"
 xdotool key Escape
 menu_wait 5
 ! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"

@@ -19,18 +19,13 @@ done
 printf 'vinkla-sarja 1\nnimi Koesarja\nkentt\xc3\xa4 01_taso.vkl Yksi\nkentt\xc3\xa4 02_taso.vkl Kaksi\nkentt\xc3\xa4 03_taso.vkl Kolme\nkentt\xc3\xa4 04_taso.vkl Nelj\xc3\xa4\n' \
     >"$W/sarjat/1_koe/sarja.txt"
 
-# count SHOT X Y W H "R G B": pixels of that colour in the rectangle.
-count() {
-    convert "$1" -crop "$4x$5+$2+$3" +repage -fill black +opaque "rgb($(echo $6 | tr ' ' ,))" \
-        -fill white -opaque "rgb($(echo $6 | tr ' ' ,))" -format '%[fx:int(mean*w*h+0.5)]' info:
-}
 # Card I of the page (0 to 11): four to a row from (22, 62), 192 by 164 apart.
 card_x() { echo $((22 + ($1 % 4) * 192)); }
 card_y() { echo $((62 + ($1 / 4) * 164)); }
 # The padlock's brass on card I.
 locked() {
     e2e_shot "$W/select.png"
-    [ "$(count "$W/select.png" "$(card_x $1)" "$(card_y $1)" 184 120 "200 170 90")" -gt 20 ]
+    [ "$(e2e_count "$W/select.png" "184x120+$(card_x $1)+$(card_y $1)" "200 170 90")" -gt 20 ]
 }
 open_card() { ! locked "$1"; }
 page_turned() {

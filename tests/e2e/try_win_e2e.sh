@@ -9,14 +9,7 @@ e2e_level '*F..........A*' >"$W/lansi.vkl"
 GREY="170 170 170"
 CREAM="255 238 221"
 
-e2e_game
-menu_skip_title
-menu_wait
-e2e_press menu:Editori
-e2e_wait_pixel "$W/editor.png" 600 364 "$GREY" 5
-e2e_press editor:Avaa
-xdotool mousemove 780 590
-e2e_type_path "$W/lansi.vkl"
+menu_editor_opens "$W/lansi.vkl"
 e2e_press editor:Kokeile
 e2e_until 10 "no run on the screen" e2e_gone_pixel "$W/try.png" 600 364 "$GREY"
 xdotool keydown Left
