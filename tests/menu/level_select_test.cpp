@@ -12,6 +12,7 @@
 #include "menu/level_select.h"
 #include "records/player_records.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace fs = std::filesystem;
 
@@ -44,13 +45,8 @@ TEST(LevelSelect, AGamepadMovesPlaysAndGoesBackButNeverStartsALockedLevel)
     const std::string dir = make_temp_dir();
     fs::current_path(dir);
     fs::create_directories("sarjat/1_koe");
-    for (int n = 1; n <= 4; n++) {
-        std::string rows = "**************\n*A.F.........*\n";
-        for (int r = 2; r < 13; r++)
-            rows += r == 12 ? "*" + std::string(static_cast<size_t>(n), '*') + std::string(static_cast<size_t>(12 - n), '.') + "*\n"
-                            : "*............*\n";
-        std::ofstream("sarjat/1_koe/0" + std::to_string(n) + "_taso.vkl") << rows << "**************\nnoname\n9999\n";
-    }
+    for (int n = 1; n <= 4; n++)
+        std::ofstream("sarjat/1_koe/0" + std::to_string(n) + "_taso.vkl") << levels::set_level_file(n);
     player_records = record_table();
     mouse_b = 0;
     const JOYSTICK_INFO saved = joy[0];

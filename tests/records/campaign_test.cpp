@@ -10,23 +10,9 @@
 #include "records/player_records.h"
 #include "records/record_table.h"
 #include "support/fakes.h"
+#include "support/levels.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Five levels, each board its own: a wall in row 12 at column N.
-std::string level_bytes(int n)
-{
-    std::string text = "**************\n*A.F.........*\n";
-    for (int r = 2; r < 12; r++)
-        text += "*............*\n";
-    std::string last = "*............*";
-    last[static_cast<size_t>(n)] = '*';
-    return text + last + "\n**************\nnoname\n9999\n";
-}
-
-}  // namespace
 
 TEST(Campaign, ThreeOpenAndOneMoreForEachWinAndPelaaGoesOnToTheFirstNotWon)
 {
@@ -37,7 +23,7 @@ TEST(Campaign, ThreeOpenAndOneMoreForEachWinAndPelaaGoesOnToTheFirstNotWon)
     std::vector<std::string> paths;
     for (int n = 1; n <= 5; n++) {
         const std::string path = "sarjat/1_koe/0" + std::to_string(n) + "_taso.vkl";
-        std::ofstream(path) << level_bytes(n);
+        std::ofstream(path) << levels::set_level_file(n);
         paths.push_back(path);
     }
     player_records = record_table();

@@ -45,17 +45,34 @@ struct progress_log {
     }
 };
 
+// One solve of `text`, steered by the mouse or the keys, its progress logged; the log answers
+// stop on call `stop_at` (0: never).
+struct attempt {
+    bool solved = false;
+    run_record found;
+    std::string why;
+    progress_log log;
+};
+attempt solve(const std::string &text, bool keys, size_t stop_at = 0)
+{
+    attempt a;
+    solve_settings opt;
+    opt.keys = keys;
+    a.log.stop_at = stop_at;
+    a.solved = solve_text(text, opt, {}, a.found, a.why, a.log.callback());
+    return a;
+}
+
 TEST(LevelSolver, StopsAtOnceWhenTheCallbackSaysSo)
 {
     // Five flags far apart: six orders to try, far more work than a few calls' worth.
     const std::string text = level({"A..........F", "", "", "", "", ".....F", "", "", "", "", "", "F..........F"});
     for (size_t stop_at : {1, 3}) {
-        progress_log log;
-        log.stop_at = stop_at;
-        run_record found;
-        std::string why;
-        EXPECT_FALSE(solve_text(text, solve_settings(), {}, found, why, log.callback()));
-        EXPECT_EQ(why, "stopped");
+        const attempt a = solve(text, false, stop_at);
+        const progress_log &log = a.log;
+        const run_record &found = a.found;
+        EXPECT_FALSE(a.solved);
+        EXPECT_EQ(a.why, "stopped");
         EXPECT_EQ(log.shares.size(), stop_at) << "called again after the stop";
         EXPECT_TRUE(log.only_grows());
         EXPECT_GE(log.shares.front(), 0.0f);
@@ -68,13 +85,10 @@ TEST(LevelSolver, AFlagWalledInIsNotSolvedAndSaysSo)
 {
     const std::string text = level({"A...........", "", "......***...", "......*F*...", "......***..."});
     for (bool keys : {false, true}) {
-        solve_settings opt;
-        opt.keys = keys;
-        progress_log log;
-        run_record found;
-        std::string why;
-        EXPECT_FALSE(solve_text(text, opt, {}, found, why, log.callback()));
-        EXPECT_EQ(why.rfind("not solved", 0), 0u) << why;
+        const attempt a = solve(text, keys);
+        const progress_log &log = a.log;
+        EXPECT_FALSE(a.solved);
+        EXPECT_EQ(a.why.rfind("not solved", 0), 0u) << a.why;
         ASSERT_FALSE(log.shares.empty());
         EXPECT_TRUE(log.only_grows());
         EXPECT_EQ(log.shares.back(), 1.0f);
@@ -89,12 +103,10 @@ TEST(LevelSolver, TakesAFlagAheadAsFastAsTheRulesAllow)
     // key tilts 5 more each frame: 90.1 pixels after 59 frames, 94.1 after 60.
     const std::string text = level({"A..F"});
     for (bool keys : {false, true}) {
-        solve_settings opt;
-        opt.keys = keys;
-        progress_log log;
-        run_record found;
-        std::string why;
-        ASSERT_TRUE(solve_text(text, opt, {}, found, why, log.callback())) << why;
+        const attempt a = solve(text, keys);
+        const progress_log &log = a.log;
+        const run_record &found = a.found;
+        ASSERT_TRUE(a.solved) << a.why;
         EXPECT_EQ(found.tilts.size(), keys ? 60u : 42u);
         EXPECT_EQ(found.board, level_key(text));
         const replay_result proof = replay_run(field::from_text(text), found);

@@ -59,4 +59,17 @@ inline std::vector<std::string> every_tile()
             "*..B.I.I..O..*", "*.ee...nn..***", "*.ss.ww..X.*F*", "**************"};
 }
 
+// A level file of a test set, won by tilting east onto the flag two cells right of the start; a
+// wall of n cells at the start of row 12 makes each n a board, and a table, of its own.
+inline std::string set_level_file(int n)
+{
+    std::vector<std::string> rows = open_board({{1, "*A.F.........*"}});
+    for (int c = 1; c <= n; c++)
+        rows[12][c] = '*';
+    std::string file;
+    for (const std::string &r : rows)
+        file += r + "\n";
+    return file + "noname\n9999\n";
+}
+
 }  // namespace levels
