@@ -1,6 +1,5 @@
 #include "menu/editor.h"
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include "field/level_check.h"
 #include "field/level_file.h"
 #include "field/tile_kind.h"
+#include "input/click_watch.h"
 #include "marble/bead.h"
 #include "menu/editor_help.h"
 #include "menu/editor_recovery.h"
@@ -485,27 +485,6 @@ void draw_myfield(BITMAP *bmp, char *board)
     }
 }
 
-namespace {
-
-// Where the left button last went up, in the dialog's coordinates; written by the library's
-// input thread while a stroke lasts.
-std::atomic<int> let_go_x{0}, let_go_y{0};
-std::atomic<bool> let_go{false};
-void (*earlier_callback)(int) = nullptr;
-
-void note_let_go(int flags)
-{
-    if (flags & MOUSE_FLAG_LEFT_UP) {
-        let_go_x = gui_mouse_x();
-        let_go_y = gui_mouse_y();
-        let_go = true;
-    }
-    if (earlier_callback)
-        earlier_callback(flags);
-}
-
-}  // namespace
-
 int d_my_bitmap_proc(int msg, DIALOG *d, int c)
 {
     switch (msg) {
@@ -534,17 +513,19 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
                 }
             }
         };
-        let_go = false;
-        earlier_callback = mouse_callback;
-        mouse_callback = note_let_go;
-        do
-            paint(gui_mouse_x(), gui_mouse_y());
-        while (gui_mouse_b());
-        mouse_callback = earlier_callback;
-        // The button is read after a wait for input: a move and the release right after it can
-        // both come in during that wait, and the cell where it went up was never painted.
-        if (let_go)
-            paint(let_go_x, let_go_y);
+        int down_x, down_y, up_x, up_y;
+        bool released;
+        {
+            click_watch stroke;
+            do
+                paint(gui_mouse_x(), gui_mouse_y());
+            while (gui_mouse_b());
+            // The button is read after a wait for input: a move and the release right after it
+            // can both come in during that wait, and the cell where it went up was never painted.
+            released = stroke.take(down_x, down_y, up_x, up_y);
+        }
+        if (released)
+            paint(up_x, up_y);
         else
             paint(gui_mouse_x(), gui_mouse_y());
         if (before.compare(0, std::string::npos, b->text, grid::level_chars) != 0) {

@@ -3,12 +3,12 @@
 #include <allegro.h>
 
 #include <algorithm>
-#include <atomic>
 #include <memory>
 #include <vector>
 
 #include "field/level_file.h"
 #include "field/tile_kind.h"
+#include "input/click_watch.h"
 #include "platform/data1.h"
 #include "platform/frame.h"
 #include "platform/globals.h"
@@ -192,27 +192,6 @@ int under_pointer(const select_state &s, int mx, int my)
     return -1;
 }
 
-// A click as the library's input thread sees it: where the left button went down and up. A
-// press and release quicker than the screen's round would be lost to reading mouse_b.
-std::atomic<int> down_x{0}, down_y{0}, up_x{0}, up_y{0};
-std::atomic<bool> clicked{false};
-void (*earlier_callback)(int) = nullptr;
-
-void note_click(int flags)
-{
-    if (flags & MOUSE_FLAG_LEFT_DOWN) {
-        down_x = gui_mouse_x();
-        down_y = gui_mouse_y();
-    }
-    if (flags & MOUSE_FLAG_LEFT_UP) {
-        up_x = gui_mouse_x();
-        up_y = gui_mouse_y();
-        clicked = true;
-    }
-    if (earlier_callback)
-        earlier_callback(flags);
-}
-
 // The gamepad as keys: a push of the stick or a press of a button, once until it is let go.
 int pad_key()
 {
@@ -272,9 +251,7 @@ level_choice level_select(const std::string &current)
     clear_keybuf();
     while (mouse_b)
         wait_input(20);
-    clicked = false;
-    earlier_callback = mouse_callback;
-    mouse_callback = note_click;
+    click_watch clicks;
     draw_page(s, thumbs);
 
     auto choose = [&](int which) -> bool {
@@ -336,7 +313,8 @@ level_choice level_select(const std::string &current)
         if (over >= 0 && over != pointer_over)
             s.selected = over;
         pointer_over = over;
-        const bool click = clicked.exchange(false);
+        int down_x, down_y, up_x, up_y;
+        const bool click = clicks.take(down_x, down_y, up_x, up_y);
         if (click) {
             const int at = under_pointer(s, down_x, down_y);
             if (at >= 0 && under_pointer(s, up_x, up_y) == at)
@@ -351,7 +329,6 @@ level_choice level_select(const std::string &current)
         else if (!done && !s.note.empty() && k)
             draw_page(s, thumbs);
     }
-    mouse_callback = earlier_callback;
     show_mouse(nullptr);
     clear_to_color(screen, 0);
     return choice;
