@@ -175,13 +175,14 @@ int main()
                 current = play_session(*marble, choice.path);
                 break;
             }
-            if (choice.what != level_choice::other_file)
+            // A file chosen plays at once, as a card does; a set's level stays that set's.
+            std::string chosen;
+            if (choice.what != level_choice::other_file || !choose_field_file(current, chosen))
                 break;
-            const std::string chosen = load_field_file(current);
             if (shared_run_file(chosen))
                 watch_shared_run(*marble, chosen);
             else
-                current = chosen;
+                current = play_session(*marble, as_set_level(chosen));
             break;
         }
         case main_menu::records:

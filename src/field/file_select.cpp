@@ -75,16 +75,21 @@ int choose_file(const char *title, char *path, int w, int h, const char *extensi
 
 std::string load_field_file(std::string current)
 {
+    std::string chosen;
+    return choose_field_file(current, chosen) ? chosen : current;
+}
+
+bool choose_field_file(const std::string &current, std::string &chosen)
+{
     // The level played now is offered, so that the chooser opens in its folder.
     char path[path_buffer_size] = "standardfile.vkl";
     if (!current.empty())
         std::strncpy(path, current.c_str(), path_limit - 1);
-    if (choose_file("Valitse labyrintti", path, 500, 400, "vkl;vkr") == 0)
-        return current;
-    // An accepted empty name names no level: treat it like a cancel.
-    if (path[0] == 0)
-        return current;
-    return path;
+    // An accepted empty name names no level: treated like a cancel.
+    if (choose_file("Valitse labyrintti", path, 500, 400, "vkl;vkr") == 0 || path[0] == 0)
+        return false;
+    chosen = path;
+    return true;
 }
 
 namespace {

@@ -78,11 +78,10 @@ public:
     std::vector<run_tilt> played;
     // The best run raced beside this one, or null; not owned.
     ghost *racer = nullptr;
-    // A run watched, not played: its tilts from the clock's first frame, the next one's index
-    // and the speed (frames a tick); null while the player plays.
+    // A run watched, not played: its tilts from the clock's first frame and the next one's
+    // index; null while the player plays.
     const std::vector<run_tilt> *script = nullptr;
     size_t script_next = 0;
-    int script_speed = 1;
 
     // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's
     // clock: 2.07 s, the same on every machine.
@@ -134,6 +133,11 @@ public:
     void watch_end(run_panel &panel);
     // Shows how far the player is behind the ghost when both have taken a flag.
     void race_flags(run_panel &panel, std::map<std::pair<int, int>, int> &flag_times);
+    // The frame that took the last flag stands this many ticks before the win panel covers it:
+    // the player sees the flag taken, and a key pressed meanwhile for the run (Space to level
+    // the board, Esc) is the run's, dropped with the run's keys, not the panel's.
+    static constexpr int won_frame_stands = 50;
+    void stand_won_frame();
     // Holds the run while the panel says "Tauko"; returns the key that ended the pause.
     int pause(run_panel &panel);
     // A run longer than this (hundredths) asks before R throws it away.

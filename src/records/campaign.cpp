@@ -1,6 +1,8 @@
 #include "records/campaign.h"
 
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 #include "field/field.h"
 #include "field/level_file.h"
@@ -153,12 +155,44 @@ std::string next_unwon(const std::string &path)
 
 std::string next_in_set(const std::string &path)
 {
-    const std::vector<level_set> sets = find_level_sets();
-    for (const level_set &s : sets)
-        for (size_t i = 0; i < s.levels.size(); i++)
-            if (s.levels[i].path == path)
-                return s.levels[(i + 1) % s.levels.size()].path;
-    return next_level_file(path);
+    return next_in_sets(campaign(), path);
+}
+
+std::string next_in_sets(const std::vector<campaign_set> &sets, const std::string &path)
+{
+    size_t s, l;
+    if (!find_in_campaign(sets, path, s, l))
+        return next_level_file(path);
+    auto first_open = [&sets](size_t set, size_t from) -> const campaign_level * {
+        for (size_t i = from; i < sets[set].levels.size(); i++)
+            if (sets[set].levels[i].open)
+                return &sets[set].levels[i];
+        return nullptr;
+    };
+    if (const campaign_level *next = first_open(s, l + 1))
+        return next->level.path;
+    if (sets[s].own)
+        return first_open(s, 0) ? first_open(s, 0)->level.path : path;
+    // The sets after this one, then from the first round to this one again.
+    for (size_t k = 1; k <= sets.size(); k++) {
+        const size_t at = (s + k) % sets.size();
+        if (sets[at].own)
+            continue;
+        if (const campaign_level *next = first_open(at, 0))
+            return next->level.path;
+    }
+    return path;
+}
+
+std::string as_set_level(const std::string &path)
+{
+    std::error_code ec;
+    const std::filesystem::path file(path);
+    for (const level_set &s : find_level_sets())
+        for (const set_level &l : s.levels)
+            if (l.path == path || std::filesystem::equivalent(file, l.path, ec))
+                return l.path;
+    return path;
 }
 
 std::string shown_title(const std::string &path)

@@ -50,9 +50,15 @@ std::string first_level();
 // After a win: `path` itself while it is not won, else the next level of its set not yet won
 // (then of the sets after it), or `path` when every one is won or it is in no set.
 std::string next_unwon(const std::string &path);
-// "Seuraava": the next level of the set in its order, the first after the last; a level in no
-// set has the next level file of its folder.
+// "Seuraava": the next open level of the set in its order; after a set's last, the first open
+// level of the next set (past the last set, of the first), as Pelaa goes on; the player's own
+// levels go round in their own set. A level in no set has the next level file of its folder.
 std::string next_in_set(const std::string &path);
+// The same, in the sets as given.
+std::string next_in_sets(const std::vector<campaign_set> &sets, const std::string &path);
+// A level file as the sets name it: a level of a set chosen under another path (absolute,
+// through a link, with "./" or "..") is still that set's level; any other path is kept.
+std::string as_set_level(const std::string &path);
 // The name a player knows a level by: its shown name in its set, else its file's (level_title).
 std::string shown_title(const std::string &path);
 // The medal times of a level and the medal its best proven time holds.

@@ -180,6 +180,15 @@ void bead::next_hint_frame(run_panel &panel)
         panel.show_hint(nullptr);
 }
 
+void bead::stand_won_frame()
+{
+    for (int t = 0; t < won_frame_stands && !close_requested && !end_signal; t++) {
+        teh_counter = 1;
+        while (teh_counter > 0 && !close_requested && !end_signal)
+            wait_tick();
+    }
+}
+
 int bead::start_bead(std::string file)
 {
     level_path = file;
@@ -198,7 +207,6 @@ int bead::watch_level(const std::string &title, const std::function<field *()> &
                       const std::vector<run_tilt> &tilts, const std::string &verdict)
 {
     script = &tilts;
-    script_speed = 1;
     watch_verdict = verdict;
     play_level(title, make);
     script = nullptr;
@@ -224,7 +232,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     }
     const int best_row = best_proven(player_records, level_id, make);
     const std::vector<record_entry> &rows = player_records.table(level_id);
-    run_panel panel(title, flags_left, best_row < 0 ? 0 : rows[static_cast<size_t>(best_row)].time,
+    const int panel_best = best_row < 0 ? 0 : rows[static_cast<size_t>(best_row)].time;
+    run_panel panel(title, flags_left, panel_best,
                     script ? run_panel::watch : trial ? run_panel::trial : run_panel::play);
     if (!level_path.empty() && !script) {
         // The medal next above the one the best time holds.
@@ -271,6 +280,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     keyboard_callback = on_key;
 
     int frame = 0;
+    // A watched run's speed (frames a tick) is the watch's alone: every run begins at 1x.
+    int speed = 1;
     do {
         move();
         // The clock starts on the first frame the board is tilted or the marble moves: the window
@@ -282,7 +293,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         // The frame's ticks: one, and a fall's animation waits through its own inside show.
         const int ticks = state == fallen ? 1 + fall_time : 1;
         teh_counter = ticks;
-        if (racer)
+        // The ghost starts with the player's clock, on the start square until then.
+        if (racer && !played.empty())
             racer->advance(ticks);
         show();
         if (racer)
@@ -299,7 +311,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
             next_hint_frame(panel);
         }
         // A watched run at 2x or 4x waits a tick every second or fourth frame.
-        if (++frame % script_speed == 0 || state == fallen)
+        if (++frame % speed == 0 || state == fallen)
             while (teh_counter > 0)
                 wait_tick();
         if (state == fallen) {
@@ -317,8 +329,8 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
                 state = stopped;
         }
         if (script && (k == KEY_1 || k == KEY_2 || k == KEY_4)) {
-            script_speed = k == KEY_1 ? 1 : k == KEY_2 ? 2 : 4;
-            panel.show_speed(script_speed);
+            speed = k == KEY_1 ? 1 : k == KEY_2 ? 2 : 4;
+            panel.show_speed(speed);
         }
         if (k == KEY_G && racer) {
             racer->shown = !racer->shown;
@@ -350,6 +362,12 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
 
     // A level without flags is left at once and is no win to time.
     won = current_field && current_field->flag_count > 0 && state != stopped && flags_left <= 0;
+    if (won && !script) {
+        // A record just set is the level's best from now on, beside the win panel too.
+        if (!trial && (panel_best == 0 || run_time < panel_best))
+            panel.show_best(run_time);
+        stand_won_frame();
+    }
     keyboard_callback = nullptr;
     remove_display_switch_callback(on_switch_out);
     stop_midi();

@@ -224,6 +224,12 @@ void run_panel::update(int flags_taken, int time, int falls, bool exact)
     }
 }
 
+void run_panel::show_best(int time)
+{
+    best_time = time;
+    value(2, time_text(best_time));
+}
+
 void run_panel::bubble_offset(float tilt_x, float tilt_y, int &dx, int &dy)
 {
     float fx = tilt_x / bead::tilt_limit, fy = tilt_y / bead::tilt_limit;
@@ -359,5 +365,6 @@ void run_panel::show_pause(bool now_paused)
     box(pause_y1, pause_y2);
     const int mid = (box_x1 + box_x2) / 2;
     textout_centre_ex(screen, text_font, "Tauko", mid, pause_y1 + 26, makecol(160, 30, 20), -1);
-    textout_centre_ex(screen, text_font, "P jatkaa peliä", mid, pause_y1 + 48, label_ink(), -1);
+    textout_centre_ex(screen, text_font, what == watch ? "P jatkaa katselua" : "P jatkaa peliä", mid, pause_y1 + 48,
+                      label_ink(), -1);
 }

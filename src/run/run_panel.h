@@ -27,6 +27,8 @@ public:
     // every third frame (33 times a second, faster than a screen shows it, and every digit
     // still comes up); `exact` draws the time as it is, for a run that stops.
     void update(int flags_taken, int time, int falls, bool exact = false);
+    // A new best time for "Ennätys": the run just won set a record.
+    void show_best(int time);
     // Shows or takes away the pause notice (it covers the spirit level).
     void show_pause(bool paused);
     // The board's tilt (each axis within bead::tilt_limit) on the spirit level: the bubble
