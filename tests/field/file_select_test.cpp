@@ -44,6 +44,13 @@ TEST(LoadFieldFile, CancelKeepsTheCurrentName)
     // Even when the player did not change the offered name, the default is not returned on cancel.
     fake::file_select_hook = [](char *, int) { return 0; };
     EXPECT_EQ("mine.vkl", load_field_file("mine.vkl"));
+    // Told apart from choosing the offered file itself, which the select then plays.
+    std::string chosen = "none";
+    EXPECT_FALSE(choose_field_file("mine.vkl", chosen));
+    EXPECT_EQ("none", chosen);
+    fake::file_select_hook = [](char *, int) { return -1; };
+    EXPECT_TRUE(choose_field_file("mine.vkl", chosen));
+    EXPECT_EQ("mine.vkl", chosen);
 }
 
 TEST(LoadFieldFile, AcceptedEmptyNameKeepsTheCurrentName)

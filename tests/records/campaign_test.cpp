@@ -48,3 +48,56 @@ TEST(Campaign, ThreeOpenAndOneMoreForEachWinAndPelaaGoesOnToTheFirstNotWon)
     fs::current_path(back);
     fs::remove_all(dir);
 }
+
+namespace {
+
+// A set of `n` levels named "S/1.vkl" .. as the select holds them, the first `open` open.
+campaign_set test_set(const std::string &name, int n, int open, bool own = false)
+{
+    campaign_set s;
+    s.name = name;
+    s.own = own;
+    for (int i = 1; i <= n; i++) {
+        campaign_level l;
+        l.level.path = name + "/" + std::to_string(i) + ".vkl";
+        l.open = own || i <= open;
+        s.levels.push_back(l);
+    }
+    return s;
+}
+
+}  // namespace
+
+// Seuraava: on through a set, past a locked level; after a set's last, the next set's first
+// open level, never the player's own levels; after the last set, the first set again. In the
+// player's own levels it goes round in them.
+TEST(Campaign, SeuraavaAfterASetsLastGoesOnToTheNextSet)
+{
+    std::vector<campaign_set> sets = {test_set("a", 3, 3), test_set("b", 4, 3), test_set("c", 2, 2),
+                                      test_set("oma", 2, 0, true)};
+    EXPECT_EQ("a/2.vkl", next_in_sets(sets, "a/1.vkl"));
+    EXPECT_EQ("b/1.vkl", next_in_sets(sets, "a/3.vkl"));
+    EXPECT_EQ("c/1.vkl", next_in_sets(sets, "b/3.vkl"));  // b/4.vkl is locked
+    EXPECT_EQ("a/1.vkl", next_in_sets(sets, "c/2.vkl"));
+    EXPECT_EQ("oma/1.vkl", next_in_sets(sets, "oma/2.vkl"));
+    // An empty set is passed over.
+    sets[1].levels.clear();
+    EXPECT_EQ("c/1.vkl", next_in_sets(sets, "a/3.vkl"));
+}
+
+// A set's level chosen as a file by another path is that set's level; any other file stays as
+// chosen.
+TEST(Campaign, ASetLevelChosenByAnotherPathIsTheSetsLevel)
+{
+    const fs::path back = fs::current_path();
+    const std::string dir = make_temp_dir();
+    fs::current_path(dir);
+    fs::create_directories("sarjat/1_koe");
+    std::ofstream("sarjat/1_koe/01_taso.vkl") << levels::set_level_file(1);
+    std::ofstream("muu.vkl") << levels::set_level_file(2);
+    EXPECT_EQ("sarjat/1_koe/01_taso.vkl", as_set_level(dir + "/sarjat/1_koe/01_taso.vkl"));
+    EXPECT_EQ("sarjat/1_koe/01_taso.vkl", as_set_level("./sarjat/../sarjat/1_koe/01_taso.vkl"));
+    EXPECT_EQ("/ei/ole.vkl", as_set_level("/ei/ole.vkl"));
+    fs::current_path(back);
+    fs::remove_all(dir);
+}

@@ -15,6 +15,7 @@
 #include "records/record_table.h"
 #include "run/play_support.h"
 #include "records/run_replay.h"
+#include "records/run_time.h"
 #include "run/run_panel.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
@@ -600,18 +601,27 @@ TEST_F(Run, EscOrCloseAtTheQuestionNeverRestarts)
     EXPECT_FALSE(b.won);
 }
 
-// The frame that takes the last flag is drawn with the flag taken, and the run is a win.
+// The frame that takes the last flag is drawn with the flag taken, and the run is a win. It
+// stands half a second (50 ticks) before the win panel, and a tap of Space or Esc meanwhile is
+// the run's: none reaches the panel.
 TEST_F(Run, WinningFrameShowsTheFlagTaken)
 {
     std::string level = write_level(dir, "win.vkl", with_row1("*AF..........*"));
+    int won_at = 0;
     frame_script script([&](int n) {
         if (n == 1)
             fake::mickeys.push_back({60, 0});
+        if (b.flags_left == 0 && won_at == 0)
+            won_at = n;
+        if (won_at && n == won_at + 20)
+            fake::keys = {KEY_SPACE << 8 | ' ', KEY_ESC << 8 | 27};
         if (n == 1000)
             key[KEY_ESC] = 1;
     });
     b.start_bead(level);
     ASSERT_TRUE(b.won);
+    EXPECT_EQ(won_at + 50, script.frames);
+    EXPECT_TRUE(fake::keys.empty());
     EXPECT_GT(b.run_time, 1);
     EXPECT_LT(b.run_time, 1000);
     // The flag's cell, row 1 column 2, shows floor in its right part, where the flag's cloth
@@ -787,4 +797,105 @@ TEST_F(Run, AWonRunStepsAgainToItsTime)
     EXPECT_TRUE(r.won) << r.why;
     EXPECT_EQ(r.falls, 1);
     EXPECT_EQ(r.frames, b.run_time - bead::fall_time);
+}
+
+// Text as the panel draws it, on its cream, into a bitmap of the screen's size.
+namespace {
+
+bool panel_text_is(const std::string &text, int x, int y, bool centred, int ink = 0)
+{
+    FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
+    BITMAP *want = create_bitmap(screen->w, screen->h);
+    clear_to_color(want, makecol(255, 238, 221));
+    if (centred)
+        textout_centre_ex(want, f, text.c_str(), x, y, ink, -1);
+    else
+        textout_right_ex(want, f, text.c_str(), x, y, ink, -1);
+    const int w = text_length(f, text.c_str()), left = centred ? x - w / 2 : x - w;
+    const bool same = same_pixels(screen, left - 2, y, want, left - 2, y, w + 4, text_height(f));
+    destroy_bitmap(want);
+    return same;
+}
+
+}  // namespace
+
+// A watched run at 4x, then a run played: the run waits a tick for every frame, as before any
+// watch. East at frame 1 is read in frame 2, Esc at frame 40 ends frame 41: 40 frames timed,
+// 41 ticks waited.
+TEST_F(Run, AWatchsSpeedIsNotTheNextRuns)
+{
+    std::string level = write_level(dir, "speed.vkl", with_row1("*A..........F*"));
+    {
+        frame_script watching([&](int n) {
+            if (n == 2)
+                keyboard_callback(KEY_4 << 8 | '4');
+            if (n == 30)
+                key[KEY_ESC] = 1;
+        });
+        b.watch_level("katselu", [&] { return field::load_field_file(level); },
+                      std::vector<run_tilt>(500, run_tilt{5, 0}), "");
+    }
+    key[KEY_ESC] = 0;
+    fake::reset();
+    frame_script playing([&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({5, 0});
+        if (n == 40)
+            key[KEY_ESC] = 1;
+    });
+    b.start_bead(level);
+    EXPECT_EQ(40, b.run_time);
+    EXPECT_EQ(41, fake::tick_waits);
+}
+
+// The panel's "Ennätys" (value of row 2, right-aligned at x 769, y 156) reads the time of a
+// run just won when it set the level's first record; a try from the editor sets none.
+TEST_F(Run, ARecordJustSetIsThePanelsBest)
+{
+    std::string level = write_level(dir, "best.vkl", with_row1("*A....F......*"));
+    auto east = [&](int n) {
+        if (n == 1)
+            fake::mickeys.push_back({60, 0});
+        if (n == 1000)
+            key[KEY_ESC] = 1;
+    };
+    {
+        frame_script script(east);
+        b.start_bead(level);
+    }
+    ASSERT_TRUE(b.won);
+    EXPECT_TRUE(panel_text_is(time_text(b.run_time), 769, 156, false));
+    fake::reset();
+    frame_script script(east);
+    b.try_level(board(with_row1("*A....F......*")).c_str());
+    ASSERT_TRUE(b.won);
+    EXPECT_TRUE(panel_text_is("ei vielä", 769, 156, false));
+}
+
+// A watched run paused says that P goes on watching (the pause box's second line, in the
+// labels' brown, centred at x 672, y 415).
+TEST_F(Run, AWatchedRunsPauseSaysWatching)
+{
+    std::string level = write_level(dir, "pause_watch.vkl", with_row1("*A..........F*"));
+    bool said = false, paused = false;
+    int waits = 0;
+    frame_script script([&](int n) {
+        if (paused) {
+            if (++waits == 5) {
+                said = panel_text_is("P jatkaa katselua", 672, 415, true, makecol(120, 72, 40));
+                keyboard_callback(KEY_P << 8 | 'p');
+                paused = false;
+            }
+            return;
+        }
+        if (n == 3) {
+            keyboard_callback(KEY_P << 8 | 'p');
+            paused = true;
+        }
+        if (n > 10)
+            key[KEY_ESC] = 1;
+    });
+    b.watch_level("katselu", [&] { return field::load_field_file(level); },
+                  std::vector<run_tilt>(500, run_tilt{5, 0}), "");
+    EXPECT_TRUE(said);
 }
