@@ -1,8 +1,8 @@
 #!/bin/bash
 # A player whose folders carry Finnish letters: the game runs from ".../Työpöytä/päivi", opens
-# kenttä.vkl through the real chooser (listed under its own name) and plays it, opens it in the
+# kenttä.vkl through the real chooser (listed under its own name), which plays it, opens it in the
 # editor, saves it in place (no second file beside it) and saves a new level in that folder;
-# lastgame keeps the path byte for byte, so the next start plays the same level. A level saved
+# lastgame keeps its name byte for byte, so the next start plays the same level. A level saved
 # as oma_kenttä.vkl keeps its ä, and the menu's line and the run's panel show it.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
@@ -50,6 +50,9 @@ choose_kentta() {
 # play: "Pelaa" and wait for the board.
 play() {
     e2e_click 400 288
+    board_shown
+}
+board_shown() {
     e2e_wait_pixel "$W/run.png" 20 20 "$(e2e_pixel "$W/ref_wall.png" 20 20)" 5
 }
 
@@ -59,8 +62,8 @@ GREY="170 170 170"
 
 start_in_dir
 e2e_other_file                                         # "Avaa", "Muu tiedosto..."
-choose_kentta
-play
+choose_kentta                                          # plays it at once
+board_shown
 # A tilt to the right: the won run, past its panel, hands back the menu. The pointer is put in
 # the window first, a moment apart from the tilt: moves close together can be merged or lost.
 xdotool mousemove 400 300 sleep 0.2 mousemove_relative -- 40 0
@@ -119,8 +122,10 @@ e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 5
 e2e_click 400 488                                      # "Lopeta"
 e2e_wait_exit 10 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt")"
-grep -qxF "lastgame = $dir/kenttä.vkl" "$dir/vinkla.cfg" ||
-    fail "lastgame is not the chosen path: $(grep lastgame "$dir/vinkla.cfg")"
+# A file of the game's folder is one of the player's own levels: kept under that set's name for
+# it, byte for byte.
+grep -qxF "lastgame = kenttä.vkl" "$dir/vinkla.cfg" ||
+    fail "lastgame is not the chosen level: $(grep lastgame "$dir/vinkla.cfg")"
 
 # The next start plays the saved level, straight from the configuration.
 start_in_dir
