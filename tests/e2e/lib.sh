@@ -324,6 +324,25 @@ e2e_leave_win() {
     xdotool key Escape
 }
 
+# e2e_tap_to_win KEY: in a run about to take its last flag, taps KEY as a player does (Space
+# to level the board) until the side panel's count of flags changes. The tap before that
+# screenshot fell in the run's last frames: the screenshot must not show the win panel yet (the
+# winning frame stands a moment before the panel covers it).
+e2e_tap_to_win() {
+    local before now="" i
+    e2e_shot "$E2E_WORK/tap.png"
+    before=$(e2e_crop "$E2E_WORK/tap.png" 92x16+680+100)
+    for i in $(seq 1 150); do
+        xdotool key "$1"
+        e2e_shot "$E2E_WORK/tap.png"
+        now=$(e2e_crop "$E2E_WORK/tap.png" 92x16+680+100)
+        [ "$now" != "$before" ] && break
+    done
+    [ "$now" != "$before" ] || fail "tapping $1, the last flag was not taken (see $E2E_WORK/tap.png)"
+    [ "$(e2e_pixel "$E2E_WORK/tap.png" 70 100)" != "255 238 221" ] ||
+        fail "the win panel covered the winning frame at once (see $E2E_WORK/tap.png)"
+}
+
 # e2e_type_path TEXT: waits for a file selector (its white corner at (210, 160), inside both
 # sizes the game uses), replaces the offered path (up to 50 characters) with TEXT, accepts it
 # and waits until the selector is gone. The library's key buffer holds 64 keys: the path is

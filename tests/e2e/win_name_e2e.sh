@@ -1,7 +1,8 @@
 #!/bin/bash
 # The name in the win panel, typed as a player types it. Left is held through the last flag,
-# its auto-repeat running by then and on over the panel: none of it reaches the name, so the
-# first letter typed replaces the name offered. Tab and a pointer moved over a button leave the
+# its auto-repeat running by then and on over the panel, and Space is tapped to level the board
+# up to the moment the flag is taken: none of it reaches the name, which stays as offered, and
+# the first letter typed replaces it. Tab and a pointer moved over a button leave the
 # keys in the name; a letter beyond Latin-1 is written as its base letter, the euro sign as E,
 # and a letter with no Latin-1 form is refused with a note under the table.
 source "$(dirname "$0")/lib.sh"
@@ -47,9 +48,16 @@ menu_wait
 e2e_click 400 288
 e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
 xdotool keydown Left
+e2e_tap_to_win space
 e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
 sleep 0.7  # the player still holds the key over the panel
 xdotool keyup Left
+# The offered name stands in its field: inside it (170 by 14 pixels) its letters' ink covers
+# more than 100 of the field's pixels, where a space would leave only the cursor's (two
+# columns).
+e2e_shot "$W/offered.png"
+[ "$(e2e_count "$W/offered.png" 170x14+128+215 "255 252 246")" -le 2280 ] ||
+    fail "Space tapped as the last flag was taken replaced the offered name (see $W/offered.png)"
 
 xdotool type --delay 60 'Uusi'
 xdotool key Tab
