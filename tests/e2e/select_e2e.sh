@@ -1,8 +1,10 @@
 #!/bin/bash
 # The level select, played as a new player: "Avaa" shows the set as a page of small board
 # pictures, the first three levels open and the fourth locked; a click on the locked one starts
-# nothing, the third is played and won, and then the fourth is open and plays. A folder of levels
-# copied beside the sets shows as a set of its own after a restart.
+# nothing, the third is played and won, and then the fourth is open and plays; chosen as a file
+# with "Muu tiedosto..." it plays at once, named as its card. A folder of levels copied beside
+# the sets shows as a set of its own after a restart, and "Seuraava" after the first set's last
+# level plays its first.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "164 165 166 167" "$1" "$2"
@@ -73,6 +75,20 @@ select_shown
 e2e_until 5 "winning the third level did not open the fourth (see $W/select.png)" open_card 3
 e2e_click $(($(card_x 3) + 90)) $(($(card_y 3) + 60))
 e2e_wait_pixel "$W/panel4.png" 566 20 "255 238 221" 5
+e2e_wait_still 205x20+576+44 5
+cp "$W/still.png" "$W/panel4.png"
+xdotool key Escape
+menu_wait 5
+e2e_hand_back
+
+# The same level chosen as a file, by another path, with "Muu tiedosto...": it plays at once,
+# named in the panel as its card is ("Neljä"), not by its file.
+e2e_other_file
+e2e_type_path "$W/sarjat/../sarjat/1_koe/04_taso.vkl"
+e2e_wait_pixel "$W/panel_file.png" 566 20 "255 238 221" 5
+e2e_wait_still 205x20+576+44 5
+[ "$(e2e_crop "$W/still.png" 205x20+576+44)" = "$(e2e_crop "$W/panel4.png" 205x20+576+44)" ] ||
+    fail "the set's level chosen as a file is not named as its card (see $W/still.png, $W/panel4.png)"
 xdotool key Escape
 menu_wait 5
 e2e_hand_back
@@ -81,8 +97,8 @@ e2e_wait_exit 10 >"$W/exit_status.txt"
 
 # A folder of two levels, no set file, copied beside the set: after a restart it is the next page.
 mkdir -p "$W/sarjat/2_jaetut"
-cp "$W/sarjat/1_koe/01_taso.vkl" "$W/sarjat/2_jaetut/a.vkl"
-cp "$W/sarjat/1_koe/02_taso.vkl" "$W/sarjat/2_jaetut/b.vkl"
+e2e_level '*A.F.........*' '*.......*....*' >"$W/sarjat/2_jaetut/a.vkl"
+e2e_level '*A.F.........*' '*........*...*' >"$W/sarjat/2_jaetut/b.vkl"
 e2e_game
 menu_skip_title
 menu_wait 5
@@ -97,6 +113,21 @@ e2e_shot "$W/page2.png"
 [ "$(e2e_pixel "$W/page2.png" $(($(card_x 2) + 5)) $(($(card_y 2) + 5)))" = "0 0 0" ] ||
     fail "the copied folder's page holds more than its two levels (see $W/page2.png)"
 for i in 0 1; do open_card $i || fail "a level of the copied folder is locked"; done
+xdotool key Escape
+menu_wait 5
+
+# The first set's last level, won: "Seuraava" goes on to the next set's first level.
+e2e_click 400 328
+select_shown
+e2e_click $(($(card_x 3) + 90)) $(($(card_y 3) + 60))
+e2e_wait_pixel "$W/panel.png" 566 20 "255 238 221" 5
+tilt 30 0
+e2e_wait_pixel "$W/win.png" 70 100 "255 238 221" 10
+xdotool key Return
+e2e_named 10
+e2e_click 140 429   # "Seuraava"
+next_set() { [ "$(e2e_cells "$W/sarjat/2_jaetut/a.vkl" 1,3)" = ok ]; }
+e2e_until 10 "Seuraava after the set's last level did not play the next set's first (see $W/cells.png)" next_set
 xdotool key Escape
 menu_wait 5
 ! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
