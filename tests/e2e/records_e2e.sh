@@ -1,10 +1,11 @@
 #!/bin/bash
 # The clock and the tables of the fastest runs, played as a player: the side panel's time runs,
 # P stops it, R puts the marble back on its start with the flags restored; the run is played to
-# its last flag, the win panel asks for a name, the records file holds the run and names its run
-# file, which vinkla-replay steps to a win in the run's time; "Seuraava" plays
-# the next level of the folder, which "Pelaa" then plays; after a restart the best time is shown
-# in the menu's line and in the panel. A record another copy wrote meanwhile is kept.
+# its last flag, the win panel asks for a name while the side panel shows the record just set,
+# the records file holds the run and names its run file, which vinkla-replay steps to a win in
+# the run's time; "Seuraava" plays the next level of the folder, which "Pelaa" then plays; after
+# a restart the best time is shown in the menu's line and in the panel. A record another copy
+# wrote meanwhile is kept.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "110 111 112 113" "$1" "$2"
@@ -110,6 +111,9 @@ said=$(cd / && env -u DISPLAY "$(dirname "$1")/vinkla-replay" "$W/01_pieni.vkl" 
     fail "the kept run does not prove itself: $said"
 [ "$said" = "won in $time frames, 0 falls" ] || fail "the kept run says '$said' for a time of $time"
 e2e_shot "$W/win_named.png"
+# The side panel beside the win panel: "Ennätys" no longer "ei vielä", the record just set.
+[ "$(e2e_crop "$W/win_named.png" 92x16+680+156)" != "$best_before" ] ||
+    fail "the side panel's Ennätys does not show the record just set (see $W/win_named.png)"
 
 # "Seuraava": the next level of the folder, 02_toinen.vkl, is played.
 e2e_click 140 429
