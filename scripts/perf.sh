@@ -51,7 +51,7 @@ cc -shared -fPIC -O2 -o "$W/frame_counter.so" "$ROOT/bench/frame_counter.c" -ldl
 
 # Two rows of open floor to roll about on, and above them a winding corridor of five turns to
 # the one flag, which a hand tilting at random does not find. The level's best run is the
-# solver's, kept as a won run is: the ghost rolls it for 6 s from the start of every run.
+# solver's, kept as a won run is: the ghost rolls it for 6 s from the first tilt of every run.
 {
     echo '**************'
     echo '*...........F*'
@@ -178,7 +178,7 @@ for r in $(seq 1 "$REPS"); do
     sleep 1
 
     measure "$GAME" menu
-    e2e_click $(at 400 288)  # "Pelaa": the ghost starts at once
+    e2e_click $(at 400 288)  # "Pelaa": the ghost starts with the hand's first tilt
     e2e_wait_pixel "$W/panel.png" $(at 566 20) "255 238 221" 5
     measure "$GAME" rolling-ghost hand "$GHOST_SECS"
     xdotool key g  # the ghost off, for the same run without it
