@@ -171,8 +171,10 @@ std::string next_in_sets(const std::vector<campaign_set> &sets, const std::strin
     };
     if (const campaign_level *next = first_open(s, l + 1))
         return next->level.path;
-    if (sets[s].own)
-        return first_open(s, 0) ? first_open(s, 0)->level.path : path;
+    if (sets[s].own) {
+        const campaign_level *first = first_open(s, 0);
+        return first ? first->level.path : path;
+    }
     // The sets after this one, then from the first round to this one again.
     for (size_t k = 1; k <= sets.size(); k++) {
         const size_t at = (s + k) % sets.size();
