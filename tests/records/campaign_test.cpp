@@ -84,20 +84,3 @@ TEST(Campaign, SeuraavaAfterASetsLastGoesOnToTheNextSet)
     sets[1].levels.clear();
     EXPECT_EQ("c/1.vkl", next_in_sets(sets, "a/3.vkl"));
 }
-
-// A set's level chosen as a file by another path is that set's level; any other file stays as
-// chosen.
-TEST(Campaign, ASetLevelChosenByAnotherPathIsTheSetsLevel)
-{
-    const fs::path back = fs::current_path();
-    const std::string dir = make_temp_dir();
-    fs::current_path(dir);
-    fs::create_directories("sarjat/1_koe");
-    std::ofstream("sarjat/1_koe/01_taso.vkl") << levels::set_level_file(1);
-    std::ofstream("muu.vkl") << levels::set_level_file(2);
-    EXPECT_EQ("sarjat/1_koe/01_taso.vkl", as_set_level(dir + "/sarjat/1_koe/01_taso.vkl"));
-    EXPECT_EQ("sarjat/1_koe/01_taso.vkl", as_set_level("./sarjat/../sarjat/1_koe/01_taso.vkl"));
-    EXPECT_EQ("/ei/ole.vkl", as_set_level("/ei/ole.vkl"));
-    fs::current_path(back);
-    fs::remove_all(dir);
-}

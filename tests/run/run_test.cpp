@@ -15,7 +15,6 @@
 #include "records/record_table.h"
 #include "run/play_support.h"
 #include "records/run_replay.h"
-#include "records/run_time.h"
 #include "run/run_panel.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
@@ -799,19 +798,16 @@ TEST_F(Run, AWonRunStepsAgainToItsTime)
     EXPECT_EQ(r.frames, b.run_time - bead::fall_time);
 }
 
-// Text as the panel draws it, on its cream, into a bitmap of the screen's size.
 namespace {
 
-bool panel_text_is(const std::string &text, int x, int y, bool centred, int ink = 0)
+// Whether the screen shows `text` centred at (x, y) in `ink` on the panel's cream.
+bool panel_text_is(const std::string &text, int x, int y, int ink)
 {
     FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
     BITMAP *want = create_bitmap(screen->w, screen->h);
     clear_to_color(want, makecol(255, 238, 221));
-    if (centred)
-        textout_centre_ex(want, f, text.c_str(), x, y, ink, -1);
-    else
-        textout_right_ex(want, f, text.c_str(), x, y, ink, -1);
-    const int w = text_length(f, text.c_str()), left = centred ? x - w / 2 : x - w;
+    textout_centre_ex(want, f, text.c_str(), x, y, ink, -1);
+    const int w = text_length(f, text.c_str()), left = x - w / 2;
     const bool same = same_pixels(screen, left - 2, y, want, left - 2, y, w + 4, text_height(f));
     destroy_bitmap(want);
     return same;
@@ -848,30 +844,6 @@ TEST_F(Run, AWatchsSpeedIsNotTheNextRuns)
     EXPECT_EQ(41, fake::tick_waits);
 }
 
-// The panel's "Ennätys" (value of row 2, right-aligned at x 769, y 156) reads the time of a
-// run just won when it set the level's first record; a try from the editor sets none.
-TEST_F(Run, ARecordJustSetIsThePanelsBest)
-{
-    std::string level = write_level(dir, "best.vkl", with_row1("*A....F......*"));
-    auto east = [&](int n) {
-        if (n == 1)
-            fake::mickeys.push_back({60, 0});
-        if (n == 1000)
-            key[KEY_ESC] = 1;
-    };
-    {
-        frame_script script(east);
-        b.start_bead(level);
-    }
-    ASSERT_TRUE(b.won);
-    EXPECT_TRUE(panel_text_is(time_text(b.run_time), 769, 156, false));
-    fake::reset();
-    frame_script script(east);
-    b.try_level(board(with_row1("*A....F......*")).c_str());
-    ASSERT_TRUE(b.won);
-    EXPECT_TRUE(panel_text_is("ei vielä", 769, 156, false));
-}
-
 // A watched run paused says that P goes on watching (the pause box's second line, in the
 // labels' brown, centred at x 672, y 415).
 TEST_F(Run, AWatchedRunsPauseSaysWatching)
@@ -882,7 +854,7 @@ TEST_F(Run, AWatchedRunsPauseSaysWatching)
     frame_script script([&](int n) {
         if (paused) {
             if (++waits == 5) {
-                said = panel_text_is("P jatkaa katselua", 672, 415, true, makecol(120, 72, 40));
+                said = panel_text_is("P jatkaa katselua", 672, 415, makecol(120, 72, 40));
                 keyboard_callback(KEY_P << 8 | 'p');
                 paused = false;
             }
