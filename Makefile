@@ -1,14 +1,17 @@
 # The two set-up commands are `make run` and `make test`; both install what is missing first.
+# `make` alone builds the game as `make run` does, without starting it.
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: run test test-asan bench data build deps clean install uninstall fuzz soak perf
+.PHONY: all game run test test-asan bench data build deps clean install uninstall fuzz soak perf
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
+
+all: game
 
 deps:
 	@bash scripts/install-deps
@@ -16,6 +19,12 @@ deps:
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
 
+# What playing and installing need: the game (its icons with it), the data file and the patch
+# set; the tests take minutes longer and are built by `make test`.
+game: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target vinkla data
+
+# Everything: the game, its commands without a window, the tests and the measuring helpers.
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -23,7 +32,7 @@ data: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) --target data
 
 # data/ is the working folder: it gets the build's data file (replaced whole, never half-written).
-run: build
+run: game
 	cp $(BUILD)/data1.dat data/data1.dat.new && mv -f data/data1.dat.new data/data1.dat
 	cd data && $(abspath $(BUILD))/vinkla
 
@@ -58,7 +67,7 @@ perf: build
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) data/data1.dat
 
-# Installs what make or make run built as the player; it builds nothing (sudo would build as root).
+# Installs what `make` or `make run` built as the player; it builds nothing (sudo would build as root).
 install:
 	bash scripts/install.sh $(BUILD) $(PREFIX) $(DESTDIR)
 

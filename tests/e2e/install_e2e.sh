@@ -1,6 +1,6 @@
 #!/bin/bash
-# Installed like a desktop game: `make install` with nothing built stops and says so; install.sh
-# into a temporary DESTDIR puts the build's icons in every size, a desktop entry that
+# Installed like a desktop game: `make install` with nothing built stops and says so; `make`
+# builds the game and not the tests; `make install` into a temporary DESTDIR puts the build's icons in every size, a desktop entry that
 # desktop-file-validate passes and the level sets; the installed launcher started twice with a
 # fresh HOME (the player's folder made and filled on the first start, the sets linked into it,
 # where the run's music from the installed patch set is heard; the player's own and changed levels
@@ -17,16 +17,32 @@ prefix=/usr/local
 dest="$W/dest"
 P="$dest$prefix"
 
-# Nothing built: nothing made, nothing installed, and the reason given.
-if make -C "$root" install BUILD="$W/nobuild" PREFIX="$prefix" DESTDIR="$W/nodest" >"$W/nobuild.txt" 2>&1; then
+# A make that runs this test passes its own flags down; these calls are the player's.
+plain_make() { env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$root" "$@"; }
+
+# Nothing built: nothing made, nothing installed, and the reason given, with a command that
+# builds it.
+if plain_make install BUILD="$W/nobuild" PREFIX="$prefix" DESTDIR="$W/nodest" >"$W/nobuild.txt" 2>&1; then
     fail "make install with nothing built succeeded: $(cat "$W/nobuild.txt")"
 fi
-grep -q "has not been built" "$W/nobuild.txt" && grep -q "make run" "$W/nobuild.txt" ||
+grep -q "has not been built" "$W/nobuild.txt" && grep -qF "(make, or make run)" "$W/nobuild.txt" ||
     fail "make install with nothing built does not say why: $(cat "$W/nobuild.txt")"
 [ ! -e "$W/nobuild" ] && [ ! -e "$W/nodest" ] || fail "make install with nothing built made files"
 
-bash "$root/scripts/install.sh" "$build" "$prefix" "$dest" >"$W/install.txt" 2>&1 ||
-    fail "install.sh failed: $(cat "$W/install.txt")"
+# `make` alone builds what playing and installing need and nothing more: on a fresh build
+# folder (a dry run) it configures that folder and builds the game and its data file there, and
+# no test; on this build it has nothing left to build.
+plain_make -n BUILD="$W/fresh" >"$W/dry.txt" 2>&1 || fail "make -n failed: $(cat "$W/dry.txt")"
+grep -q "^cmake -S \. -B $W/fresh\( \|$\)" "$W/dry.txt" || fail "make does not configure a fresh folder: $(cat "$W/dry.txt")"
+builds=$(grep "^cmake --build $W/fresh " "$W/dry.txt" || true)
+[ "$(echo "$builds" | grep -c .)" = 1 ] && echo "$builds" | grep -q " --target vinkla data$" ||
+    fail "make does not build only the game and its data file: $(cat "$W/dry.txt")"
+! grep -q "ctest\|vinkla_tests" "$W/dry.txt" || fail "make runs or builds tests: $(cat "$W/dry.txt")"
+[ ! -e "$W/fresh" ] || fail "make -n made the build folder"
+# Then `make && make install DESTDIR=...`, as the README says.
+plain_make BUILD="$build" >"$W/make.txt" 2>&1 || fail "make failed: $(cat "$W/make.txt")"
+plain_make install BUILD="$build" PREFIX="$prefix" DESTDIR="$dest" >"$W/install.txt" 2>&1 ||
+    fail "make install failed: $(cat "$W/install.txt")"
 
 # What was installed, and where.
 for f in bin/vinkla lib/vinkla/vinkla; do
