@@ -18,6 +18,30 @@ const int box_x1 = 200, box_y1 = 230, box_x2 = 599, box_y2 = 359;
 const int bar_x1 = box_x1 + 24, bar_y1 = box_y1 + 52, bar_x2 = box_x2 - 24, bar_y2 = bar_y1 + 18;
 const int stop_x1 = 340, stop_y1 = box_y2 - 42, stop_x2 = 459, stop_y2 = box_y2 - 14;
 
+// What the box covers, kept to be put back: the screen under it has no object of the editor's
+// dialog everywhere (the gap between the board and the palette), so its redraw would leave a
+// strip of the box there.
+BITMAP *keep_under_box()
+{
+    BITMAP *under = create_bitmap(box_x2 - box_x1 + 1, box_y2 - box_y1 + 1);
+    if (under) {
+        scare_mouse_area(box_x1, box_y1, under->w, under->h);
+        blit(screen, under, box_x1, box_y1, 0, 0, under->w, under->h);
+        unscare_mouse();
+    }
+    return under;
+}
+
+void put_back_under_box(BITMAP *under)
+{
+    if (!under)
+        return;
+    scare_mouse_area(box_x1, box_y1, under->w, under->h);
+    blit(under, screen, 0, 0, box_x1, box_y1, under->w, under->h);
+    unscare_mouse();
+    destroy_bitmap(under);
+}
+
 void draw_box()
 {
     FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
@@ -39,6 +63,7 @@ void draw_box()
 board_verdict solve_for_maker(const std::string &level_text)
 {
     board_verdict v;
+    BITMAP *under = keep_under_box();
     draw_box();
     clear_keybuf();
     int shown = -1;
@@ -73,6 +98,7 @@ board_verdict solve_for_maker(const std::string &level_text)
     } else {
         v.what = stop ? board_verdict::stopped : board_verdict::not_solved;
     }
+    put_back_under_box(under);
     clear_keybuf();
     return v;
 }
