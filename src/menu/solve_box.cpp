@@ -18,15 +18,18 @@ const int box_x1 = 200, box_y1 = 230, box_x2 = 599, box_y2 = 359;
 const int bar_x1 = box_x1 + 24, bar_y1 = box_y1 + 52, bar_x2 = box_x2 - 24, bar_y2 = bar_y1 + 18;
 const int stop_x1 = 340, stop_y1 = box_y2 - 42, stop_x2 = 459, stop_y2 = box_y2 - 14;
 
-// What the box covers, kept to be put back: the screen under it has no object of the editor's
-// dialog everywhere (the gap between the board and the palette), so its redraw would leave a
-// strip of the box there.
+// What the box and its frame's ridge cover, kept to be put back: no object of the editor's
+// dialog lies in the gap between the board and the palette, so its redraw would leave a strip
+// of the box there.
+const int ridge = 5;  // Frame's, outside the box
+const int under_x = box_x1 - ridge, under_y = box_y1 - ridge;
+
 BITMAP *keep_under_box()
 {
-    BITMAP *under = create_bitmap(box_x2 - box_x1 + 1, box_y2 - box_y1 + 1);
+    BITMAP *under = create_bitmap(box_x2 - box_x1 + 1 + 2 * ridge, box_y2 - box_y1 + 1 + 2 * ridge);
     if (under) {
-        scare_mouse_area(box_x1, box_y1, under->w, under->h);
-        blit(screen, under, box_x1, box_y1, 0, 0, under->w, under->h);
+        scare_mouse_area(under_x, under_y, under->w, under->h);
+        blit(screen, under, under_x, under_y, 0, 0, under->w, under->h);
         unscare_mouse();
     }
     return under;
@@ -36,8 +39,8 @@ void put_back_under_box(BITMAP *under)
 {
     if (!under)
         return;
-    scare_mouse_area(box_x1, box_y1, under->w, under->h);
-    blit(under, screen, 0, 0, box_x1, box_y1, under->w, under->h);
+    scare_mouse_area(under_x, under_y, under->w, under->h);
+    blit(under, screen, 0, 0, under_x, under_y, under->w, under->h);
     unscare_mouse();
     destroy_bitmap(under);
 }
