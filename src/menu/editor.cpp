@@ -81,6 +81,28 @@ BITMAP *data_bitmap(int object)
 
 int focus_x = 0, focus_y = 0;  // the hot spot of the pointer the editor started with
 
+// The tool's picture on every other pixel, the board showing through the rest: whole, a hand
+// resting on a cell after Ctrl+Z looked like a cell still painted. One bitmap, drawn again for
+// each tool while the pointer is hidden.
+BITMAP *see_through(BITMAP *tool_picture)
+{
+    static BITMAP *pointer = nullptr;
+    if (pointer && (pointer->w != tool_picture->w || pointer->h != tool_picture->h)) {
+        set_mouse_sprite(mysha);
+        destroy_bitmap(pointer);
+        pointer = nullptr;
+    }
+    if (!pointer)
+        pointer = create_bitmap(tool_picture->w, tool_picture->h);
+    if (!pointer)
+        return tool_picture;
+    const int mask = bitmap_mask_color(pointer);
+    for (int y = 0; y < pointer->h; y++)
+        for (int x = 0; x < pointer->w; x++)
+            putpixel(pointer, x, y, (x + y) % 2 ? mask : getpixel(tool_picture, x, y));
+    return pointer;
+}
+
 void pointer_for_board(BITMAP *tool_picture)
 {
     // The pointer is hidden meanwhile: moving the hot spot of a shown pointer leaves its old
@@ -88,9 +110,10 @@ void pointer_for_board(BITMAP *tool_picture)
     scare_mouse();
     // Never set_mouse_sprite(NULL): the library would destroy the arrow that mysha holds.
     if (tool_picture) {
-        set_mouse_sprite(tool_picture);
+        BITMAP *pointer = see_through(tool_picture);
+        set_mouse_sprite(pointer);
         // The tool's picture hangs centred on the hot spot, over the cell it paints.
-        set_mouse_sprite_focus(tool_picture->w / 2, tool_picture->h / 2);
+        set_mouse_sprite_focus(pointer->w / 2, pointer->h / 2);
     } else {
         set_mouse_sprite(mysha);
         set_mouse_sprite_focus(focus_x, focus_y);

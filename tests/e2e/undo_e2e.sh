@@ -1,7 +1,8 @@
 #!/bin/bash
 # Ctrl+Z in the editor takes back one whole stroke: a drag across six cells of a row paints all
 # six, the last one too when the button is let go right after the pointer reached it, and each
-# Ctrl+Z brings back exactly the board before the newest stroke.
+# Ctrl+Z brings back exactly the board before the newest stroke. A drag that rests on its last
+# cell is taken back whole too, and the pointer resting there lets that cell be seen as it is.
 source "$(dirname "$0")/lib.sh"
 e2e_start "138 139 140 141" "$1" "$2"
 source "$(dirname "$0")/menu_lib.sh"
@@ -41,6 +42,39 @@ drag() {
     xdotool mousemove $((35 + 39 * 7)) "$y" mouseup 1
 }
 
+# rest_drag [undo]: as a hand drags: presses at (130, 320), in row 7 on column 2, moves right
+# 10 pixels every 50 ms to (330, 320), on column 8, rests there 0.2 s and lets go; with "undo",
+# Ctrl+Z 0.3 s later, the pointer still on that last cell.
+rest_drag() {
+    local x
+    xdotool mousemove 130 320 sleep 0.15 mousedown 1 sleep 0.05
+    for x in $(seq 140 10 330); do
+        xdotool mousemove "$x" 320 sleep 0.05
+    done
+    xdotool sleep 0.2 mouseup 1
+    [ -z "${1:-}" ] || xdotool sleep 0.3 key ctrl+z
+}
+# The stroke's first four cells, far from the pointer, show the blank board again.
+first_cells_back() {
+    e2e_shot "$W/now.png"
+    [ "$(e2e_crop "$W/now.png" 156x39+94+289)" = "$(e2e_crop "$W/blank.png" 156x39+94+289)" ]
+}
+
+# through_pointer SHOT REF: SHOT's board is REF's but for a pointer resting on it, the tool's
+# picture on every other pixel: what differs lies within one 39 by 39 square and on one of its
+# two chequers, and the other shows the board.
+through_pointer() {
+    local got
+    got=$($E2E_PY -c '
+import sys, numpy as np
+from PIL import Image
+a, b = (np.asarray(Image.open(f).convert("RGB"))[16:562, 16:562].astype(int) for f in sys.argv[1:3])
+ys, xs = np.nonzero((a != b).any(axis=2))
+ok = len(xs) and np.ptp(xs) < 39 and np.ptp(ys) < 39 and len(set((xs + ys) % 2)) == 1
+print("ok" if ok else "%d pixels differ" % len(xs))' "$1" "$2")
+    [ "$got" = ok ] || fail "the board of $1 is not that of $2 through the pointer: $got"
+}
+
 # ctrl_z BEFORE: Ctrl+Z, then a settled screenshot once the board changed from BEFORE.
 ctrl_z() {
     xdotool key ctrl+z
@@ -51,6 +85,7 @@ ctrl_z() {
 level "$W/blank.vkl"
 level "$W/row10.vkl" "10 2 7"
 level "$W/both.vkl" "10 2 7" "11 2 7"
+level "$W/row7.vkl" "7 2 8"
 
 e2e_game
 menu_skip_title
@@ -81,6 +116,21 @@ ctrl_z two.png back1.png
 e2e_editor_board_is "$W/back1.png" "$W/row10.vkl"
 ctrl_z back1.png back2.png
 e2e_editor_board_is "$W/back2.png" "$W/blank.vkl"
+
+# A drag that rests on its last cell before the release paints row 7 from column 2 to 8; one
+# Ctrl+Z takes back all of it. With the pointer still on that last cell, the cell is seen
+# through the pointer as it is: the tool's picture whole over it looked like a cell painted.
+rest_drag
+shot_settled rested.png
+e2e_editor_board_is "$W/rested.png" "$W/row7.vkl"
+ctrl_z rested.png rested_back.png
+e2e_editor_board_is "$W/rested_back.png" "$W/blank.vkl"
+rest_drag undo
+e2e_until 10 "Ctrl+Z did not take the stroke back (see $W/now.png)" first_cells_back
+e2e_wait_still 546x546+16+16 10
+through_pointer "$W/still.png" "$W/blank.png"
+shot_settled rested_here.png
+e2e_editor_board_is "$W/rested_here.png" "$W/blank.vkl"
 
 # Nothing left to take back: the board stays.
 xdotool key ctrl+z

@@ -379,6 +379,25 @@ TEST(Editor, EachToolPaintsItsCodeAsTheGameDrawsIt)
     EXPECT_EQ("x.vkl", editor("x.vkl"));
 }
 
+// The pointer over the board: the tool's picture where x + y is even, see-through (the mask
+// colour) where it is odd.
+void expect_see_through_of(BITMAP *picture, BITMAP *pointer)
+{
+    ASSERT_NE(nullptr, pointer);
+    ASSERT_EQ(picture->w, pointer->w);
+    ASSERT_EQ(picture->h, pointer->h);
+    int tool = 0, through = 0;
+    for (int y = 0; y < pointer->h; y++)
+        for (int x = 0; x < pointer->w; x++) {
+            if ((x + y) % 2 == 0)
+                tool += getpixel(pointer, x, y) == getpixel(picture, x, y);
+            else
+                through += getpixel(pointer, x, y) == bitmap_mask_color(pointer);
+        }
+    EXPECT_EQ(761, tool) << "39 by 39 pixels: 761 of the picture";
+    EXPECT_EQ(760, through) << "and 760 the board shows through";
+}
+
 TEST(Editor, PointerFollowsTheBoardAndTheChosenTool)
 {
     BITMAP *saved_sprite = mouse_sprite;
@@ -393,11 +412,16 @@ TEST(Editor, PointerFollowsTheBoardAndTheChosenTool)
           [&](DIALOG *d) {
               BITMAP *tube = picture(OBJ_TUBE_NSE);
               d[0].proc(MSG_GOTMOUSE, &d[0], 0);
-              EXPECT_EQ(tube, fake::mouse_sprites.back());
+              expect_see_through_of(tube, fake::mouse_sprites.back());
               d[0].proc(MSG_LOSTMOUSE, &d[0], 0);
               EXPECT_EQ(arrow.get(), fake::mouse_sprites.back());
               d[0].proc(MSG_GOTFOCUS, &d[0], 0);
-              EXPECT_EQ(tube, fake::mouse_sprites.back());
+              expect_see_through_of(tube, fake::mouse_sprites.back());
+              return 3;  // the wall: the same pointer drawn again with the wall's picture
+          },
+          [&](DIALOG *d) {
+              d[0].proc(MSG_GOTMOUSE, &d[0], 0);
+              expect_see_through_of(picture(OBJ_WALL), fake::mouse_sprites.back());
               return LEAVE;  // left while the board still shows the tool
           }});
     editor("x.vkl");
