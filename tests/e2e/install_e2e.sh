@@ -1,11 +1,12 @@
 #!/bin/bash
-# Installed like a desktop game: `make install` with nothing built stops and says so; `make`
-# builds the game and not the tests; `make install` into a temporary DESTDIR puts the build's icons in every size, a desktop entry that
-# desktop-file-validate passes and the level sets; the installed launcher started twice with a
-# fresh HOME (the player's folder made and filled on the first start, the sets linked into it,
-# where the run's music from the installed patch set is heard; the player's own and changed levels
-# and set kept on the second), then without HOME (the home from the password database, or the
-# reason in a window), then uninstall.sh removes every installed file and leaves the player's folder.
+# Installed like a desktop game: `make install` with nothing built stops and says so; `make` builds
+# the game and not the tests; `make install` into a temporary DESTDIR puts the build's icons in
+# every size, a desktop entry that desktop-file-validate passes and the level sets; the installed
+# launcher started twice with a fresh HOME (the player's folder made and filled on the first start,
+# the sets linked into it, where the run's music from the installed patch set is heard; the
+# player's own and changed levels and set kept on the second), then without HOME (the home from the
+# password database, or the reason in a window), then uninstall.sh removes every installed file and
+# leaves the player's folder.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
