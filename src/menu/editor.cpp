@@ -1,5 +1,6 @@
 #include "menu/editor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -536,21 +537,32 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
                 }
             }
         };
+        // The pointer is read once a round, and a fast hand crosses cells between two reads:
+        // the stroke paints every cell on the line from the last place read to the next.
+        int last_x = gui_mouse_x(), last_y = gui_mouse_y();
+        auto paint_to = [&](int x, int y) {
+            int steps = std::max(std::abs(x - last_x), std::abs(y - last_y)) / (grid::cell / 3) + 1;
+            for (int s = 1; s <= steps; s++)
+                paint(last_x + (x - last_x) * s / steps, last_y + (y - last_y) * s / steps);
+            last_x = x;
+            last_y = y;
+        };
+        paint(last_x, last_y);
         int down_x, down_y, up_x, up_y;
         bool released;
         {
             click_watch stroke;
             do
-                paint(gui_mouse_x(), gui_mouse_y());
+                paint_to(gui_mouse_x(), gui_mouse_y());
             while (gui_mouse_b());
             // The button is read after a wait for input: a move and the release right after it
             // can both come in during that wait, and the cell where it went up was never painted.
             released = stroke.take(down_x, down_y, up_x, up_y);
         }
         if (released)
-            paint(up_x, up_y);
+            paint_to(up_x, up_y);
         else
-            paint(gui_mouse_x(), gui_mouse_y());
+            paint_to(gui_mouse_x(), gui_mouse_y());
         if (before.compare(0, std::string::npos, b->text, grid::level_chars) != 0) {
             b->strokes.push_back(before);
             if (b->strokes.size() > undo_depth)

@@ -3,6 +3,7 @@
 # six, the last one too when the button is let go right after the pointer reached it, and each
 # Ctrl+Z brings back exactly the board before the newest stroke. A drag that rests on its last
 # cell is taken back whole too, and the pointer resting there lets that cell be seen as it is.
+# A flick that jumps over cells between two reads of the pointer paints the cells it crossed.
 source "$(dirname "$0")/lib.sh"
 e2e_start "138 139 140 141" "$1" "$2"
 source "$(dirname "$0")/menu_lib.sh"
@@ -86,6 +87,7 @@ level "$W/blank.vkl"
 level "$W/row10.vkl" "10 2 7"
 level "$W/both.vkl" "10 2 7" "11 2 7"
 level "$W/row7.vkl" "7 2 8"
+level "$W/row4.vkl" "4 2 9"
 
 e2e_game
 menu_skip_title
@@ -131,6 +133,15 @@ e2e_wait_still 546x546+16+16 10
 through_pointer "$W/still.png" "$W/blank.png"
 shot_settled rested_here.png
 e2e_editor_board_is "$W/rested_here.png" "$W/blank.vkl"
+
+# A flick: the pointer jumps from column 2 to column 9 between two reads; every cell it
+# crossed is painted, and one Ctrl+Z takes them all back.
+xdotool mousemove $((35 + 39 * 2)) $((35 + 39 * 4)) sleep 0.15 mousedown 1 sleep 0.1 \
+    mousemove $((35 + 39 * 9)) $((35 + 39 * 4)) sleep 0.1 mouseup 1
+shot_settled flick.png
+e2e_editor_board_is "$W/flick.png" "$W/row4.vkl"
+ctrl_z flick.png flick_back.png
+e2e_editor_board_is "$W/flick_back.png" "$W/blank.vkl"
 
 # Nothing left to take back: the board stays.
 xdotool key ctrl+z
