@@ -2,15 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
 #include "field/field.h"
+#include "platform/file_read.h"
 #include "platform/grid.h"
 #include "platform/replace_file.h"
-
-namespace fs = std::filesystem;
 
 const char blank_level[197] =
     "**************"
@@ -33,7 +29,7 @@ namespace {
 const int side = grid::cells;
 const size_t word_max = 38;
 // Thirteen words never need more; this also bounds the work a huge or endless file can cause.
-const std::streamsize scan_limit = 64 * 1024;
+const size_t scan_limit = 64 * 1024;
 
 // A NUL counts as a separator, so a level text never ends early inside a row.
 bool separator(char c)
@@ -85,20 +81,12 @@ std::string ring_row(const std::string &word)
 
 bool read_level_text(const std::string &path, std::string &text)
 {
-    // Only a regular file is a level: a folder, a device or a pipe would give a garbage board
-    // or never end, so they fail like a missing file.
-    std::error_code ec;
-    if (path.empty())
+    // A folder, a device or a pipe fails like a missing file; what lies past the words a board
+    // takes is never read.
+    std::string bytes;
+    const file_read r = read_regular(path, scan_limit, bytes);
+    if (r != file_read::read && r != file_read::too_long)
         return false;
-    fs::file_status st = fs::status(path, ec);
-    if (ec || !fs::is_regular_file(st))
-        return false;
-    std::ifstream in(path);
-    if (!in)
-        return false;
-    std::string bytes(scan_limit, '\0');
-    in.read(&bytes[0], scan_limit);
-    bytes.resize(static_cast<size_t>(in.gcount()));
 
     word_reader words(bytes);
     std::string word(word_max, '-');

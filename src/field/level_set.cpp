@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <system_error>
 
 #include "platform/config.h"
+#include "platform/file_read.h"
 #include "platform/utf8_text.h"
 
 namespace fs = std::filesystem;
@@ -78,14 +78,9 @@ std::vector<std::string> level_files(const fs::path &folder)
 
 std::string read_bounded(const fs::path &path)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return "";
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(set_file_max, '\0');
-    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return bytes;
+    std::string bytes;
+    const file_read r = read_regular(path.string(), set_file_max, bytes);
+    return r == file_read::read || r == file_read::too_long ? bytes : "";
 }
 
 }  // namespace

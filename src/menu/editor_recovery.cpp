@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <fstream>
 
 #include "field/level_file.h"
+#include "platform/file_read.h"
 #include "platform/replace_file.h"
 
 const char *const recovery_file = "vinkla.palautus";
@@ -14,7 +14,7 @@ namespace {
 
 const char *const path_mark = "# tiedosto: ";
 const int names = 10;
-const std::streamsize read_limit = 64 * 1024;
+const size_t read_limit = 64 * 1024;
 
 std::string name_of(int n)
 {
@@ -31,10 +31,8 @@ bool taken(const std::string &name)
 // The level the board kept in `path` was edited from; empty for a board never saved.
 std::string kept_board_level(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes(static_cast<size_t>(read_limit), '\0');
-    in.read(&bytes[0], read_limit);
-    bytes.resize(static_cast<size_t>(in.gcount()));
+    std::string bytes;
+    read_regular(path, read_limit, bytes, file_links::refuse);
     const size_t at = bytes.find(std::string("\n") + path_mark);
     if (at == std::string::npos)
         return "";

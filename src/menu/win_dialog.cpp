@@ -446,18 +446,20 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
     // However the panel ends, the run keeps its place in the table under the name in the field;
     // a field left empty (Esc, a button, the game ending) is no one's name, least of all the
     // one offered.
+    // The run's file is made when the records are saved: a record never waits without it.
     auto store_run = [&] {
-        if (!played.empty() && run.run.empty()) {
-            run_record kept;
-            kept.board = level_id;
-            kept.tilts = played;
-            run.run = keep_new_run(level.title, run.date, run.time, kept);
-        }
         run.name = clean_name(name);
         if (run.name.empty())
             run.name = nameless_player;
         player_records.last_name = run.name;
-        player_records.enter(level_id, run);
+        if (played.empty()) {
+            player_records.enter(level_id, run);
+        } else {
+            run_record kept;
+            kept.board = level_id;
+            kept.tilts = played;
+            player_records.enter(level_id, run, level.title, kept);
+        }
         view.asking = false;
     };
     // Should the X server go away meanwhile, no alert could say anything: the run is only written.

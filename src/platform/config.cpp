@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/file_read.h"
 #include "platform/replace_file.h"
 
 const char *const default_level = "standardfile.vkl";
@@ -18,30 +19,17 @@ const char *const default_level = "standardfile.vkl";
 namespace {
 
 // Far beyond any configuration a player writes; a bigger file is not taken apart.
-const long file_limit = 16L << 20;
+const size_t file_limit = 16 << 20;
 
 // The whole file if it is a regular file of sane size; `exists` tells a missing one apart.
 bool read_config_file(const char *path, std::string &text, bool &exists)
 {
-    text.clear();
-    struct stat st;
-    exists = stat(path, &st) == 0;
-    if (!exists)
-        return errno == ENOENT;
-    // A folder or a device is no configuration; a pipe would never end.
-    if (!S_ISREG(st.st_mode) || st.st_size > file_limit)
-        return false;
-    std::FILE *f = std::fopen(path, "rb");
-    if (!f)
-        return false;
-    char buffer[8192];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0 &&
-           text.size() <= static_cast<size_t>(file_limit))
-        text.append(buffer, n);
-    bool ok = !std::ferror(f) && text.size() <= static_cast<size_t>(file_limit);
-    std::fclose(f);
-    return ok;
+    // A folder, a device or a pipe is no configuration, and one too long is not taken apart.
+    const file_read r = read_regular(path, file_limit, text);
+    exists = r != file_read::missing;
+    if (r != file_read::read)
+        text.clear();
+    return r == file_read::read || r == file_read::missing;
 }
 
 bool blank(char c)

@@ -6,36 +6,42 @@
 // the library's decompression reads ring buffer memory it never set, so a damaged compressed
 // file can read differently here and in the loader; the game's own file is not compressed.
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 #include "platform/data_check.h"
+#include "platform/file_read.h"
 
 namespace {
 
 // The game's own file is flat; the loader recurses once per level of nesting.
 constexpr int deepest = 8;
 
-// Reads from a packfile, at most `left` bytes (the rest of an object's chunk, or no limit).
+// Far beyond the game's own file (under a megabyte); a bigger one is not walked.
+constexpr size_t file_max = 64 << 20;
+
+// Reads the file's bytes from the place all readers of it share, at most `left` bytes (the
+// rest of an object's chunk, or no limit).
 struct reader {
-    PACKFILE *f;
+    const std::string &file;
+    size_t &at;
     long left;
 
-    bool bytes(void *to, long n)
+    bool skip(long n)
     {
-        if (n < 0 || n > left || pack_fread(to, n, f) != n)
+        if (n < 0 || n > left || static_cast<size_t>(n) > file.size() - at)
             return false;
+        at += static_cast<size_t>(n);
         left -= n;
         return true;
     }
-    bool skip(long n)
+    bool bytes(void *to, long n)
     {
-        char buffer[4096];
-        while (n > 0) {
-            long part = n < long(sizeof buffer) ? n : long(sizeof buffer);
-            if (!bytes(buffer, part))
-                return false;
-            n -= part;
-        }
-        return n == 0;
+        const size_t from = at;
+        if (!skip(n))
+            return false;
+        std::memcpy(to, file.data() + from, static_cast<size_t>(n));
+        return true;
     }
     // Big-endian, signed, as the loaders read them.
     bool word(long &v)
@@ -122,7 +128,7 @@ bool objects_whole(reader &r, int depth);
 // loader leaves unread is read past, as the loader's chunk does when it closes.
 bool contents_whole(reader &r, long kind, long size, int depth)
 {
-    reader part{r.f, size};
+    reader part{r.file, r.at, size};
     bool ok;
     switch (kind) {
     case DAT_FILE: ok = objects_whole(part, depth + 1); break;
@@ -174,17 +180,21 @@ bool objects_whole(reader &r, int depth)
 
 data1_file data1_file_state(const char *path)
 {
-    // Read as it is on disk: the library would unpack a compressed file on the way.
-    PACKFILE *f = pack_fopen(path, F_READ);
-    if (!f)
+    // Read as it is on disk, as a regular file only: the library would unpack a compressed file
+    // on the way, and wait on a pipe for ever.
+    std::string file;
+    const file_read got = read_regular(path, file_max, file);
+    if (got == file_read::too_long)
+        return data1_file::damaged;
+    if (got != file_read::read)
         return data1_file::missing;
-    reader r{f, unlimited};
+    size_t at = 0;
+    reader r{file, at, unlimited};
     long magic = 0;
     data1_file state = data1_file::missing;
     if (r.number(magic) && magic == F_PACK_MAGIC)
         state = data1_file::damaged;
     else if (magic == F_NOPACK_MAGIC)
         state = r.number(magic) && magic == DAT_MAGIC && objects_whole(r, 0) ? data1_file::whole : data1_file::damaged;
-    pack_fclose(f);
     return state;
 }

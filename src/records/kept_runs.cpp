@@ -24,7 +24,8 @@ bool allowed(char c)
 
 }  // namespace
 
-std::string new_run_name(const std::string &level_title, const std::string &date, int time)
+std::string new_run_name(const std::string &level_title, const std::string &date, int time,
+                         const std::string &folder)
 {
     // The level's name in letters a file name keeps anywhere: ä and ö as a and o, the rest '_'.
     std::string level;
@@ -45,24 +46,25 @@ std::string new_run_name(const std::string &level_title, const std::string &date
     for (int n = 1; n < 1000; n++) {
         const std::string name = stem + (n > 1 ? "_" + std::to_string(n) : "") + ".run";
         // A link counts as taken even when it leads nowhere.
-        if (fs::symlink_status(fs::path(runs_folder) / name, ec).type() == fs::file_type::not_found)
+        if (fs::symlink_status(fs::path(folder) / name, ec).type() == fs::file_type::not_found)
             return name;
     }
     return "";
 }
 
-std::string keep_new_run(const std::string &level_title, const std::string &date, int time, const run_record &run)
+std::string keep_new_run(const std::string &folder, const std::string &level_title, const std::string &date,
+                         int time, const run_record &run)
 {
     struct stat st;
     // A link in the folder's place is not followed: the runs would land elsewhere.
-    if (lstat(runs_folder, &st) == 0 ? !S_ISDIR(st.st_mode) : mkdir(runs_folder, 0755) != 0)
+    if (lstat(folder.c_str(), &st) == 0 ? !S_ISDIR(st.st_mode) : mkdir(folder.c_str(), 0755) != 0)
         return "";
     const std::string bytes = write_run(run);
     for (int tries = 0; tries < 1000; tries++) {
-        const std::string name = new_run_name(level_title, date, time);
+        const std::string name = new_run_name(level_title, date, time, folder);
         if (name.empty())
             return "";
-        switch (create_new_file(std::string(runs_folder) + "/" + name, bytes, 0644)) {
+        switch (create_new_file(folder + "/" + name, bytes, 0644)) {
         case new_file::made:
             return name;
         case new_file::taken:

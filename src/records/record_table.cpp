@@ -11,11 +11,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <system_error>
 
 #include "field/field.h"
+#include "platform/file_read.h"
 #include "platform/fnv1a.h"
 #include "platform/grid.h"
 #include "platform/replace_file.h"
@@ -135,36 +135,11 @@ bool name_from_file(const std::string &bytes, std::string &name)
     return true;
 }
 
-bool read_whole(int fd, std::string &bytes, size_t max)
-{
-    char buffer[1 << 16];
-    for (;;) {
-        ssize_t n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        if (n == 0)
-            return true;
-        bytes.append(buffer, static_cast<size_t>(n));
-        if (bytes.size() > max)
-            return false;
-    }
-}
-
 // A regular file at `path` itself (no link) holding exactly `bytes`.
 bool holds(const std::string &path, const std::string &bytes)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat st;
     std::string there;
-    const bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                      static_cast<size_t>(st.st_size) == bytes.size() &&
-                      read_whole(fd, there, bytes.size()) && there == bytes;
-    close(fd);
-    return same;
+    return read_regular(path, bytes.size(), there, file_links::refuse) == file_read::read && there == bytes;
 }
 
 // Copies the file at `path` whole to PATH.bak, or to the first of .bak1 ... .bak99 whose name
@@ -172,12 +147,13 @@ bool holds(const std::string &path, const std::string &bytes)
 // a file that stays damaged is not copied again at every start. The copy's name, or "".
 std::string keep_aside(const std::string &path)
 {
-    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    file_read why;
+    const int fd = open_regular(path, why);
     if (fd < 0)
         return "";
     struct stat st;
     std::string bytes;
-    const bool whole = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && read_whole(fd, bytes, aside_max);
+    const bool whole = fstat(fd, &st) == 0 && read_open(fd, aside_max, bytes) == file_read::read;
     close(fd);
     if (!whole)
         return "";
@@ -329,23 +305,16 @@ std::string record_table::text() const
 int record_table::load(const std::string &path)
 {
     *this = record_table();
-    std::error_code ec;
-    fs::file_status st = fs::status(path, ec);
-    if (ec || !fs::exists(st))
+    std::string bytes;
+    const file_read r = read_regular(path, file_max, bytes);
+    if (r == file_read::missing)
         return 0;
-    // A folder, a pipe or a device is no records file: reading it could hang or never end.
-    if (!fs::is_regular_file(st))
+    // A folder, a pipe or a device is no records file.
+    if (r != file_read::read && r != file_read::too_long)
         return 1;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return 1;
-    std::string bytes(file_max + 1, '\0');
-    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    const bool cut = bytes.size() > file_max;
+    const bool cut = r == file_read::too_long;
     if (cut) {
         // Only whole lines count; the rest of the file is one fault.
-        bytes.resize(file_max);
         size_t last = bytes.rfind('\n');
         bytes.resize(last == std::string::npos ? 0 : last + 1);
     }
@@ -380,20 +349,56 @@ records_save record_table::save(const std::string &path)
     // The lines that cannot be read are not lost to the rewrite: the file goes aside first.
     if (done.damaged > 0)
         done.aside = keep_aside(path);
-    if (done.damaged == 0 || !done.aside.empty())
+    const std::string runs = (fs::path(path).parent_path() / runs_folder).string();
+    std::vector<record_entry *> kept_now;
+    if ((done.damaged == 0 || !done.aside.empty()) && keep_waiting_runs(runs, kept_now))
         done.result = replace_own_file(path, text());
     if (done.ok()) {
         entered = false;
         name_read = last_name;
+        waiting.clear();
         // Still under the lock, so no other copy writes a table that names them meanwhile.
-        const fs::path runs = fs::path(path).parent_path() / runs_folder;
         std::error_code ec;
         for (const std::string &run : fell)
-            fs::remove(runs / run, ec);
+            fs::remove(fs::path(runs) / run, ec);
+    } else {
+        forget_runs(runs, kept_now);
     }
     if (lock >= 0)
         close(lock);
     return done;
+}
+
+bool record_table::keep_waiting_runs(const std::string &folder, std::vector<record_entry *> &named)
+{
+    for (const waiting_run &w : waiting) {
+        // Its row, unless it fell out of the table meanwhile (another copy's faster runs).
+        auto found = levels.find(w.key);
+        if (found == levels.end())
+            continue;
+        auto row = std::find_if(found->second.begin(), found->second.end(), [&](const record_entry &r) {
+            return r.run.empty() && same_run(r, w.row);
+        });
+        if (row == found->second.end())
+            continue;
+        row->run = keep_new_run(folder, w.level_title, row->date, row->time, w.tilts);
+        if (row->run.empty()) {
+            forget_runs(folder, named);
+            return false;
+        }
+        named.push_back(&*row);
+    }
+    return true;
+}
+
+void record_table::forget_runs(const std::string &folder, std::vector<record_entry *> &named)
+{
+    std::error_code ec;
+    for (record_entry *row : named) {
+        fs::remove(fs::path(folder) / row->run, ec);
+        row->run.clear();
+    }
+    named.clear();
 }
 
 std::set<std::string> record_table::run_files() const
@@ -471,5 +476,16 @@ int record_table::enter(const std::string &key, const record_entry &run)
     runs.insert(runs.begin() + at, run);
     if (runs.size() > static_cast<size_t>(kept))
         runs.pop_back();
+    return at;
+}
+
+int record_table::enter(const std::string &key, const record_entry &run, const std::string &level_title,
+                        const run_record &tilts)
+{
+    record_entry row = run;
+    row.run.clear();
+    const int at = enter(key, row);
+    if (at >= 0)
+        waiting.push_back({key, row, level_title, tilts});
     return at;
 }

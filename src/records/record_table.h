@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/replace_file.h"
+#include "rules/run_file.h"
 
 class field;
 
@@ -59,7 +60,9 @@ public:
     // A file with lines that cannot be read is first copied aside whole as PATH.bak (or .bak1,
     // .bak2, ...); when that copy cannot be made it is not written either. The table holds the
     // merged runs however the write ends. Once written, the run files of records that fell out
-    // of the tables (in runs_folder beside the file) are removed.
+    // of the tables (in runs_folder beside the file) are removed. The runs waiting for their
+    // files (enter with a run) are written there first: should one fail, or the table after
+    // them, neither is stored (the files made are removed again), and they wait on.
     records_save save(const std::string &path);
     // Runs or a name of this table's that the file did not hold when it was last read or
     // written.
@@ -81,13 +84,30 @@ public:
     int rank(const std::string &key, int time) const;
     // Puts the run in the table; its place, or -1 when it did not enter.
     int enter(const std::string &key, const record_entry &run);
+    // The same for a record whose run (the tilts) has no file yet: the file is made in the
+    // same save that stores the record, so no record is stored without its run, and no run
+    // file without a record that names it. `level_title` gives the file its name.
+    int enter(const std::string &key, const record_entry &run, const std::string &level_title,
+              const run_record &tilts);
 
 private:
     std::set<std::string> run_files() const;  // every run file its lines name
     bool named_here() const;  // the name given last was given to this table since it was read
 
+    // Writes each waiting run whose record is still in the tables into `folder`, naming it in
+    // its row; false when one could not be written, every file made then removed again.
+    bool keep_waiting_runs(const std::string &folder, std::vector<record_entry *> &named);
+    void forget_runs(const std::string &folder, std::vector<record_entry *> &named);
+
+    struct waiting_run {
+        std::string key;
+        record_entry row;
+        std::string level_title;
+        run_record tilts;
+    };
     bool entered = false;   // a run entered since the file was last read or written
     std::string name_read;  // last_name as the file held it then
+    std::vector<waiting_run> waiting;  // runs of records entered since, not yet in their files
 };
 
 // The key of a level: 16 hexadecimal digits of a hash of its board, the first 14 x 14 codes of

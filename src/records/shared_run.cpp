@@ -1,12 +1,9 @@
 #include "records/shared_run.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "field/field.h"
 #include "field/level_check.h"
 #include "field/level_file.h"
+#include "platform/file_read.h"
 #include "platform/fnv1a.h"
 #include "platform/grid.h"
 #include "records/record_table.h"
@@ -17,8 +14,7 @@ namespace {
 
 const std::string magic = "vinkla-suoritus 1\n";
 const size_t sum_line = 4 + 16 + 1;
-// What load_run reads at most: the header's lines, a span for every frame and the sum.
-const size_t run_longest = 256 + 10 * static_cast<size_t>(run_max_frames);
+const size_t run_longest = run_file_max;
 const size_t level_longest = static_cast<size_t>(level_text_max);
 
 size_t digits(size_t n)
@@ -154,18 +150,11 @@ bool read_shared_run(const std::string &in, shared_run &out, std::string &why)
 bool load_shared_run(const std::string &path, shared_run &out, std::string &why)
 {
     out = shared_run();
-    // A folder, a device or a pipe is no shared run, and a pipe could keep the reader waiting.
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::status(path, ec)) || ec)
-        return refuse(why, "cannot be read");
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return refuse(why, "cannot be read");
-    const size_t longest = longest_file();
-    std::string bytes(longest + 1, '\0');
-    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (bytes.size() > longest)
+    std::string bytes;
+    const file_read r = read_regular(path, longest_file(), bytes);
+    if (r == file_read::too_long)
         return refuse(why, "too long to be a shared run");
+    if (r != file_read::read)
+        return refuse(why, file_read_failure(r));
     return read_shared_run(bytes, out, why);
 }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstring>
-#include <fstream>
 
+#include "platform/file_read.h"
 #include "platform/fnv1a.h"
 
 namespace {
@@ -145,18 +145,10 @@ bool read_run(const std::string &in, run_record &out, std::string &why)
 bool load_run(const std::string &path, run_record &out, std::string &why)
 {
     out = run_record();
-    // The header's lines, a span for every frame and the sum: what a run can fill at most.
-    const size_t longest = 256 + 10 * static_cast<size_t>(run_max_frames);
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = "cannot be read";
-        return false;
-    }
-    std::string bytes(longest + 1, '\0');
-    in.read(&bytes[0], static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    if (bytes.size() > longest) {
-        why = "too long to be a run";
+    std::string bytes;
+    const file_read r = read_regular(path, run_file_max, bytes);
+    if (r != file_read::read) {
+        why = r == file_read::too_long ? "too long to be a run" : file_read_failure(r);
         return false;
     }
     return read_run(bytes, out, why);

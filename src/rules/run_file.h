@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@
 constexpr int rules_version = 1;
 constexpr long run_max_frames = 100L * 3600;  // an hour
 constexpr float run_tilt_limit = 200.0f;
+// The header's lines, a span for every frame and the sum: what a run file can fill at most.
+constexpr size_t run_file_max = 256 + 10 * static_cast<size_t>(run_max_frames);
 
 struct run_record {
     std::string board;  // level_key of the board it was made on
@@ -36,5 +39,6 @@ std::string write_run(const run_record &run);
 // The run in `bytes`, or false with the reason in plain words in `why` (the
 // command that reads it says it on standard error).
 bool read_run(const std::string &bytes, run_record &out, std::string &why);
-// The same for the file at `path`, read no further than the longest run can reach.
+// The same for the file at `path` (a regular file only: a pipe is refused, never waited on),
+// read no further than the longest run can reach.
 bool load_run(const std::string &path, run_record &out, std::string &why);

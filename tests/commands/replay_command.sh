@@ -11,10 +11,11 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 unset DISPLAY
 
-# expect_refusal WHAT LEVEL RUN TEXT: exit 1 and TEXT in the one line it writes.
+# expect_refusal WHAT LEVEL RUN TEXT: exit 1 and TEXT in the one line it writes (a command
+# still waiting after 10 s is ended, and fails).
 expect_refusal() {
     local status=0
-    "$replay" "$2" "$3" >out.txt 2>err.txt || status=$?
+    timeout -s KILL 10 "$replay" "$2" "$3" >out.txt 2>err.txt || status=$?
     [ "$status" = 1 ] || { echo "FAIL: $1: exit $status, not 1 ($(cat err.txt))"; exit 1; }
     [ ! -s out.txt ] || { echo "FAIL: $1: wrote to standard output: $(cat out.txt)"; exit 1; }
     grep -q "$4" err.txt || { echo "FAIL: $1: says '$(cat err.txt)', not '$4'"; exit 1; }
@@ -49,4 +50,9 @@ expect_refusal "other rules" "$level" rules.run "rules 2"
 printf 'no level here\n' >bad.vkl
 expect_refusal "no level" bad.vkl "$run" "not a level"
 expect_refusal "no file" "$level" missing.run "cannot be read"
+# A pipe no one writes to is refused at once: its open would wait for a writer for ever.
+mkfifo pipe.run
+expect_refusal "a pipe" "$level" pipe.run "not a regular file"
+mkdir folder.run
+expect_refusal "a folder" "$level" folder.run "not a regular file"
 echo "replay command: ok"

@@ -4,7 +4,9 @@
 # nothing, the third is played and won, and then the fourth is open and plays; chosen as a file
 # with "Muu tiedosto..." it plays at once, named as its card. A folder of levels copied beside
 # the sets shows as a set of its own after a restart, and "Seuraava" after the first set's last
-# level plays its first.
+# level plays its first. Pipes where runs are read (the won record's run, read as the records are
+# proven at start, and a run beside a level of the copied folder, read as its page shows its
+# medal and as it is played) keep nothing waiting: SIGTERM still ends the game.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 e2e_start "164 165 166 167" "$1" "$2"
@@ -99,6 +101,13 @@ e2e_wait_exit 10 >"$W/exit_status.txt"
 mkdir -p "$W/sarjat/2_jaetut"
 e2e_level '*A.F.........*' '*.......*....*' >"$W/sarjat/2_jaetut/a.vkl"
 e2e_level '*A.F.........*' '*........*...*' >"$W/sarjat/2_jaetut/b.vkl"
+mkfifo "$W/sarjat/2_jaetut/a.vkl.mouse.run"
+kept=$(grep -o 'Kolme_[^	]*\.run' "$W/vinkla.rec") || fail "the won record names no run"
+rm "$W/suoritukset/$kept"
+mkfifo "$W/suoritukset/$kept"
+# Pelaa's level the one whose record names the pipe: the menu's line proves its table at start.
+grep -q '^lastgame *=' "$W/vinkla.cfg" || fail "the settings keep no level played"
+sed -i 's|^lastgame *=.*|lastgame = sarjat/1_koe/03_taso.vkl|' "$W/vinkla.cfg"
 e2e_game
 menu_skip_title
 menu_wait 5
@@ -130,5 +139,8 @@ next_set() { [ "$(e2e_cells "$W/sarjat/2_jaetut/a.vkl" 1,3)" = ok ]; }
 e2e_until 10 "Seuraava after the set's last level did not play the next set's first (see $W/cells.png)" next_set
 xdotool key Escape
 menu_wait 5
+kill -TERM "$E2E_GAME_PID"
+e2e_wait_exit 2 >"$W/exit_status.txt"
+[ "$(cat "$W/exit_status.txt")" = 0 ] || fail "SIGTERM on the menu ended the game with $(cat "$W/exit_status.txt")"
 ! grep -q "due to signal" "$W/stderr.txt" || fail "the game crashed"
 echo "select e2e: ok"

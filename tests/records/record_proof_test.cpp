@@ -95,7 +95,7 @@ TEST_F(RecordProof, TwoRunsOfOneNameNeverShareAFile)
     run_record run;
     run.board = "00000000000000aa";
     run.tilts = {{1, 2}};
-    EXPECT_EQ("Ampari_2026-12-08_0-04,35_3.run", keep_new_run("\xc4mp\xe4ri", "2026-12-08", 435, run));
+    EXPECT_EQ("Ampari_2026-12-08_0-04,35_3.run", keep_new_run(runs_folder, "\xc4mp\xe4ri", "2026-12-08", 435, run));
     EXPECT_EQ("x", read_file(std::string(runs_folder) + "/" + first));
     EXPECT_FALSE(fs::exists("/nowhere"));
     EXPECT_TRUE(run_name_ok(first));

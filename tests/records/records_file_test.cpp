@@ -13,8 +13,10 @@
 #include <set>
 #include <string>
 
+#include "records/kept_runs.h"
 #include "records/player_records.h"
 #include "records/record_table.h"
+#include "rules/run_file.h"
 #include "support/fakes.h"
 #include "support/unprivileged.h"
 
@@ -246,6 +248,58 @@ TEST_F(PlayerRecords, NoFileOutsideTheFolderIsWrittenThroughALink)
     EXPECT_EQ(theirs, read_file(outside + "/muu.rec"));
     EXPECT_EQ((std::set<std::string>{"muu.rec"}), names_in(outside));
     fs::remove_all(outside);
+}
+
+// A record is stored only with its run's file, and a run's file only with a record naming it.
+TEST_F(PlayerRecords, ARecordWonOnAFullDiskWaitsForItsRun)
+{
+    // 40 spans of tilt: a file of 484 bytes (the first line's 13, a header of 50, 400 and a sum
+    // line of 21), while the records file with its line comes to 152 (a header of 69, the name's
+    // line of 14 and the record's of 69).
+    run_record run;
+    run.board = aa;
+    for (int i = 0; i < 40; i++)
+        run.tilts.push_back({static_cast<float>(i), 0});
+    ASSERT_EQ(484u, write_run(run).size());
+    write_file("vinkla.rec", "");
+    player_records.last_name = "Voittaja";
+    ASSERT_EQ(0, player_records.enter(aa, {500, "2026-12-08", "Voittaja"}, "Alku", run));
+
+    // Room for the records file but not for the run: neither is stored, and the player is told.
+    EXPECT_EQ(-1, with_size_limit(300, [] { return save_player_records(); }));
+    ASSERT_EQ(1u, fake::alerts.size());
+    EXPECT_EQ("Ennätysten tallennus epäonnistui:", fake::alerts[0].s1);
+    EXPECT_EQ("", read_file("vinkla.rec"));
+    EXPECT_TRUE(names_in(runs_folder).empty());
+    EXPECT_TRUE(player_records.pending());
+
+    // Another copy wrote ten records meanwhile (39 bytes each), so the file would take 542 bytes:
+    // room for the run but not for the records, and the run's file goes again.
+    std::string theirs;
+    for (const std::string &key : {bb, std::string("00000000000000cc")})
+        for (int i = 1; i <= 5; i++)
+            theirs += key + "\t30" + std::to_string(i) + "\t2026-12-01\tToinen\n";
+    write_file("vinkla.rec", theirs);
+    EXPECT_EQ(-1, with_size_limit(500, [] { return save_player_records(); }));
+    EXPECT_EQ(theirs, read_file("vinkla.rec"));
+    EXPECT_TRUE(names_in(runs_folder).empty());
+
+    // Room again, at quit: the record names its run, which is the run won.
+    EXPECT_TRUE(save_pending_records());
+    const std::string name = "Alku_2026-12-08_0-05,00.run";
+    EXPECT_EQ(header + "nimi\tVoittaja\n" + aa + "\t500\t2026-12-08\tVoittaja\t" + name + "\n" + theirs,
+              read_file("vinkla.rec"));
+    EXPECT_EQ((std::set<std::string>{name}), names_in(runs_folder));
+    EXPECT_EQ(write_run(run), read_file(std::string(runs_folder) + "/" + name));
+    EXPECT_FALSE(player_records.pending());
+
+    // The records file a link: nothing written, the run's file no more than the records.
+    fs::remove("vinkla.rec");
+    fs::create_symlink("muualla.rec", "vinkla.rec");
+    player_records.enter(aa, {400, "2026-12-09", "Voittaja"}, "Alku", run);
+    EXPECT_EQ(own_write::link, player_records.save("vinkla.rec").result);
+    EXPECT_EQ((std::set<std::string>{name}), names_in(runs_folder));
+    EXPECT_FALSE(fs::exists("muualla.rec"));
 }
 
 TEST(RecordsFile, NamesAreWrittenInUtf8AndOldLatin1LinesStillRead)

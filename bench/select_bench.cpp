@@ -1,0 +1,80 @@
+// Opening the level select at the sets' limits: 50 sets of 200 levels, each level a shipped one
+// with its mouse run beside it (or without), no records. What the select works out before it
+// draws a page, from a fresh program run (the first open) and again (every later open).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "field/level_set.h"
+#include "records/campaign.h"
+#include "records/player_records.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> shipped_levels()
+{
+    std::vector<std::string> levels;
+    for (const auto &set : fs::directory_iterator(VINKLA_DATA_DIR "/sarjat"))
+        if (set.is_directory())
+            for (const auto &f : fs::directory_iterator(set.path()))
+                if (f.path().extension() == ".vkl")
+                    levels.push_back(f.path().string());
+    std::sort(levels.begin(), levels.end());
+    return levels;
+}
+
+// sets_max sets of set_levels_max levels in `folder`/sarjat, each a link of a shipped level's
+// file (and of its run): the same bytes as copies, made in a moment.
+void make_sets(const fs::path &folder, bool runs)
+{
+    fs::remove_all(folder);
+    const std::vector<std::string> levels = shipped_levels();
+    size_t n = 0;
+    for (size_t s = 0; s < sets_max; s++) {
+        const fs::path set = folder / sets_folder / ("sarja_" + std::to_string(100 + s));
+        fs::create_directories(set);
+        for (size_t l = 0; l < set_levels_max; l++, n++) {
+            const std::string &from = levels[n % levels.size()];
+            const fs::path to = set / ("taso_" + std::to_string(1000 + l) + ".vkl");
+            fs::create_hard_link(from, to);
+            if (runs)
+                fs::create_hard_link(from + ".mouse.run", to.string() + ".mouse.run");
+        }
+    }
+}
+
+// What the select does before it draws its first page.
+size_t open_select()
+{
+    std::vector<campaign_set> sets = campaign();
+    return sets.size();
+}
+
+void BM_OpenSelect(benchmark::State &state)
+{
+    const bool runs = state.range(0) != 0;
+    const fs::path back = fs::current_path();
+    const fs::path folder = fs::temp_directory_path() / (runs ? "vinkla-select-bench-runs" : "vinkla-select-bench");
+    make_sets(folder, runs);
+    fs::current_path(folder);
+    player_records = record_table();
+    const auto start = std::chrono::steady_clock::now();
+    size_t sets = open_select();
+    const std::chrono::duration<double, std::milli> first = std::chrono::steady_clock::now() - start;
+    for (auto _ : state)
+        sets = open_select();
+    fs::current_path(back);
+    fs::remove_all(folder);
+    state.counters["first_open_ms"] = first.count();
+    if (sets != sets_max + 1)  // and the player's own levels
+        state.SkipWithError("the sets were not all found");
+}
+BENCHMARK(BM_OpenSelect)->ArgName("runs")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
