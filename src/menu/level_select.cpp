@@ -242,8 +242,11 @@ level_choice level_select(const std::string &current)
         s.note.clear();
         thumbs.clear();
         const page &p = s.pages[s.at];
-        for (int i = 0; i < cards_on(s); i++)
-            thumbs.push_back(thumbnail(s.sets[p.set].levels[p.first + static_cast<size_t>(i)].level.path));
+        for (int i = 0; i < cards_on(s); i++) {
+            campaign_level &l = s.sets[p.set].levels[p.first + static_cast<size_t>(i)];
+            find_medals(l);
+            thumbs.push_back(thumbnail(l.level.path));
+        }
         s.selected = std::min(s.selected, cards_on(s) - 1);
     };
     turn_to(s.at);

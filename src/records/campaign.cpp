@@ -1,5 +1,8 @@
 #include "records/campaign.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -8,6 +11,8 @@
 #include "field/level_file.h"
 #include "field/level_order.h"
 #include "platform/config.h"
+#include "platform/file_read.h"
+#include "platform/fnv1a.h"
 #include "records/player_records.h"
 #include "records/record_proof.h"
 #include "records/run_replay.h"
@@ -21,7 +26,58 @@ int tenth_up(long long hundredths, int percent)
     return static_cast<int>((t + 9) / 10 * 10);
 }
 
-std::map<std::string, int> bases;  // a level's solver time, once per program run
+// What a run kept beside a level proved in this program run, known by the file as it stands (its
+// size, its time and a sum of its bytes) and by the board it was stepped on: a run replaced, or
+// a level saved anew, is stepped again, and nothing else is, a run that wins nothing included.
+struct run_verdict {
+    long long size = -1;
+    long long changed = 0;  // the file's time, in nanoseconds
+    std::string sum;
+    std::string board;
+    int time = 0;  // the time it wins in, 0 for none
+};
+std::map<std::string, run_verdict> verdicts;  // by the run file's path
+
+int kept_run_time(const std::string &run_path, const std::string &text, const std::string &board)
+{
+    file_read why;
+    const int fd = open_regular(run_path, why);
+    if (fd < 0)
+        return 0;
+    struct stat st;
+    std::string bytes;
+    const bool whole = fstat(fd, &st) == 0 && read_open(fd, run_file_max, bytes) == file_read::read;
+    close(fd);
+    if (!whole)
+        return 0;
+    run_verdict now;
+    now.size = st.st_size;
+    now.changed = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+    now.sum = fnv1a_hex(bytes.data(), bytes.size());
+    now.board = board;
+    run_verdict &known = verdicts[run_path];
+    if (known.size == now.size && known.changed == now.changed && known.sum == now.sum && known.board == board)
+        return known.time;
+    run_record run;
+    std::string why_not;
+    if (read_run(bytes, run, why_not)) {
+        const replay_result r = replay_run(field::from_text(text), run);
+        if (r.won)
+            now.time = static_cast<int>(r.time());
+    }
+    known = now;
+    return now.time;
+}
+
+// The medal times a level's set file gives it: false when it gives none.
+bool set_medals(const set_level &l, medal_times &m)
+{
+    if (l.medals[0] == 0)
+        return false;
+    for (int i = 0; i < 3; i++)
+        m.limit[i] = l.medals[i];
+    return true;
+}
 
 }  // namespace
 
@@ -48,26 +104,16 @@ medal medal_for(const medal_times &m, int time)
 
 int solver_basis(const std::string &level_path)
 {
-    // Known by the board too: a level saved anew in the editor is asked again.
     std::string text;
     if (!read_level_text(level_path, text))
         return 0;
-    const std::string memo = level_path + '\n' + text;
-    const auto known = bases.find(memo);
-    if (known != bases.end())
-        return known->second;
+    const std::string board = level_key(text);
     int best = 0;
     for (const char *kind : {".mouse.run", ".keys.run"}) {
-        run_record run;
-        std::string why;
-        if (!load_run(level_path + kind, run, why))
-            continue;
-        const replay_result r = replay_run(field::from_text(text), run);
-        if (r.won && (best == 0 || r.time() < best))
-            best = static_cast<int>(r.time());
+        const int time = kept_run_time(level_path + kind, text, board);
+        if (time > 0 && (best == 0 || time < best))
+            best = time;
     }
-    if (best > 0)  // a run kept later is found then
-        bases[memo] = best;
     return best;
 }
 
@@ -76,12 +122,8 @@ namespace {
 // A level's medal times: the set file's, else from the solver's run kept beside it.
 medal_times medals_of(const set_level &l)
 {
-    if (l.medals[0] == 0)
-        return medals_from_basis(solver_basis(l.path));
     medal_times m;
-    for (int i = 0; i < 3; i++)
-        m.limit[i] = l.medals[i];
-    return m;
+    return set_medals(l, m) ? m : medals_from_basis(solver_basis(l.path));
 }
 
 }  // namespace
@@ -112,7 +154,7 @@ std::vector<campaign_set> campaign()
                 c.won = !player_records.table(c.key).empty();
                 c.best = proven_best_time(player_records, c.key, [text] { return field::from_text(text); });
             }
-            c.medals = medals_of(l);
+            c.medals_known = set_medals(l, c.medals);
             c.best_medal = medal_for(c.medals, c.best);
             won += c.won;
             cs.levels.push_back(c);
@@ -122,6 +164,15 @@ std::vector<campaign_set> campaign()
         out.push_back(cs);
     }
     return out;
+}
+
+void find_medals(campaign_level &l)
+{
+    if (l.medals_known)
+        return;
+    l.medals = medals_from_basis(solver_basis(l.level.path));
+    l.medals_known = true;
+    l.best_medal = medal_for(l.medals, l.best);
 }
 
 bool find_in_campaign(const std::vector<campaign_set> &sets, const std::string &path, size_t &set, size_t &level)

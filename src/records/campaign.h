@@ -20,6 +20,7 @@ struct campaign_level {
     bool won = false; // a run of it is in the player's table
     bool open = false;
     medal_times medals;
+    bool medals_known = false;  // false: the times a run beside it gives are still to be found
     medal best_medal = no_medal;
 };
 
@@ -39,8 +40,13 @@ medal medal_for(const medal_times &m, int time);
 // on it: its time, or 0.
 int solver_basis(const std::string &level_path);
 
-// Every set with this player's progress (player_records).
+// Every set with this player's progress (player_records). Medal times come only from the set
+// files: a run beside each level stepped on every call would keep the select waiting at the
+// sets' limits (50 sets of 200 levels).
 std::vector<campaign_set> campaign();
+// The medal times of a level that campaign() left to its runs, and the medal its best holds:
+// for the levels the select shows.
+void find_medals(campaign_level &l);
 
 // Where `path` stands in the sets: false when it is in none.
 bool find_in_campaign(const std::vector<campaign_set> &sets, const std::string &path, size_t &set, size_t &level);

@@ -1,14 +1,19 @@
 // A set as a player stands in it: which levels are open, and where Pelaa goes on after a win.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "field/field.h"
 #include "records/campaign.h"
 #include "records/player_records.h"
 #include "records/record_table.h"
+#include "records/run_replay.h"
+#include "rules/run_file.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 
@@ -83,4 +88,44 @@ TEST(Campaign, SeuraavaAfterASetsLastGoesOnToTheNextSet)
     // An empty set is passed over.
     sets[1].levels.clear();
     EXPECT_EQ("c/1.vkl", next_in_sets(sets, "a/3.vkl"));
+}
+
+// A run beside a level gives its medal times when its card is shown, not for every level of
+// every set; a run replaced is stepped again, and a pipe in a run's place keeps nothing waiting.
+TEST(Campaign, MedalsFromARunBesideALevelAreFoundWhenShownAndFollowTheFile)
+{
+    const fs::path back = fs::current_path();
+    const std::string dir = make_temp_dir();
+    fs::current_path(dir);
+    const std::string shipped = VINKLA_DATA_DIR "/sarjat/1_alkeet/";
+    const std::string path = "sarjat/1_koe/01_alku.vkl";
+    fs::create_directories("sarjat/1_koe");
+    fs::copy_file(shipped + "01_alku.vkl", path);
+    fs::copy_file(shipped + "01_alku.vkl.mouse.run", path + ".mouse.run");
+    ASSERT_EQ(0, mkfifo((path + ".keys.run").c_str(), 0600));
+    player_records = record_table();
+
+    run_record run;
+    std::string why;
+    ASSERT_TRUE(load_run(path + ".mouse.run", run, why)) << why;
+    const replay_result won = replay_run(field::load_field_file(path), run);
+    ASSERT_TRUE(won.won) << won.why;
+    const medal_times expected = medals_from_basis(static_cast<int>(won.time()));
+
+    std::vector<campaign_set> sets = campaign();
+    campaign_level &level = sets[0].levels[0];
+    EXPECT_FALSE(level.medals_known);
+    EXPECT_EQ(0, level.medals.limit[0]);
+    find_medals(level);
+    EXPECT_TRUE(level.medals_known);
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(expected.limit[i], level.medals.limit[i]);
+
+    // Another level's run in its place wins nothing here; the level's own back, it wins again.
+    fs::copy_file(shipped + "02_mutkat.vkl.mouse.run", path + ".mouse.run", fs::copy_options::overwrite_existing);
+    EXPECT_EQ(0, solver_basis(path));
+    fs::copy_file(shipped + "01_alku.vkl.mouse.run", path + ".mouse.run", fs::copy_options::overwrite_existing);
+    EXPECT_EQ(won.time(), solver_basis(path));
+    fs::current_path(back);
+    fs::remove_all(dir);
 }
