@@ -13,6 +13,7 @@ bool data1_usable(const DATAFILE *dat);
 // has no load function for) and on objects nested without end.
 enum class data1_file { missing, damaged, whole };
 
-// missing: no file, or not a data file at all; damaged: the objects do not add up (cut short,
-// an object of the end kind, nested too deep); whole: every object and property is complete.
+// missing: no file, no regular file (a pipe, a folder), or not a data file at all; damaged: the
+// objects do not add up (cut short, an object of the end kind, nested too deep, far too big);
+// whole: every object and property is complete.
 data1_file data1_file_state(const char *path);

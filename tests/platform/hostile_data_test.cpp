@@ -2,6 +2,7 @@
 // checked; a file that fails either way ends the game with an alert, never a crash later on.
 #include <allegro.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -65,6 +66,18 @@ TEST(HostileData, FilesThatAreNotTheGamesOwn)
 
 // Found by the data file fuzzer: every object of its kind, but a fall frame smaller than the
 // 39 by 39 pixels that the fall shrinks from; the library's stretch reads outside the picture.
+// A pipe in the data file's place would keep the start waiting for a writer: it is no data file,
+// and neither is a folder.
+TEST(HostileData, APipeOrAFolderIsNoDataFile)
+{
+    const std::string dir = make_temp_dir();
+    ASSERT_EQ(0, mkfifo((dir + "/data1.dat").c_str(), 0600));
+    EXPECT_EQ(data1_file::missing, data1_file_state((dir + "/data1.dat").c_str()));
+    std::filesystem::create_directory(dir + "/kansio.dat");
+    EXPECT_EQ(data1_file::missing, data1_file_state((dir + "/kansio.dat").c_str()));
+    std::filesystem::remove_all(dir);
+}
+
 TEST(HostileData, ASmallLastFallFrameIsRefused)
 {
     std::vector<DATAFILE> copy(data1, data1 + OBJ_COUNT);
