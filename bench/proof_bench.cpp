@@ -4,7 +4,6 @@
 // table of 200 levels were full.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,23 +14,12 @@
 #include "records/record_proof.h"
 #include "records/record_table.h"
 #include "rules/run_file.h"
+#include "shipped_levels.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The shipped set levels, each with its mouse run.
-std::vector<std::string> shipped()
-{
-    std::vector<std::string> levels;
-    for (const auto &set : fs::directory_iterator(VINKLA_DATA_DIR "/sarjat"))
-        if (set.is_directory())
-            for (const auto &f : fs::directory_iterator(set.path()))
-                if (f.path().extension() == ".vkl")
-                    levels.push_back(f.path().string());
-    std::sort(levels.begin(), levels.end());
-    return levels;
-}
 const int records = 1000;
 
 struct kept_record {
@@ -45,7 +33,7 @@ std::vector<kept_record> keep_records(const fs::path &folder)
 {
     fs::create_directories(folder / runs_folder);
     std::vector<kept_record> out;
-    const std::vector<std::string> levels = shipped();
+    const std::vector<std::string> levels = shipped_levels();
     for (int i = 0; i < records; i++) {
         const std::string &path = levels[static_cast<size_t>(i) % levels.size()];
         kept_record k;

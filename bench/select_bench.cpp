@@ -1,10 +1,9 @@
 // Opening the level select at the sets' limits: 50 sets of 200 levels, each level a shipped one
 // without a run beside it (runs:0), with its own mouse run (1), or with another level's (2: a
-// run that wins nothing there), no records. What the select works out before it
-// draws a page, from a fresh program run (the first open) and again (every later open).
+// run that wins nothing there), no records. What the select works out before it draws a page,
+// from a fresh program run (the first open) and again (every later open).
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -13,22 +12,11 @@
 #include "field/level_set.h"
 #include "records/campaign.h"
 #include "records/player_records.h"
+#include "shipped_levels.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> shipped_levels()
-{
-    std::vector<std::string> levels;
-    for (const auto &set : fs::directory_iterator(VINKLA_DATA_DIR "/sarjat"))
-        if (set.is_directory())
-            for (const auto &f : fs::directory_iterator(set.path()))
-                if (f.path().extension() == ".vkl")
-                    levels.push_back(f.path().string());
-    std::sort(levels.begin(), levels.end());
-    return levels;
-}
 
 // sets_max sets of set_levels_max levels in `folder`/sarjat, each a link of a shipped level's
 // file (and of its run): the same bytes as copies, made in a moment.
