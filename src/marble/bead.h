@@ -153,6 +153,10 @@ public:
     void next_hint_frame(run_panel &panel);
     // The run's frame: reads the input, hands the tilt to step, plays what it did.
     void move();
+    // The mouse's counts since the last reading into mickey_x and mickey_y; drop_motion reads
+    // them only to throw them away.
+    void read_motion();
+    void drop_motion();
     void play_events();
     void show();
     // The 3 by 3 cells round (column, row) into `into`: the tiles, the ghost, the marble and the

@@ -202,6 +202,41 @@ void send_drawing()
     XUNLOCK();
 }
 
+void hold_pointer(bool hold)
+{
+    static bool held = false;
+    static std::chrono::steady_clock::time_point next;
+    Display *d = _xwin.display;
+    if (!d || !_xwin.window)
+        return;
+    if (!hold) {
+        next = {};
+        if (!held)
+            return;
+        held = false;
+        XLOCK();
+        XUngrabPointer(d, CurrentTime);
+        XFlush(d);
+        XUNLOCK();
+        return;
+    }
+    const auto now = std::chrono::steady_clock::now();
+    if (held || now < next)
+        return;
+    next = now + std::chrono::milliseconds(250);
+    XLOCK();
+    // The window's own choice of pointer events, which a grab may carry (and no other kind).
+    const long pointer_events = ButtonPressMask | ButtonReleaseMask | EnterWindowMask | LeaveWindowMask |
+                                PointerMotionMask | ButtonMotionMask;
+    long events = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(d, _xwin.window, &attributes))
+        events = attributes.your_event_mask & pointer_events;
+    held = XGrabPointer(d, _xwin.window, True, static_cast<unsigned int>(events), GrabModeAsync, GrabModeAsync,
+                        _xwin.window, None, CurrentTime) == GrabSuccess;
+    XUNLOCK();
+}
+
 void watch_close_button()
 {
     set_close_button_callback(close_button_pressed);

@@ -25,6 +25,13 @@ void watch_close_button();
 // round, up to 15 ms later; each wait of the game calls this before it sleeps.
 void send_drawing();
 
+// While a run is played the pointer stays inside the game's picture, so a fast move never
+// leaves the window. The pointer is grabbed, confined to the window, on the library's own
+// connection, which goes on receiving the pointer's events as before. A grab that cannot be had
+// (another program holds the pointer) is asked for again at most four times a second by the
+// next calls. hold_pointer(false) lets the pointer go.
+void hold_pointer(bool hold);
+
 // An icon's mask as X wants a bitmap's bits: one bit a pixel, set where the pixel is at least
 // half opaque, the lowest bit leftmost, each row starting on a new byte. `argb` holds w by h
 // pixels 0xAARRGGBB, row by row.

@@ -1,5 +1,6 @@
 #include <climits>
 
+#include "input/raw_motion.h"
 #include "input/stick_tilt.h"
 #include "marble/bead.h"
 #include "platform/data1.h"
@@ -44,7 +45,7 @@ void bead::move()
         get_mouse_mickeys(&mickey_x, &mickey_y);
     } else if (!(hole_pull.Langd() > 0)) {
         // The pointer is not put back at (400, 300) here: see start_bead.
-        get_mouse_mickeys(&mickey_x, &mickey_y);
+        read_motion();
         tilt_x = add_mickeys(tilt_x, mickey_x);
         tilt_y = add_mickeys(tilt_y, mickey_y);
         // Mouse, arrow keys and gamepad stick add up within the one limit.
@@ -75,6 +76,19 @@ void bead::move()
         if (scancode == KEY_SPACE)
             level_asked = true;
     }
+}
+
+void bead::read_motion()
+{
+    // The library's counts are read all the same, so they never pile up; where XInput 2 reads
+    // the mouse its counts stand in for them, since the library loses some.
+    get_mouse_mickeys(&mickey_x, &mickey_y);
+    raw_motion_take(mickey_x, mickey_y);
+}
+
+void bead::drop_motion()
+{
+    read_motion();
 }
 
 void bead::play_events()

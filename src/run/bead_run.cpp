@@ -8,6 +8,7 @@
 #include "field/field.h"
 #include "field/level_order.h"
 #include "field/tile_guide.h"
+#include "input/raw_motion.h"
 #include "marble/bead.h"
 #include "platform/config.h"
 #include "platform/data1.h"
@@ -15,6 +16,7 @@
 #include "platform/grid.h"
 #include "platform/screen_scaler.h"
 #include "platform/session_end.h"
+#include "platform/window.h"
 #include "records/campaign.h"
 #include "records/player_records.h"
 #include "records/record_proof.h"
@@ -57,6 +59,17 @@ int take_command()
     return k;
 }
 
+// The player's hand tilts the board from now on, every count of it, and the pointer is held
+// inside the window; or no more, and the pointer is free for the panels and dialogs.
+void count_motion(bool on)
+{
+    hold_pointer(on);
+    if (on)
+        raw_motion_begin();
+    else
+        raw_motion_end();
+}
+
 // Esc pressed during a pause: held now or waiting in the buffer.
 bool esc_pressed()
 {
@@ -88,6 +101,7 @@ bool bead::begin_level(const std::function<field *()> &make)
 
 int bead::pause(run_panel &panel)
 {
+    count_motion(false);
     panel.update(current_field->flag_count - flags_left, run_time, falls, true);
     panel.show_pause(true);
     int k = 0;
@@ -99,12 +113,15 @@ int bead::pause(run_panel &panel)
     // The tilt stays as it was: movement made during the pause is read and dropped.
     get_mouse_mickeys(&mickey_x, &mickey_y);
     focus_lost = 0;
+    if (!script && k != KEY_ESC)
+        count_motion(true);
     return k;
 }
 
 bool bead::ask_restart(run_panel &panel)
 {
     panel.update(current_field->flag_count - flags_left, run_time, falls, true);
+    count_motion(false);
     // Return answers "Kyllä" wherever the pointer is; Esc and the close button answer "Ei".
     const bool yes = alert("Aloitetaanko alusta?", "", "", "Kyllä", "Ei", '\r', 'e') == 1;
     // As after a pause: movement made meanwhile is dropped, and an R pressed at the question
@@ -120,6 +137,7 @@ bool bead::ask_restart(run_panel &panel)
         state = stopped;
         return false;
     }
+    count_motion(true);
     // The alert leaves its box where it stood: the board and the panel are drawn whole again.
     current_field->test_draw();
     shown_column = 0;
@@ -278,11 +296,15 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     LOCK_FUNCTION(on_key);
     set_display_switch_callback(SWITCH_OUT, on_switch_out);
     keyboard_callback = on_key;
+    if (!script)
+        count_motion(true);
 
     int frame = 0;
     // A watched run's speed (frames a tick) is the watch's alone: every run begins at 1x.
     int speed = 1;
     do {
+        if (!script)
+            hold_pointer(true);  // again, where another program held the pointer so far
         move();
         // The clock starts on the first frame the board is tilted or the marble moves: the window
         // takes a moment to come up, and a player looking the board over is not yet playing.
@@ -317,7 +339,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         if (state == fallen) {
             come_back();
             // Movement made during the fall must not tilt the new start.
-            get_mouse_mickeys(&mickey_x, &mickey_y);
+            drop_motion();
             stop_motion();
         }
         if (state == stopped || flags_left <= 0 || (script && script_next >= script->size()))
@@ -344,6 +366,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
             k = 0;
         if (k == KEY_R) {
             if (!begin_level(make)) {
+                count_motion(false);
                 alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
                 break;
             }
@@ -352,10 +375,11 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
                 racer->on_screen = false;  // the board was drawn anew
                 flag_times.clear();
             }
-            get_mouse_mickeys(&mickey_x, &mickey_y);
+            drop_motion();
             panel.update(0, 0, 0);
         }
     } while (state != stopped && flags_left > 0);
+    count_motion(false);
     racer = nullptr;
     if (script && state != stopped)
         watch_end(panel);
