@@ -5,13 +5,15 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/screen_scaler.h"
+#include "platform/session_end.h"
 
 namespace {
 
-// A click or a key ends the title; so does the close button, which presses Esc.
+// A click or a key ends the title; so does the close button, which presses Esc, and the end of
+// the session.
 bool skipped()
 {
-    return mouse_b || keypressed();
+    return mouse_b || keypressed() || end_signal;
 }
 
 bool any_key_down()
@@ -52,8 +54,9 @@ void start_bild()
     teh_counter = 500;
     while (teh_counter > 0 && !skipped())
         wait_tick();
-    // Nothing pressed here may act in the menu: a Return would start a run by itself.
-    while (mouse_b || any_key_down())
+    // Nothing pressed here may act in the menu: a Return would start a run by itself. A session
+    // ending meanwhile does not wait for the hand to let go.
+    while ((mouse_b || any_key_down()) && !end_signal)
         wait_tick();
     clear_keybuf();
     clear_to_color(screen, 0);

@@ -554,7 +554,7 @@ int d_my_bitmap_proc(int msg, DIALOG *d, int c)
             click_watch stroke;
             do
                 paint_to(gui_mouse_x(), gui_mouse_y());
-            while (gui_mouse_b());
+            while (gui_mouse_b() && !close_requested);
             // The button is read after a wait for input: a move and the release right after it
             // can both come in during that wait, and the cell where it went up was never painted.
             released = stroke.take(down_x, down_y, up_x, up_y);

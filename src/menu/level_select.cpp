@@ -252,7 +252,7 @@ level_choice level_select(const std::string &current)
     turn_to(s.at);
     show_mouse(screen);
     clear_keybuf();
-    while (mouse_b)
+    while (mouse_b && !close_requested)
         wait_input(20);
     click_watch clicks;
     draw_page(s, thumbs);

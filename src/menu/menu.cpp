@@ -31,7 +31,7 @@ int start_menu(const std::string &line)
         dialog[7] = dialog[9];  // no level: the buttons end the menu
 
     // A click that ended the previous screen must not press a button here.
-    while (mouse_b)
+    while (mouse_b && !close_requested)
         wait_tick();
     font = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
     clear_to_color(screen, 0);

@@ -4,10 +4,11 @@
 
 // How the game ends when the session ends under it: a logout, Ctrl+C, kill.
 
-// Set by SIGTERM, SIGINT, SIGQUIT or SIGHUP. The waits then press Esc for every screen on the
-// way back to the main loop, as the close button does, but nothing is asked: the editor keeps
-// its board in a recovery file, the win panel stores the run under the name in its field, and
-// the main loop saves the settings and exits 0.
+// Set by SIGTERM, SIGINT, SIGQUIT or SIGHUP. The first wait after it runs the savers below
+// before it draws anything; then the waits press Esc for every screen on the way back to the
+// main loop, as the close button does, but nothing is asked: the editor keeps its board in a
+// recovery file, the win panel stores the run under the name in its field, and the main loop
+// saves the settings and exits 0.
 extern volatile sig_atomic_t end_signal;
 
 // Installs the game's handlers for those four signals in place of the library's, which calls
@@ -15,7 +16,8 @@ extern volatile sig_atomic_t end_signal;
 // handler only sets end_signal and wakes the waits. Call it after allegro_init.
 void catch_end_signals();
 
-// The waits call this: once a signal has come, the screen in front is asked to close. True
+// The waits call this: once a signal has come, what must reach the disk is saved (without a
+// word to the X server, which may not answer) and the screen in front is asked to close. True
 // while the game is ending that way.
 bool leave_on_end_signal();
 
@@ -31,12 +33,22 @@ public:
 
 private:
     friend void run_end_savers();
+    friend void save_before_end();
     std::function<void()> save_;
     end_saver *older_;
+    bool saved_ = false;  // by save_before_end
 };
 
 // Runs every saver, newest first; each runs at most once per call.
 void run_end_savers();
 
-// Makes a lost X connection run the savers and exit 0, in place of Xlib's exit 1.
+// Runs, newest first, each saver that has not run yet, one thread at a time: the main thread
+// at its first wait after an end signal, or whichever thread finds the X server gone.
+void save_before_end();
+
+// Makes a lost X connection save what save_before_end saves and exit 0, in place of Xlib's
+// exit 1. And an end signal that has not ended the game within a second (an X server that
+// stopped answering holds every thread that draws) cuts the connection, which then ends the
+// game as a lost one; a game still there 0.6 s later (held by something else) saves and exits
+// 0 from the watch. Call it after catch_end_signals, once the library has opened the display.
 void catch_lost_display();

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -13,6 +14,12 @@
 #include "platform/globals.h"
 #include "platform/utf8_text.h"
 #include "window_icon.h"  // drawn at build time by tools/icons.py, like the installed icons
+
+// XESetWireToEvent. Last: the header defines min and max as macros, which the standard
+// library's headers above must not see.
+#include <X11/Xlibint.h>
+#undef min
+#undef max
 
 namespace {
 
@@ -94,32 +101,60 @@ void set_hints_icon(Display *d, Window w)
     XFree(hints);
 }
 
+// What the window manager says of the window's state (_NET_WM_STATE), noted as its
+// PropertyNotify comes in. Xlib turns each event from the X server into an XEvent through this
+// converter, in whichever thread reads it, mostly the library's own, which then drops the event
+// unread: the converter is the one place that sees it, and it costs no round trip.
+Atom wm_state = None, wm_fullscreen = None;
+Window watched = None;
+std::atomic<bool> state_changed{false};
+Bool (*library_property_event)(Display *, XEvent *, xEvent *) = nullptr;
+
+Bool note_state_change(Display *d, XEvent *event, xEvent *wire)
+{
+    const Bool taken = library_property_event(d, event, wire);
+    if (taken && event->xproperty.window == watched && event->xproperty.atom == wm_state)
+        state_changed = true;
+    return taken;
+}
+
+// Call under the library's display lock, once the window is made.
+void watch_window_state(Display *d, Window w)
+{
+    wm_state = atom(d, "_NET_WM_STATE");
+    wm_fullscreen = atom(d, "_NET_WM_STATE_FULLSCREEN");
+    watched = w;
+    XWindowAttributes seen;
+    if (!XGetWindowAttributes(d, w, &seen))
+        return;
+    library_property_event = XESetWireToEvent(d, PropertyNotify, note_state_change);
+    XSelectInput(d, w, seen.your_event_mask | PropertyChangeMask);
+    state_changed = true;  // a window manager may have made it fullscreen from the start
+}
+
 // The library fixes the window's size in its hints (which is also why no window manager offers
 // to maximise it), and a window manager keeps to them in fullscreen as well: the picture then
 // sits in the corner of a black screen. While the window is fullscreen its hints let it grow to
 // the screen, so the window manager makes it as large, and the picture stays in its middle.
-// Asked a few times a second from the waits: a round trip to the X server each time.
+// The state is asked only when it changed: a question to the X server waits for its answer, and
+// every frame would wait so on a server that stopped answering.
 void follow_fullscreen(Display *d)
 {
     static bool fullscreen = false;
-    static std::chrono::steady_clock::time_point next;
-    const auto now = std::chrono::steady_clock::now();
-    if (now < next || !_xwin.wm_window || _xwin.window == _xwin.wm_window)
+    if (!state_changed.exchange(false) || !_xwin.wm_window || _xwin.window == _xwin.wm_window)
         return;
-    next = now + std::chrono::milliseconds(250);
 
-    const Atom state = atom(d, "_NET_WM_STATE"), full = atom(d, "_NET_WM_STATE_FULLSCREEN");
     Atom type = None;
     int format = 0;
     unsigned long count = 0, left = 0;
     unsigned char *data = nullptr;
     bool now_full = false;
-    if (XGetWindowProperty(d, _xwin.wm_window, state, 0, 64, False, XA_ATOM, &type, &format,
+    if (XGetWindowProperty(d, _xwin.wm_window, wm_state, 0, 64, False, XA_ATOM, &type, &format,
                            &count, &left, &data) == Success && data) {
         if (type == XA_ATOM && format == 32) {
             const long *atoms = reinterpret_cast<const long *>(data);
             for (unsigned long i = 0; i < count; i++)
-                now_full = now_full || static_cast<Atom>(atoms[i]) == full;
+                now_full = now_full || static_cast<Atom>(atoms[i]) == wm_fullscreen;
         }
         XFree(data);
     }
@@ -183,6 +218,7 @@ void describe_window()
     // enlarges the managed window only: the child then keeps to its middle, the X server moving
     // it by half of each change of size, and black shows around it.
     if (_xwin.window != w) {
+        watch_window_state(d, w);
         XSetWindowAttributes gravity;
         gravity.win_gravity = CenterGravity;
         XChangeWindowAttributes(d, _xwin.window, CWWinGravity, &gravity);
