@@ -3,6 +3,8 @@
 #include <allegro.h>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <deque>
 #include <string>
@@ -54,6 +56,61 @@ TEST(SessionEnd, SaversRunNewestFirstForAsLongAsTheyLive)
     order.clear();
     run_end_savers();
     EXPECT_EQ(order, "s");
+}
+
+// The X server may not answer once the session ends: what must be kept is written at the first
+// wait after the signal, before its Esc and before anything is drawn, and each saver only once
+// however many waits and ways of ending follow. A saver made after that runs at the next call.
+TEST(SessionEnd, TheFirstWaitAfterASignalSavesOnceBeforeItsEsc)
+{
+    fake::reset();
+    catch_end_signals();
+    std::string order;
+    bool esc_before_save = false;
+    end_saver settings([&] { order += "s"; });
+    {
+        end_saver editor([&] {
+            order += "e";
+            esc_before_save = !fake::keys.empty();
+        });
+        ASSERT_EQ(raise(SIGTERM), 0);
+        EXPECT_EQ(order, "");  // the handler itself writes nothing
+        wait_input(50);
+        EXPECT_EQ(order, "es");
+        EXPECT_FALSE(esc_before_save);
+        EXPECT_EQ(fake::keys, std::deque<int>{(KEY_ESC << 8) | 27});
+        wait_input(50);
+        wait_tick();
+        save_before_end();  // as the thread that finds the X server gone
+        EXPECT_EQ(order, "es");
+        end_saver panel([&] { order += "p"; });
+        save_before_end();
+        EXPECT_EQ(order, "esp");
+    }
+    for (int number : {SIGTERM, SIGINT, SIGQUIT, SIGHUP})
+        std::signal(number, SIG_DFL);
+    end_signal = 0;
+    close_requested = false;
+    fake::reset();
+}
+
+// A game that an end signal has not ended (here the main thread never waits again, as when it
+// waits for an X server that stopped) is saved and ended with 0 by the watch.
+TEST(SessionEnd, AGameHeldAfterASignalIsSavedAndEndedWithZero)
+{
+    const std::string file = make_temp_dir() + "/kept";
+    EXPECT_EXIT(
+        {
+            catch_end_signals();
+            catch_lost_display();
+            end_saver board([&] { write_file(file, "board"); });
+            raise(SIGTERM);
+            alarm(10);  // without the watch the test fails rather than hangs
+            for (;;)
+                pause();
+        },
+        ::testing::ExitedWithCode(0), "did not end after the signal");
+    EXPECT_EQ(read_file(file), "board");
 }
 
 }  // namespace
