@@ -619,10 +619,11 @@ std::string editor(std::string current)
     unscare_mouse();
 
     offer_kept_board(b);
-    // Should the X server go away, the board is kept as on a signal.
+    // A logout or a kill asks nothing: as the signal comes, or should the X server go away, an
+    // unsaved board goes into a recovery file, once.
     end_saver keep_board([&b] {
-        if (b.changed())
-            keep_unsaved_board(b.text, b.file_name);
+        if (b.changed() && !keep_unsaved_board(b.text, b.file_name))
+            std::fputs("vinkla: the editor's board could not be kept\n", stderr);
     });
 
     bool leave = false;
@@ -649,10 +650,8 @@ std::string editor(std::string current)
             // Esc leaves like "Lopeta", and like it asks first.
             leave = may_discard(b);
         }
-        // A logout or a kill asks nothing: an unsaved board goes into a recovery file.
         if (end_signal) {
-            if (b.changed() && !keep_unsaved_board(b.text, b.file_name))
-                std::fputs("vinkla: the editor's board could not be kept\n", stderr);
+            save_before_end();  // done already at the wait that saw the signal
             leave = true;
         }
         // The window's close button ends the dialog, or a try, with an Esc: the board is asked

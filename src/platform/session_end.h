@@ -47,8 +47,8 @@ void run_end_savers();
 void save_before_end();
 
 // Makes a lost X connection save what save_before_end saves and exit 0, in place of Xlib's
-// exit 1. And an end signal that has not ended the game within a second (an X server that
-// stopped answering holds every thread that draws) cuts the connection, which then ends the
-// game as a lost one; a game still there 0.6 s later (held by something else) saves and exits
-// 0 from the watch. Call it after catch_end_signals, once the library has opened the display.
+// exit 1. And an end signal that has not ended the game within 0.7 s (an X server that stopped
+// answering holds every thread that draws) cuts the connection, which then ends the game as a
+// lost one; a game still there 0.6 s later (held by something else) saves and exits 0 from the
+// watch. Call it after catch_end_signals, once the library has opened the display.
 void catch_lost_display();

@@ -82,6 +82,7 @@ to_menu
 paint_in_editor
 ends_after TERM "in the editor"
 [ -f "$W/vinkla.palautus" ] || fail "no recovery file after SIGTERM in the editor"
+[ ! -e "$W/vinkla.palautus.1" ] || fail "the board was kept twice after SIGTERM in the editor"
 [ "$(sed -n 4p "$W/vinkla.palautus")" = '*....*.......*' ] ||
     fail "the recovery file's row 3 is $(sed -n 4p "$W/vinkla.palautus")"
 ! grep -q '# tiedosto' "$W/vinkla.palautus" || fail "a new board named a file: $(cat "$W/vinkla.palautus")"
@@ -104,15 +105,17 @@ e2e_press menu:Pelaa
 wait_run
 ends_after HUP "in a run"
 
-# stop_x SECONDS: the X server stopped for that long (longer than the 2 s an end may take), as a
-# display hung at logout, and SIGTERM to the game at once. Meanwhile, every 0.1 s: the time the
-# recovery file first showed ($kept_ms, or "none") and whether the game had gone ($gone_ms).
-# Nothing here speaks to the stopped server.
+# stop_x SECONDS [GAP]: the X server stopped for that long (longer than the 2 s an end may take),
+# as a display hung at logout, and SIGTERM to the game GAP seconds after it stopped (at once by
+# default). Meanwhile, every 0.1 s from the signal: when the recovery file first showed
+# ($kept_ms, or "none") and when the game had gone ($gone_ms). Nothing here speaks to the
+# stopped server.
 XPID=${E2E_PIDS[0]}
 stop_x() {
     local t0 now i
     kept_ms=none gone_ms=none
     kill -STOP "$XPID"
+    sleep "${2:-0}"
     kill -TERM "$E2E_GAME_PID"
     t0=$(date +%s%N)
     for i in $(seq 1 $(($1 * 10))); do
@@ -133,12 +136,13 @@ stop_x 4
 e2e_wait_exit 2 >"$W/exit_status.txt"
 [ "$(cat "$W/exit_status.txt")" = 0 ] || fail "exit status $(cat "$W/exit_status.txt") with the X server stopped"
 
-# 5b. The same in the editor with an unsaved board: the board is in the recovery file within
-# 2 s, while the server still does not answer.
+# 5b. In the editor with an unsaved board, the signal half a second after the server stopped,
+# when every thread of the game that draws waits for it: the board is in the recovery file
+# within 2 s, while the server still does not answer.
 rm -f "$W"/vinkla.palautus*
 to_menu
 paint_in_editor
-stop_x 4
+stop_x 4 0.5
 [ "$kept_ms" != none ] && [ "$kept_ms" -le 2000 ] ||
     fail "with the X server stopped, the recovery file came at $kept_ms ms (game gone at $gone_ms ms)"
 e2e_wait_exit 2 >"$W/exit_status.txt"
