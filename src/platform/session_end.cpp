@@ -71,9 +71,10 @@ void sleep_ms(long ms)
 }
 
 // The game ends an end signal by itself within a few frames (0.1 to 0.25 s measured). Still
-// here 0.7 s later, it is held by an X server that does not answer (stopped, or a display hung at logout): the thread
-// waiting for its reply holds the library's display lock, and every other thread that draws
-// waits for that. Cut off, the connection fails in the waiting thread as a lost one does.
+// here 0.7 s later, it is held by an X server that does not answer (stopped, or a display hung
+// at logout): the thread waiting for its reply holds the library's display lock, and every
+// other thread that draws waits for that. Cut off, the connection fails in the waiting thread
+// as a lost one does.
 void *watch_end(void *)
 {
     while (sem_wait(&end_came) != 0) {
