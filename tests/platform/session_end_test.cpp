@@ -14,6 +14,16 @@
 
 namespace {
 
+// The default handlers back, and the game no longer ending.
+void forget_the_end()
+{
+    for (int number : {SIGTERM, SIGINT, SIGQUIT, SIGHUP})
+        std::signal(number, SIG_DFL);
+    end_signal = 0;
+    close_requested = false;
+    fake::reset();
+}
+
 // A logout's signal only marks the end; each wait then presses Esc for the screen in front,
 // one at a time, and none sleeps.
 TEST(SessionEnd, ASignalPressesEscThroughTheWaitsOneScreenAtATime)
@@ -35,12 +45,7 @@ TEST(SessionEnd, ASignalPressesEscThroughTheWaitsOneScreenAtATime)
     wait_input(50);
     EXPECT_EQ(fake::keys, std::deque<int>{esc});
     EXPECT_TRUE(fake::wait_deadlines.empty());
-
-    for (int number : {SIGTERM, SIGINT, SIGQUIT, SIGHUP})
-        std::signal(number, SIG_DFL);
-    end_signal = 0;
-    close_requested = false;
-    fake::reset();
+    forget_the_end();
 }
 
 TEST(SessionEnd, SaversRunNewestFirstForAsLongAsTheyLive)
@@ -87,11 +92,7 @@ TEST(SessionEnd, TheFirstWaitAfterASignalSavesOnceBeforeItsEsc)
         save_before_end();
         EXPECT_EQ(order, "esp");
     }
-    for (int number : {SIGTERM, SIGINT, SIGQUIT, SIGHUP})
-        std::signal(number, SIG_DFL);
-    end_signal = 0;
-    close_requested = false;
-    fake::reset();
+    forget_the_end();
 }
 
 // A game that an end signal has not ended (here the main thread never waits again, as when it
