@@ -4,7 +4,6 @@
 #include "app/title.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
-#include "platform/session_end.h"
 #include "support/fakes.h"
 #include "support/pictures.h"
 
@@ -126,41 +125,6 @@ TEST_F(Title, AKeyEndsTheTitleLikeAClickAndReachesNothingAfterIt)
     EXPECT_EQ(fake::tick_waits, 5);
     EXPECT_EQ(teh_counter, 495);
     EXPECT_TRUE(fake::keys.empty()) << "the key pressed during the title must not reach the menu";
-}
-
-TEST_F(Title, TheEndOfTheSessionWaitsNeitherForTheFadesNorForAHeldKey)
-{
-    // The signal during the first fade: no more steps, no 5-second wait.
-    fake::on_rest = [&] {
-        if (fake::rest_calls == 5)
-            end_signal = SIGTERM;
-    };
-    start_bild();
-    EXPECT_EQ(fake::rest_calls, 5);
-    EXPECT_EQ(fake::tick_waits, 0);
-
-    // A key pressed at the tenth step and held; the signal at the tenth tick of waiting for its
-    // release ends the wait. (At the thousandth the key is let go, so a title that waits on
-    // fails rather than hangs.)
-    fake::reset();
-    end_signal = 0;
-    fake::on_rest = [&] {
-        const int waits = fake::rest_calls + fake::tick_waits;
-        if (waits == 10) {
-            fake::keys.push_back((KEY_X << 8) | 'x');
-            key[KEY_X] = 1;
-        }
-        if (waits == 20)
-            end_signal = SIGTERM;
-        if (waits == 1000)
-            key[KEY_X] = 0;
-    };
-    start_bild();
-    EXPECT_EQ(fake::rest_calls, 10);
-    EXPECT_EQ(fake::tick_waits, 10);
-    key[KEY_X] = 0;
-    end_signal = 0;
-    close_requested = false;
 }
 
 TEST(Timer, MyTimerCountsDownByOne)
