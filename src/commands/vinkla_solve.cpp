@@ -3,6 +3,10 @@
 //
 //   vinkla-solve [options] LEVEL.vkl...   solve each level and write its run file
 //   vinkla-solve --check LEVEL.vkl...     step each level's kept runs on the rules
+//   vinkla-solve --medals LEVEL.vkl...    the gold, silver and bronze times the game shows
+//
+// --hand plays as a hand can (hand_model) and keeps the run as LEVEL.vkl.hand.run: its time is
+// the level's hand time, which the medal times come from.
 //
 // Options: --keys (steer with the arrow keys), --width N, --epoch N, --tries N, --stall N,
 // --lookahead F, --max-frames N, --budget N (frames stepped in all before it gives up),
@@ -19,7 +23,10 @@
 
 #include "field/field.h"
 #include "rules/run_file.h"
+#include "records/campaign.h"
 #include "records/run_replay.h"
+#include "records/run_time.h"
+#include "field/level_file.h"
 #include "solver/level_solver.h"
 
 namespace {
@@ -33,17 +40,18 @@ std::string base_name(const std::string &path)
 void usage()
 {
     std::fprintf(stderr,
-                 "usage: vinkla-solve [--keys] [--width N] [--epoch N] [--tries N] [--stall N] [--lookahead F]\n"
+                 "usage: vinkla-solve [--keys | --hand] [--width N] [--epoch N] [--tries N] [--stall N] [--lookahead F]\n"
                  "                    [--max-frames N] [--budget N] [--order R,C;R,C...] [--out FILE] [-v]\n"
                  "                    LEVEL.vkl...\n"
-                 "       vinkla-solve --check LEVEL.vkl...\n");
+                 "       vinkla-solve --check LEVEL.vkl...\n"
+                 "       vinkla-solve --medals LEVEL.vkl...\n");
 }
 
 // Each kept run of the level stepped again: a line for each, 0 when every one wins.
 int check(const std::string &path)
 {
     int failures = 0, runs = 0;
-    for (const char *kind : {".mouse.run", ".keys.run"}) {
+    for (const char *kind : {".mouse.run", ".keys.run", ".hand.run"}) {
         const std::string file = path + kind;
         // Only looked at here: load_run reads it, and refuses a pipe instead of waiting on it.
         std::error_code ec;
@@ -66,9 +74,12 @@ int check(const std::string &path)
             continue;
         }
         const replay_result r = replay_run(board, run);
-        std::printf("%-28s %2d flags  %-22s %6ld frames (%.1f s)%s  %s\n", base_name(file).c_str(), flags,
-                    kinds.c_str(), r.frames, r.frames / 100.0, r.falls ? " with falls" : "",
-                    r.won ? "wins" : r.why.c_str());
+        std::string text;
+        read_level_text(path, text);
+        std::printf("%-28s %2d flags  %-22s %6ld frames (%.1f s)%s  %s, %d of %d under a hand's errors\n",
+                    base_name(file).c_str(), flags, kinds.c_str(), r.frames, r.frames / 100.0,
+                    r.falls ? " with falls" : "", r.won ? "wins" : r.why.c_str(), noisy_wins(text, run, 1),
+                    hand_model::trials);
         failures += !r.won;
     }
     if (runs == 0) {
@@ -78,12 +89,30 @@ int check(const std::string &path)
     return failures ? 1 : 0;
 }
 
+// The level's gold, silver and bronze times as the game shows them, on one line.
+int print_medals(const std::string &path)
+{
+    std::string text;
+    if (!read_level_text(path, text)) {
+        std::fprintf(stderr, "%s: cannot read the level\n", path.c_str());
+        return 1;
+    }
+    const medal_times m = file_medals(path);
+    if (m.limit[0] <= 0) {
+        std::fprintf(stderr, "%s: no medal times: no kept run wins it and its set file gives none\n", path.c_str());
+        return 1;
+    }
+    std::printf("%s %s %s\n", time_text(m.limit[0]).c_str(), time_text(m.limit[1]).c_str(),
+                time_text(m.limit[2]).c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     solve_settings opt;
-    bool checking = false;
+    bool checking = false, medals = false;
     std::string out, order_text;
     std::vector<std::string> levels;
     for (int i = 1; i < argc; i++) {
@@ -97,6 +126,8 @@ int main(int argc, char **argv)
         };
         if (a == "--check")
             checking = true;
+        else if (a == "--medals")
+            medals = true;
         else if (a == "--width")
             opt.width = std::atoi(value().c_str());
         else if (a == "--epoch")
@@ -119,6 +150,8 @@ int main(int argc, char **argv)
             opt.verbose = true;
         else if (a == "--keys")
             opt.keys = true;
+        else if (a == "--hand")
+            opt.hand = true;
         else if (!a.empty() && a[0] == '-') {
             usage();
             return 2;
@@ -126,7 +159,7 @@ int main(int argc, char **argv)
             levels.push_back(a);
     }
     if (levels.empty() || opt.width < 1 || opt.epoch < 0 || opt.tries < 1 || opt.max_frames < 1 || opt.budget < 1 ||
-        opt.max_frames > run_max_frames || (!out.empty() && levels.size() > 1)) {
+        opt.max_frames > run_max_frames || (!out.empty() && levels.size() > 1) || (opt.keys && opt.hand)) {
         usage();
         return 2;
     }
@@ -148,6 +181,10 @@ int main(int argc, char **argv)
             failures += check(path);
             continue;
         }
+        if (medals) {
+            failures += print_medals(path);
+            continue;
+        }
         run_record found;
         std::string why;
         if (!solve_level(path, opt, order, found, why)) {
@@ -155,7 +192,8 @@ int main(int argc, char **argv)
             failures++;
             continue;
         }
-        const std::string target = !out.empty() ? out : path + (opt.keys ? ".keys.run" : ".mouse.run");
+        const std::string target =
+            !out.empty() ? out : path + (opt.keys ? ".keys.run" : opt.hand ? ".hand.run" : ".mouse.run");
         std::ofstream file(target, std::ios::binary | std::ios::trunc);
         file << write_run(found);
         file.close();

@@ -158,6 +158,12 @@ level_set read_set(const std::string &bytes, const std::string &folder, const st
     return set;
 }
 
+level_set folder_set(const std::string &folder)
+{
+    int skipped = 0;
+    return read_set(read_bounded(fs::path(folder) / set_file), folder, level_files(folder), skipped);
+}
+
 std::vector<level_set> find_level_sets()
 {
     std::vector<level_set> sets;

@@ -42,5 +42,8 @@ constexpr size_t sets_max = 50;
 level_set read_set(const std::string &bytes, const std::string &folder, const std::vector<std::string> &files,
                    int &skipped);
 
+// The set of one folder as its set file says.
+level_set folder_set(const std::string &folder);
+
 // Every set, in order: the folders of sets_folder by name, then the player's own levels.
 std::vector<level_set> find_level_sets();

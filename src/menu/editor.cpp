@@ -201,8 +201,9 @@ bool same_file(const std::string &a, const std::string &b)
     return !a.empty() && !b.empty() && fs::equivalent(a, b, e) && !e;
 }
 
-// The solver tries the board; the status line says what it found. For a saved level its
-// winning run is offered as the level's medal basis, kept beside the level file.
+// The solver tries the board; the status line says what it found. For a saved level the hand
+// model then plays it too, and the two runs are offered as the level's proof and medal basis,
+// kept beside the level file.
 void ask_the_solver(editor_board &b, const std::string &saved_as = "")
 {
     const std::string board(b.text, grid::level_chars);
@@ -213,13 +214,19 @@ void ask_the_solver(editor_board &b, const std::string &saved_as = "")
         ok_alert("Ratkaisija ei ratkaissut kenttää aikarajassa.", "Se ei tarkoita, että kenttä olisi mahdoton.", "");
     if (v.what != board_verdict::won || saved_as.empty() || solver_basis(saved_as) == v.time)
         return;  // nothing new to offer: the run kept beside the level is as fast
-    const medal_times m = medals_from_basis(v.time);
-    if (yes_alert("Ratkaisija voitti kentän ajassa " + time_text(v.time) + ". Mitalit:",
-                  "kulta " + time_text(m.limit[0]) + ", hopea " + time_text(m.limit[1]) + ", pronssi " +
-                      time_text(m.limit[2]),
-                  "Tallennetaanko ratkaisu mitalien pohjaksi?") &&
-        replace_own_file(saved_as + ".mouse.run", write_run(v.run)) != own_write::written)
+    const board_verdict hand = solve_for_maker(board, true);
+    const bool by_hand = hand.what == board_verdict::won;
+    const medal_times m = medals_from_basis(by_hand ? hand.time : estimated_hand_time(v.time));
+    if (!yes_alert("Ratkaisija voitti kentän ajassa " + time_text(v.time) +
+                       (by_hand ? ", käsi ajassa " + time_text(hand.time) : ", käsi ei voittanut") + ".",
+                   "Mitalit: kulta " + time_text(m.limit[0]) + ", hopea " + time_text(m.limit[1]) + ", pronssi " +
+                       time_text(m.limit[2]),
+                   "Tallennetaanko ratkaisu mitalien pohjaksi?"))
+        return;
+    if (replace_own_file(saved_as + ".mouse.run", write_run(v.run)) != own_write::written)
         ok_alert("Ratkaisua ei voitu tallentaa:", shown_name(saved_as + ".mouse.run"), "");
+    else if (by_hand && replace_own_file(saved_as + ".hand.run", write_run(hand.run)) != own_write::written)
+        ok_alert("Ratkaisua ei voitu tallentaa:", shown_name(saved_as + ".hand.run"), "");
 }
 
 bool save_board(editor_board &b)

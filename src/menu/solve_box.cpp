@@ -45,14 +45,14 @@ void put_back_under_box(BITMAP *under)
     destroy_bitmap(under);
 }
 
-void draw_box()
+void draw_box(bool hand)
 {
     FONT *f = static_cast<FONT *>(data1[OBJ_FONT_MENU].dat);
     scare_mouse();
     rectfill(screen, box_x1, box_y1, box_x2, box_y2, makecol(255, 238, 221));
     Frame(screen, box_x1, box_y1, box_x2, box_y2, makecol(32, 8, 4));
-    textout_centre_ex(screen, f, "Ratkaisija kokeilee kenttää...", (box_x1 + box_x2) / 2, box_y1 + 18,
-                      makecol(120, 72, 40), -1);
+    textout_centre_ex(screen, f, hand ? "Käden malli kokeilee kenttää..." : "Ratkaisija kokeilee kenttää...",
+                      (box_x1 + box_x2) / 2, box_y1 + 18, makecol(120, 72, 40), -1);
     rect(screen, bar_x1 - 1, bar_y1 - 1, bar_x2 + 1, bar_y2 + 1, makecol(120, 72, 40));
     rectfill(screen, bar_x1, bar_y1, bar_x2, bar_y2, makecol(250, 228, 206));
     rectfill(screen, stop_x1, stop_y1, stop_x2, stop_y2, makecol(0xaa, 0xaa, 0xaa));
@@ -63,11 +63,11 @@ void draw_box()
 
 }  // namespace
 
-board_verdict solve_for_maker(const std::string &level_text)
+board_verdict solve_for_maker(const std::string &level_text, bool hand)
 {
     board_verdict v;
     BITMAP *under = keep_under_box();
-    draw_box();
+    draw_box(hand);
     clear_keybuf();
     int shown = -1;
     bool stop = false;
@@ -91,6 +91,7 @@ board_verdict solve_for_maker(const std::string &level_text)
         return !stop;
     };
     solve_settings opt;
+    opt.hand = hand;
     std::string why;
     run_record run;
     if (solve_text(level_text, opt, {}, run, why, progress)) {

@@ -17,6 +17,8 @@
 #include "records/record_proof.h"
 #include "records/run_replay.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
 // A tenth of a second up from `hundredths` times `percent` / 100.
@@ -81,15 +83,20 @@ bool set_medals(const set_level &l, medal_times &m)
 
 }  // namespace
 
-medal_times medals_from_basis(int basis)
+medal_times medals_from_basis(int hand_time)
 {
     medal_times m;
-    if (basis <= 0)
+    if (hand_time <= 0)
         return m;
-    m.limit[0] = tenth_up(basis, 125);
-    m.limit[1] = tenth_up(basis, 160);
-    m.limit[2] = tenth_up(basis, 250);
+    m.limit[0] = tenth_up(hand_time, 110);
+    m.limit[1] = tenth_up(hand_time, 150);
+    m.limit[2] = tenth_up(hand_time, 250);
     return m;
+}
+
+int estimated_hand_time(int solver_time)
+{
+    return static_cast<int>((static_cast<long long>(solver_time) * hand_per_solver_percent + 99) / 100);
 }
 
 medal medal_for(const medal_times &m, int time)
@@ -117,13 +124,27 @@ int solver_basis(const std::string &level_path)
     return best;
 }
 
+int hand_basis(const std::string &level_path)
+{
+    std::string text;
+    if (!read_level_text(level_path, text))
+        return 0;
+    return kept_run_time(level_path + ".hand.run", text, level_key(text));
+}
+
+int hand_time(const std::string &level_path)
+{
+    const int hand = hand_basis(level_path);
+    return hand > 0 ? hand : estimated_hand_time(solver_basis(level_path));
+}
+
 namespace {
 
-// A level's medal times: the set file's, else from the solver's run kept beside it.
+// A level's medal times: the set file's, else from its hand time.
 medal_times medals_of(const set_level &l)
 {
     medal_times m;
-    return set_medals(l, m) ? m : medals_from_basis(solver_basis(l.path));
+    return set_medals(l, m) ? m : medals_from_basis(hand_time(l.path));
 }
 
 }  // namespace
@@ -134,6 +155,16 @@ medal_times level_medals(const std::string &path)
         for (const set_level &l : s.levels)
             if (l.path == path)
                 return medals_of(l);
+    return medals_of(set_level{path, ""});
+}
+
+medal_times file_medals(const std::string &path)
+{
+    const fs::path file(path);
+    const std::string folder = file.has_parent_path() ? file.parent_path().string() : ".";
+    for (const set_level &l : folder_set(folder).levels)
+        if (fs::path(l.path).filename() == file.filename())
+            return medals_of(set_level{path, "", {l.medals[0], l.medals[1], l.medals[2]}});
     return medals_of(set_level{path, ""});
 }
 
@@ -170,7 +201,7 @@ void find_medals(campaign_level &l)
 {
     if (l.medals_known)
         return;
-    l.medals = medals_from_basis(solver_basis(l.level.path));
+    l.medals = medals_from_basis(hand_time(l.level.path));
     l.medals_known = true;
     l.best_medal = medal_for(l.medals, l.best);
 }

@@ -30,15 +30,24 @@ struct campaign_set {
     std::vector<campaign_level> levels;
 };
 
-// Medal times from the solver's best run of a level: gold within 25 % of it, silver within
-// 60 %, bronze within 150 %, each rounded up to a whole tenth of a second.
-medal_times medals_from_basis(int basis);
+// Medal times from a level's hand time (the hand model's run): gold within 10 % of it, silver
+// within 50 %, bronze within 150 %, each rounded up to a whole tenth of a second.
+medal_times medals_from_basis(int hand_time);
 // The medal a time wins.
 medal medal_for(const medal_times &m, int time);
 
 // The solver's best run kept beside a level file (LEVEL.vkl.mouse.run or .keys.run) that wins
 // on it: its time, or 0.
 int solver_basis(const std::string &level_path);
+// The hand model's run kept beside a level file (LEVEL.vkl.hand.run) that wins on it: its time,
+// or 0.
+int hand_basis(const std::string &level_path);
+// Without a hand's run, a level's hand time is guessed from the solver's: the hand model's
+// times on the shipped levels are at most about this share of the solver's.
+constexpr int hand_per_solver_percent = 200;
+int estimated_hand_time(int solver_time);
+// A level's hand time: its hand run's, else guessed from its solver run's; 0 with neither.
+int hand_time(const std::string &level_path);
 
 // Every set with this player's progress (player_records). Medal times come only from the set
 // files: a run beside each level stepped on every call would keep the select waiting at the
@@ -69,3 +78,5 @@ std::string as_set_level(const std::string &path);
 std::string shown_title(const std::string &path);
 // The medal times of a level and the medal its best proven time holds.
 medal_times level_medals(const std::string &path);
+// The same for a level file wherever it lies, by the set file of its own folder.
+medal_times file_medals(const std::string &path);

@@ -340,6 +340,7 @@ struct snapshot {
     float x, y, old_x, old_y;
     Vektor speed, tilt_acc, slope_acc, hole_pull, tile_push;
     int tilt_x, tilt_y, mickey_x, mickey_y;
+    int aim_x, aim_y;  // the hand's aim, the tilt its mouse moves towards
     float key_x, key_y;
     char state, bounced;
     int flags_left;
@@ -355,6 +356,7 @@ struct run {
     std::vector<flag_tile *> flag_tiles;
     std::vector<bumper_tile *> bumper_tiles;
     snapshot start{};
+    int aim_x = 0, aim_y = 0;
 
     explicit run(field *f) : level(f)
     {
@@ -401,6 +403,8 @@ struct run {
         s.tilt_y = b.tilt_y;
         s.mickey_x = b.mickey_x;
         s.mickey_y = b.mickey_y;
+        s.aim_x = aim_x;
+        s.aim_y = aim_y;
         s.key_x = b.keys.x;
         s.key_y = b.keys.y;
         s.state = b.state;
@@ -434,6 +438,8 @@ struct run {
         b.tilt_y = s.tilt_y;
         b.mickey_x = s.mickey_x;
         b.mickey_y = s.mickey_y;
+        aim_x = s.aim_x;
+        aim_y = s.aim_y;
         b.keys.x = s.key_x;
         b.keys.y = s.key_y;
         b.state = s.state;
@@ -474,9 +480,51 @@ struct run {
         b.come_back();
         b.stop_motion();
         b.mickey_x = b.mickey_y = 0;
+        aim_x = aim_y = 0;
         return true;
     }
+
+    // One frame of a hand: on frame `at` of a decision the aim becomes `aim`; the mouse moves
+    // towards the aim at a hand's speed. True if the marble fell.
+    bool hand_frame(int k, int at, std::pair<int, int> aim, std::vector<run_tilt> *tilts)
+    {
+        if (k == at) {
+            aim_x = aim.first;
+            aim_y = aim.second;
+        }
+        auto towards = [](int from, int to) {
+            return from + std::max(-hand_model::rate, std::min(hand_model::rate, to - from));
+        };
+        return frame({towards(marble.tilt_x, aim_x), towards(marble.tilt_y, aim_y)}, 0, tilts);
+    }
 };
+
+// A number in [-span, span] drawn from the four keys alike every time.
+int drawn(unsigned seed, long a, long b, int c, int span)
+{
+    uint64_t h = ((uint64_t)seed * 0x9E3779B97F4A7C15ULL) ^ ((uint64_t)(a + 1) * 0xBF58476D1CE4E5B9ULL) ^
+                 ((uint64_t)(b + 1) * 0x94D049BB133111EBULL) ^ (uint64_t)(c + 1);
+    h ^= h >> 31;
+    h *= 0xD6E8FEB86CA6D9C5ULL;
+    h ^= h >> 29;
+    return (int)(h % (uint64_t)(2 * span + 1)) - span;
+}
+
+// A decision as a hand carries it out: the tilt meant missed by its error, the moment by its delay.
+struct hand_error {
+    int dx, dy, late;
+};
+hand_error hand_error_at(unsigned seed, long who, long decision)
+{
+    return {drawn(seed, who, decision, 0, hand_model::error), drawn(seed, who, decision, 1, hand_model::error),
+            drawn(seed, who, decision, 2, hand_model::jitter / 2) + hand_model::jitter / 2};
+}
+
+int clamp_count(int v)
+{
+    const int limit = (int)bead::tilt_limit;
+    return std::max(-limit, std::min(limit, v));
+}
 
 // ---------------------------------------------------------------------------------------------
 // The beam search: every round each kept run tries each of the nine choices for a few frames,
@@ -542,6 +590,8 @@ struct attempt {
 
 struct solver {
     const board &level;
+    const std::string &level_text;
+    unsigned noise_seed = 7;  // the errors the search's own shadows make
     run &game;
     const solve_settings &opt;
     progress_watch &watch;
@@ -559,10 +609,12 @@ struct solver {
     long stepped = 0;                      // frames stepped by the search
     float tried = 0;                       // orders tried, for the progress
 
-    solver(const board &b, run &g, const solve_settings &o, progress_watch &w)
-        : level(b), game(g), opt(o), watch(w), costs(b)
+    solver(const board &b, const std::string &text, run &g, const solve_settings &o, progress_watch &w)
+        : level(b), level_text(text), game(g), opt(o), watch(w), costs(b)
     {
     }
+
+    node start_node() const { return node{game.start, 0, planned, 0}; }
 
     // The distance fields and the orders to try: `forced` alone when it is given, else the
     // shortest ones by the fields. False if stopped.
@@ -704,10 +756,10 @@ struct solver {
     // A marble too fast to turn before a hole is as good as fallen: the line it coasts along,
     // up to the first wall that would turn it, is looked along for a hole's reach, the nearer
     // the dearer. The mouse tilts the board at once and needs no such care; the keys tilt it
-    // slowly.
+    // slowly, and a hand decides late.
     float danger(const snapshot &s) const
     {
-        const int horizon = opt.keys ? 24 : 0;
+        const int horizon = opt.keys || opt.hand ? 24 : 0;
         int last = -1;
         for (int t = 1; t <= horizon; t++) {
             const float x = (s.x + s.speed.x * t) * (1.0f / spacing), y = (s.y + s.speed.y * t) * (1.0f / spacing);
@@ -741,9 +793,11 @@ struct solver {
         return h;
     }
 
-    // One frame of choice `a`; true if the marble fell.
-    bool play(int a, std::vector<run_tilt> *tilts)
+    // Frame `k` of a round of choice `a`; true if the marble fell.
+    bool play(int a, int k, std::vector<run_tilt> *tilts)
     {
+        if (opt.hand)
+            return game.hand_frame(k, hand_model::reaction, {tilt_steps[a % 3], tilt_steps[a / 3]}, tilts);
         if (opt.keys)
             return game.frame({0, 0}, key_choice(a), tilts);
         return game.frame({tilt_steps[a % 3], tilt_steps[a / 3]}, 0, tilts);
@@ -762,7 +816,7 @@ struct solver {
     beam fresh_beam() const
     {
         beam b;
-        b.layer.assign(1, node{game.start, 0, planned, 0});
+        b.layer.assign(1, start_node());
         b.recent.resize(memory);
         b.penalty.assign(cells * cells, 1.0f);
         b.planned = planned;
@@ -797,18 +851,25 @@ struct solver {
                     bool lost = false;
                     for (int k = 0; k < opt.epoch && !lost; k++) {
                         stepped++;
-                        lost = play(a, nullptr);
+                        lost = play(a, k, nullptr);
                         if (lost || game.marble.flags_left > 0)
                             continue;
-                        out.frames = round * opt.epoch + k + 1;
-                        if (out.frames >= shorter_than)
+                        const long frames = round * opt.epoch + k + 1;
+                        if (frames >= shorter_than)
                             return out;
-                        out.actions.assign(1, (uint8_t)a);
+                        std::vector<uint8_t> actions(1, (uint8_t)a);
                         for (long li = round - 1, at = pi; li >= 0; li--) {
-                            out.actions.push_back(b.links[li][at].action);
+                            actions.push_back(b.links[li][at].action);
                             at = b.links[li][at].parent;
                         }
-                        std::reverse(out.actions.begin(), out.actions.end());
+                        std::reverse(actions.begin(), actions.end());
+                        // A hand's win must hold under a hand's errors; else the search goes on.
+                        if (opt.hand && !robust(actions, frames)) {
+                            lost = true;
+                            continue;
+                        }
+                        out.frames = frames;
+                        out.actions = std::move(actions);
                         out.won = true;
                         out.pace = b.pace;
                         return out;
@@ -817,6 +878,10 @@ struct solver {
                         continue;
                     next.emplace_back();
                     game.save(next.back().first.s);
+                    if (opt.hand && !errors_hold(b.layer[pi].s, a, round)) {
+                        next.pop_back();
+                        continue;
+                    }
                     next.back().second = link{pi, (uint8_t)a};
                     rate(next.back().first);
                     lead = std::max(lead, next.back().first.lead);
@@ -840,7 +905,7 @@ struct solver {
                 b.round = std::max(round - (2L << b.falls), b.top - memory + 2);
                 if (b.round < 1) {
                     b.round = 0;
-                    b.layer.assign(1, node{game.start, 0, planned, 0});
+                    b.layer.assign(1, start_node());
                 } else {
                     b.layer = b.recent[(b.round - 1) % memory];
                 }
@@ -929,8 +994,60 @@ struct solver {
         game.load(game.start);
         for (uint8_t a : actions)
             for (int k = 0; k < opt.epoch && (long)tilts.size() < frames; k++)
-                play(a, &tilts);
+                play(a, k, &tilts);
         return tilts;
+    }
+
+    // Choice `a` in `round` from `from` as a hand carries it out, under each shadow's errors,
+    // until the hand can see and mend them: false when one of them drops the marble in a hole.
+    bool errors_hold(const snapshot &from, int a, long round)
+    {
+        if (!hole_within_reach(from))
+            return true;
+        snapshot here;
+        game.save(here);
+        bool holds = true;
+        for (int j = 0; j < hand_model::shadows && holds; j++) {
+            game.load(from);
+            const hand_error e = hand_error_at(noise_seed, j, round);
+            const std::pair<int, int> aim{clamp_count(tilt_steps[a % 3] + e.dx), clamp_count(tilt_steps[a / 3] + e.dy)};
+            for (int k = 0; k < opt.epoch + hand_model::reaction && holds; k++) {
+                stepped++;
+                holds = !game.hand_frame(k, hand_model::reaction + e.late, aim, nullptr);
+            }
+        }
+        game.load(here);
+        return holds;
+    }
+
+    // Whether a hole lies where the marble can be before a hand mends its errors: as far as its
+    // speed and full tilt take it in that time, and a cell more.
+    bool hole_within_reach(const snapshot &s) const
+    {
+        const float t = (float)(opt.epoch + hand_model::reaction);
+        const float speed = std::max(std::fabs(s.speed.x), std::fabs(s.speed.y));
+        const int reach = 1 + (int)((speed * t + 0.5f * 0.125f * t * t) / grid::cell);
+        const int r = board_cell(s.y, cells), c = board_cell(s.x, cells);
+        for (int i = std::max(0, r - reach); i <= std::min(cells - 1, r + reach); i++)
+            for (int j = std::max(0, c - reach); j <= std::min(cells - 1, c + reach); j++)
+                if (level.code[i][j] == 'O')
+                    return true;
+        return false;
+    }
+
+    // Whether the run of these choices holds for a hand.
+    bool robust(const std::vector<uint8_t> &actions, long frames)
+    {
+        snapshot here;
+        game.save(here);
+        run_record r;
+        r.tilts = record(actions, frames);
+        const bool holds = holds_for_a_hand(level_text, r, noise_seed + 1);
+        if (opt.verbose)
+            std::fprintf(stderr, "  a win in %ld frames: %d of %d replays under a hand's errors win\n", frames,
+                         noisy_wins(level_text, r, noise_seed + 1), hand_model::trials);
+        game.load(here);
+        return holds;
     }
 
     // The flags orders `i` and `j` begin with alike.
@@ -1042,6 +1159,11 @@ bool solve_text(const std::string &level_text, const solve_settings &asked,
     // Within what a run file holds and what memory takes: each kept run holds nine children.
     solve_settings opt = asked;
     opt.max_frames = std::max(1L, std::min(opt.max_frames, run_max_frames));
+    if (opt.hand) {
+        opt.keys = false;
+        opt.epoch = hand_model::decision;  // no decision sooner than a hand makes one
+        opt.budget *= 3;                   // each decision near a hole is tried under errors too
+    }
     if (opt.epoch <= 0)
         opt.epoch = opt.keys ? 12 : 8;
     opt.epoch = std::min<int>(opt.epoch, (int)opt.max_frames);
@@ -1079,7 +1201,7 @@ bool solve_text(const std::string &level_text, const solve_settings &asked,
         return false;
     }
     run game(made.release());
-    solver s(b, game, opt, watch);
+    solver s(b, level_text, game, opt, watch);
     const std::vector<run_tilt> best = s.prepare(forced) ? s.solve() : std::vector<run_tilt>();
     if (watch.stopped()) {
         why = "stopped";
@@ -1100,6 +1222,55 @@ bool solve_text(const std::string &level_text, const solve_settings &asked,
         return false;
     }
     return true;
+}
+
+int noisy_wins(const std::string &level_text, const run_record &played, unsigned seed, int trials)
+{
+    const long frames = (long)played.tilts.size();
+    if (frames == 0)
+        return 0;
+    std::unique_ptr<field> made(field::from_text(level_text));
+    if (!made)
+        return 0;
+    run game(made.release());
+    bead &b = game.marble;
+    // Where the run itself has its marble at each decision: a hand that sees its marble off the
+    // run steers it back, and what it cannot mend is a fall.
+    std::vector<snapshot> planned;
+    bool won = false;
+    for (long i = 0; i < frames && !b.events.fell; i++) {
+        if (i % hand_model::decision == 0) {
+            planned.emplace_back();
+            game.save(planned.back());
+        }
+        b.step(played.tilts[i].x, played.tilts[i].y);
+        won = b.flags_left == 0 && !b.events.fell;
+    }
+    if (!won)
+        return 0;
+    int wins = 0;
+    for (int t = 0; t < trials; t++) {
+        bool fell = false;
+        for (long d = 0; d < (long)planned.size() && !fell; d++) {
+            game.load(planned[d]);
+            const hand_error e = hand_error_at(seed, t, d);
+            const long from = d * hand_model::decision, to = from + hand_model::decision + hand_model::reaction;
+            for (long i = from; i < to && !fell && b.flags_left > 0; i++) {
+                // Late: the tilt of some frames before still held; off: some counts beside it.
+                const long at = std::min(i - e.late, frames - 1);
+                const run_tilt meant = at < 0 ? run_tilt{} : played.tilts[at];
+                b.step(clamp_tilt(meant.x + (float)e.dx), clamp_tilt(meant.y + (float)e.dy));
+                fell = b.events.fell;
+            }
+        }
+        wins += !fell;
+    }
+    return wins;
+}
+
+bool holds_for_a_hand(const std::string &level_text, const run_record &run, unsigned seed)
+{
+    return 2 * noisy_wins(level_text, run, seed) > hand_model::trials;
 }
 
 bool solve_level(const std::string &path, const solve_settings &opt, const std::vector<std::pair<int, int>> &order,

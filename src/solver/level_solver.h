@@ -27,8 +27,31 @@ struct solve_settings {
     long stall = 300;        // frames without progress before the spot is marked as a dead end
     float lookahead = 6;     // frames of speed counted as progress
     bool keys = false;       // steer with the arrow keys instead of the mouse
+    bool hand = false;       // play as a hand can (hand_model): epoch 0 means its decision time
     bool verbose = false;    // the search's progress on standard error
 };
+
+// How a hand plays, for the solver's hand mode and the test of a run under a hand's errors. A
+// person decides anew about five times a second, acts on a decision a reaction time after it,
+// moves the mouse at a bounded speed, and misses the tilt meant by some counts and the moment
+// meant by some hundredths.
+struct hand_model {
+    static constexpr int decision = 20;   // frames between decisions (200 ms)
+    static constexpr int reaction = 12;   // frames from a decision to the hand moving (120 ms)
+    static constexpr int rate = 25;       // tilt counts a frame at most: full swing in 160 ms
+    static constexpr int error = 30;      // a tilt meant is missed by up to this many counts
+    static constexpr int jitter = 6;      // and the moment meant by up to this many frames late
+    static constexpr int trials = 9;      // replays under errors in a robustness test
+    static constexpr int shadows = 3;     // errors each decision of the search is tried under
+};
+
+// How many of `trials` replays of `run` on the level text win when each decision time of the
+// run (every hand_model::decision frames from its start) has its own error in tilt and delay,
+// drawn from `seed`. A replay wins when it takes every flag without falling within a second
+// more than the run lasts, holding the run's last tilt.
+int noisy_wins(const std::string &level_text, const run_record &run, unsigned seed, int trials = hand_model::trials);
+// True when most of those replays win: a run a hand can play.
+bool holds_for_a_hand(const std::string &level_text, const run_record &run, unsigned seed = 1);
 
 // The shortest winning run found for the level text `level_text` (as field::from_text builds
 // it), taking the flags in `order` (row, column; any left out follow, nearest first) when it is
