@@ -15,7 +15,7 @@ const tile_guide_entry tile_guide[tile_guide_count] = {
     {"B", "Pomppain", "Potkaisee osuvan kuulan kauas luotaan."},
     {"#", "Kangas", "Jarruttaa kuulaa rajusti: hyvä paikka pysähtyä."},
     {"esnw", "Rinne", "Vierittää kuulaa nuolten suuntaan, vaikka lauta olisi vaakassa."},
-    {"+I-WENS", "Putki", "Kuula kulkee putken läpi piilossa ja tulee ulos toisesta suusta."},
+    {"+I-WENS", "Putki", "Kuula näkyy himmeänä katon läpi. Haaraan se kääntyy vain hiljaa kulkiessaan."},
     {"X", "Luukku", "Suljettu kansi: kuula vierii sen yli kuin tasaisella pohjalla."},
 };
 

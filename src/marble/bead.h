@@ -86,6 +86,8 @@ public:
     // The ticks of the frame clock a fall's animation takes, and so what it costs on the run's
     // clock: 2.07 s, the same on every machine.
     static constexpr int fall_time = 207;
+    // How strongly the marble shows through a tube's roof, of 255.
+    static constexpr int through_roof_alpha = 110;
 
     // A face is the line x = F or y = F; the marble is kept on one side of it.
     enum face_axis : char { on_x, on_y };

@@ -121,6 +121,21 @@ void draw_page(select_state &s, std::vector<bitmap_ptr> &thumbs)
         textout_ex(bmp, f, "<", grid_x + 12, 24, brown(), -1);
     if (s.at + 1 < s.pages.size())
         textout_right_ex(bmp, f, ">", SCREEN_W - grid_x - 12, 24, brown(), -1);
+    // The chosen level's three medal times, right of the name where they fit.
+    if (s.selected < per_page && p.first + static_cast<size_t>(s.selected) < set.levels.size()) {
+        const medal_times &m = set.levels[p.first + static_cast<size_t>(s.selected)].medals;
+        int width = 0;
+        for (int i = 0; i < 3; i++)
+            width += 20 + text_length(small, time_text(m.limit[i]).c_str()) + (i < 2 ? 8 : 0);
+        int x = SCREEN_W - grid_x - 30 - width;
+        if (m.limit[0] > 0 && x > SCREEN_W / 2 + text_length(f, head.c_str()) / 2 + 12)
+            for (int i = 0; i < 3; i++) {
+                medal_disc(bmp, i + 1, x + 8, 30);
+                const std::string t = time_text(m.limit[i]);
+                textout_ex(bmp, small, t.c_str(), x + 20, 26, ink(), -1);
+                x += 20 + text_length(small, t.c_str()) + 8;
+            }
+    }
 
     for (int i = 0; i < per_page && p.first + static_cast<size_t>(i) < set.levels.size(); i++) {
         const campaign_level &l = set.levels[p.first + static_cast<size_t>(i)];

@@ -71,6 +71,13 @@ void bead::compose(BITMAP *into, int column, int row) const
             if (t && t->overlay)
                 draw_sprite(into, t->overlay, grid::cell * (dx + 1), grid::cell * (dy + 1));
         }
+    // Inside a tube the marble shows faintly through its roof: where it runs and which branch
+    // it takes can be seen, and the tube still looks closed.
+    const tile *own = tiles[board_cell(y, current_field->rows)][board_cell(x, current_field->columns)];
+    if (state == rolling && own && own->overlay) {
+        set_trans_blender(0, 0, 0, through_roof_alpha);
+        draw_trans_sprite(into, sprite, (int)x - grid::half - left, (int)y - grid::half - top);
+    }
 }
 
 void bead::show()

@@ -592,6 +592,7 @@ struct solver {
     const board &level;
     const std::string &level_text;
     unsigned noise_seed = 7;  // the errors the search's own shadows make
+    long round_now = 0;       // the round played
     run &game;
     const solve_settings &opt;
     progress_watch &watch;
@@ -797,7 +798,7 @@ struct solver {
     bool play(int a, int k, std::vector<run_tilt> *tilts)
     {
         if (opt.hand)
-            return game.hand_frame(k, hand_model::reaction, {tilt_steps[a % 3], tilt_steps[a / 3]}, tilts);
+            return game.hand_frame(k, first_move(), {tilt_steps[a % 3], tilt_steps[a / 3]}, tilts);
         if (opt.keys)
             return game.frame({0, 0}, key_choice(a), tilts);
         return game.frame({tilt_steps[a % 3], tilt_steps[a / 3]}, 0, tilts);
@@ -846,6 +847,7 @@ struct solver {
             for (int pi = 0; pi < (int)b.layer.size(); pi++) {
                 if (!go_on(b, rounds) || stepped > until)
                     return out;
+                round_now = round;
                 for (int a = 0; a < choices; a++) {
                     game.load(b.layer[pi].s);
                     bool lost = false;
@@ -992,9 +994,12 @@ struct solver {
     {
         std::vector<run_tilt> tilts;
         game.load(game.start);
-        for (uint8_t a : actions)
+        round_now = 0;
+        for (uint8_t a : actions) {
             for (int k = 0; k < opt.epoch && (long)tilts.size() < frames; k++)
                 play(a, k, &tilts);
+            round_now++;
+        }
         return tilts;
     }
 
@@ -1013,12 +1018,16 @@ struct solver {
             const std::pair<int, int> aim{clamp_count(tilt_steps[a % 3] + e.dx), clamp_count(tilt_steps[a / 3] + e.dy)};
             for (int k = 0; k < opt.epoch + hand_model::reaction && holds; k++) {
                 stepped++;
-                holds = !game.hand_frame(k, hand_model::reaction + e.late, aim, nullptr);
+                holds = !game.hand_frame(k, first_move() + e.late, aim, nullptr);
             }
         }
         game.load(here);
         return holds;
     }
+
+    // The frame of a round where the hand starts to carry out its decision: a reaction time
+    // after it, but at once in the first, since the clock starts with the first move.
+    int first_move() const { return round_now == 0 ? 0 : hand_model::reaction; }
 
     // Whether a hole lies where the marble can be before a hand mends its errors: as far as its
     // speed and full tilt take it in that time, and a cell more.
@@ -1162,7 +1171,7 @@ bool solve_text(const std::string &level_text, const solve_settings &asked,
     if (opt.hand) {
         opt.keys = false;
         opt.epoch = hand_model::decision;  // no decision sooner than a hand makes one
-        opt.budget *= 3;                   // each decision near a hole is tried under errors too
+        opt.budget *= 5;                   // each decision near a hole is tried under errors too
     }
     if (opt.epoch <= 0)
         opt.epoch = opt.keys ? 12 : 8;

@@ -18,6 +18,8 @@
 #include "platform/globals.h"
 #include "rules/run_file.h"
 #include "records/run_replay.h"
+#include "field/level_file.h"
+#include "solver/level_solver.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 
@@ -184,6 +186,25 @@ TEST_P(ShippedLevel, ItsRunsWinOnTheirLastFrame)
         const replay_result r = replay_run(field::load_field_file(path()), run);
         EXPECT_TRUE(r.won) << file << ": " << r.why;
     }
+}
+
+// Every set level is won by the hand model too (NAME.vkl.hand.run), in at most three times the
+// solver's frames, and its run holds for a hand: most replays under a hand's errors keep out of
+// the holes.
+TEST_P(ShippedLevel, AHandWinsIt)
+{
+    if (GetParam() == "standardfile.vkl")
+        return;
+    run_record hand, solver;
+    std::string why, text;
+    ASSERT_TRUE(load_run(path() + ".hand.run", hand, why)) << why;
+    ASSERT_TRUE(load_run(path() + ".mouse.run", solver, why)) << why;
+    const replay_result r = replay_run(field::load_field_file(path()), hand);
+    EXPECT_TRUE(r.won) << r.why;
+    EXPECT_EQ(0, r.falls);
+    EXPECT_LE(hand.tilts.size(), 3 * solver.tilts.size());
+    ASSERT_TRUE(read_level_text(path(), text));
+    EXPECT_TRUE(holds_for_a_hand(text, hand));
 }
 
 // A test's name from a level file's name: letters and digits kept, the rest '_'.

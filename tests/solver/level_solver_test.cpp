@@ -117,4 +117,41 @@ TEST(LevelSolver, TakesAFlagAheadAsFastAsTheRulesAllow)
     }
 }
 
+TEST(LevelSolver, AHandTakesAFlagAheadAtAHandsSpeed)
+{
+    // The same flag by hand: the first move starts at once, but the tilt grows 25 a frame to
+    // full tilt (200) in 8 frames, so the marble is 88.96 pixels on after 44 frames, 93.05
+    // after 45.
+    solve_settings opt;
+    opt.hand = true;
+    run_record found;
+    std::string why;
+    const std::string text = level({"A..F"});
+    ASSERT_TRUE(solve_text(text, opt, {}, found, why)) << why;
+    ASSERT_EQ(found.tilts.size(), 45u);
+    for (int i : {0, 1, 7, 8, 44})
+        EXPECT_EQ(found.tilts[i].x, std::min(200, 25 * (i + 1))) << "frame " << i;
+    EXPECT_TRUE(replay_run(field::from_text(text), found).won);
+}
+
+// A run holds for a hand when most replays under a hand's errors keep out of the holes. On a
+// board without a hole nothing a hand misses loses a run that wins; a run that does not win,
+// short of the flag or into a hole, holds for no one.
+TEST(HandModel, ARunHoldsWhenAHandsErrorsKeepItOutOfTheHoles)
+{
+    const std::string open = level({"A..F"});
+    run_record straight;
+    straight.tilts.assign(42, run_tilt{200, 0});  // the solver's straight run, worked out above
+    straight.board = level_key(open);
+    ASSERT_TRUE(replay_run(field::from_text(open), straight).won);
+    EXPECT_EQ(hand_model::trials, noisy_wins(open, straight, 1));
+    EXPECT_TRUE(holds_for_a_hand(open, straight));
+
+    run_record short_of_it = straight;
+    short_of_it.tilts.resize(30);
+    EXPECT_EQ(0, noisy_wins(open, short_of_it, 1));
+
+    EXPECT_EQ(0, noisy_wins(level({"A.O.F"}), straight, 1));
+}
+
 }  // namespace
