@@ -1,7 +1,9 @@
-// Solving the shipped levels, with the hand and with the arrow keys: each level three times, its
-// time the median of the three in processor time of the one thread (so other work on the machine
-// counts little). BM_SolveShipped/MODE/LEVEL shows a level's time and the length of the run
-// found; BM_SolveShippedLevels/MODE the median and the longest of the shipped levels' times,
+// Solving the shipped levels, with the mouse, with the arrow keys and as a hand can (the hand
+// model, whose run's length is the level's hand time): each level three times (the hand model
+// once: its search is deterministic and dearer), its time the median in processor time of the
+// one thread (so other work on the machine counts little). BM_SolveShipped/MODE/LEVEL shows a
+// level's time and the length of the run found, and for the hand its ratio to the solver's
+// kept run; BM_SolveShippedLevels/MODE the median and the longest of the shipped levels' times,
 // the aim a median under a second. BM_SolveWalledIn/MODE is a board it cannot win: how long
 // "not solved" takes, and with /whole_budget how long at most.
 #include <benchmark/benchmark.h>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "field/level_file.h"
+#include "rules/run_file.h"
 #include "solver/level_solver.h"
 
 namespace {
@@ -50,13 +53,17 @@ struct solved {
 // Each level's measure, by mode and name, once taken.
 std::map<std::string, solved> measured;
 
-solved solve_timed(const std::string &text, bool keys)
+enum mode { mouse, keys, hand };
+const char *const mode_names[] = {"mouse", "keys", "hand"};
+
+solved solve_timed(const std::string &text, mode m)
 {
     solve_settings opt;
-    opt.keys = keys;
+    opt.keys = m == keys;
+    opt.hand = m == hand;
     std::vector<double> times;
     solved out;
-    for (int i = 0; i < rounds; i++) {
+    for (int i = 0; i < (m == hand ? 1 : rounds); i++) {
         run_record found;
         std::string why;
         const double start = thread_seconds();
@@ -65,35 +72,41 @@ solved solve_timed(const std::string &text, bool keys)
         out.frames = won ? (long)found.tilts.size() : 0;
     }
     std::sort(times.begin(), times.end());
-    out.seconds = times[rounds / 2];
+    out.seconds = times[times.size() / 2];
     return out;
 }
 
-const solved &level_measure(const std::string &name, bool keys)
+const solved &level_measure(const std::string &name, mode m)
 {
-    const std::string key = std::string(keys ? "keys/" : "mouse/") + name;
+    const std::string key = std::string(mode_names[m]) + "/" + name;
     auto it = measured.find(key);
     if (it == measured.end()) {
         std::string text;
         read_level_text(VINKLA_DATA_DIR "/" + name + ".vkl", text);
-        it = measured.emplace(key, solve_timed(text, keys)).first;
+        it = measured.emplace(key, solve_timed(text, m)).first;
     }
     return it->second;
 }
 
-void BM_SolveShipped(benchmark::State &state, const std::string &name, bool keys)
+void BM_SolveShipped(benchmark::State &state, const std::string &name, mode m)
 {
     solved s;
     for (auto _ : state) {
-        s = level_measure(name, keys);
+        s = level_measure(name, m);
         state.SetIterationTime(s.seconds);
     }
     state.counters["frames"] = (double)s.frames;
+    if (m == hand) {
+        run_record kept;
+        std::string why;
+        if (load_run(VINKLA_DATA_DIR "/" + name + ".vkl.mouse.run", kept, why) && !kept.tilts.empty())
+            state.counters["per_solver"] = (double)s.frames / (double)kept.tilts.size();
+    }
     if (s.frames == 0)
         state.SkipWithError("not solved");
 }
 
-void BM_SolveShippedLevels(benchmark::State &state, bool keys)
+void BM_SolveShippedLevels(benchmark::State &state, mode m)
 {
     std::vector<double> times;
     int won = 0;
@@ -101,7 +114,7 @@ void BM_SolveShippedLevels(benchmark::State &state, bool keys)
         times.clear();
         won = 0;
         for (const std::string &name : shipped()) {
-            const solved &s = level_measure(name, keys);
+            const solved &s = level_measure(name, m);
             times.push_back(s.seconds);
             won += s.frames > 0;
         }
@@ -143,24 +156,27 @@ void BM_SolveWalledIn(benchmark::State &state, bool keys, bool whole)
 }
 
 [[maybe_unused]] const bool registered = [] {
-    for (bool keys : {false, true}) {
-        const std::string mode = keys ? "keys" : "mouse";
+    for (mode m : {mouse, keys, hand}) {
+        const std::string tag = mode_names[m];
         for (const std::string &name : shipped())
-            benchmark::RegisterBenchmark(("BM_SolveShipped/" + mode + "/" + name).c_str(), BM_SolveShipped,
-                                         name, keys)
+            benchmark::RegisterBenchmark(("BM_SolveShipped/" + tag + "/" + name).c_str(), BM_SolveShipped,
+                                         name, m)
                 ->UseManualTime()
                 ->Iterations(1)
                 ->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("BM_SolveShippedLevels/" + mode).c_str(), BM_SolveShippedLevels, keys)
+        benchmark::RegisterBenchmark(("BM_SolveShippedLevels/" + tag).c_str(), BM_SolveShippedLevels, m)
             ->UseManualTime()
             ->Iterations(1)
             ->Unit(benchmark::kMillisecond);
-        for (bool whole : {false, true})
-            benchmark::RegisterBenchmark(("BM_SolveWalledIn/" + mode + (whole ? "/whole_budget" : "")).c_str(),
-                                         BM_SolveWalledIn, keys, whole)
+        for (bool whole : {false, true}) {
+            if (m == hand)
+                break;
+            benchmark::RegisterBenchmark(("BM_SolveWalledIn/" + tag + (whole ? "/whole_budget" : "")).c_str(),
+                                         BM_SolveWalledIn, m == keys, whole)
                 ->UseManualTime()
                 ->Iterations(1)
                 ->Unit(benchmark::kMillisecond);
+        }
     }
     return true;
 }();

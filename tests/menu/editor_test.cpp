@@ -677,15 +677,24 @@ TEST(Editor, TheSolversRunOfASavedBoardIsKeptAsItsMedalBasisWhenTheMakerSaysSo)
     fake::alert_answers = {1};  // "Kyllä"
     editor(dir + "/current.vkl");
     ASSERT_EQ(1u, fake::alerts.size());
-    // The blank board: the flag beside the start. The kept run wins the saved level in the
-    // time the question named, and gives it medal times.
-    run_record run;
+    // The blank board: the flag beside the start. The solver's run and the hand's win the
+    // saved level in the times the question named, and the hand's gives it medal times.
+    run_record run, hand;
     std::string why;
     ASSERT_TRUE(load_run(level + ".mouse.run", run, why)) << why;
+    ASSERT_TRUE(load_run(level + ".hand.run", hand, why)) << why;
     const replay_result r = replay_run(field::load_field_file(level), run);
+    const replay_result h = replay_run(field::load_field_file(level), hand);
     ASSERT_TRUE(r.won) << r.why;
-    EXPECT_EQ("Ratkaisija voitti kentän ajassa " + time_text(static_cast<int>(r.frames)) + ". Mitalit:",
+    ASSERT_TRUE(h.won) << h.why;
+    EXPECT_GE(h.frames, r.frames);
+    EXPECT_EQ("Ratkaisija voitti kentän ajassa " + time_text(static_cast<int>(r.frames)) + ", käsi ajassa " +
+                  time_text(static_cast<int>(h.frames)) + ".",
               fake::alerts[0].s1);
-    EXPECT_EQ(medals_from_basis(static_cast<int>(r.frames)).limit[0], level_medals(level).limit[0]);
+    const medal_times m = medals_from_basis(static_cast<int>(h.frames));
+    EXPECT_EQ("Mitalit: kulta " + time_text(m.limit[0]) + ", hopea " + time_text(m.limit[1]) + ", pronssi " +
+                  time_text(m.limit[2]),
+              fake::alerts[0].s2);
+    EXPECT_EQ(m.limit[0], level_medals(level).limit[0]);
     std::filesystem::remove_all(dir);
 }
