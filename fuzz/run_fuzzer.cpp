@@ -45,7 +45,7 @@ void check(const std::string &bytes)
             fuzz::fail("tilt %zu changed on the way back", i);
 
     // Stepped on a board with flags far apart, as if it had been made there.
-    field *board = field::load_field_file(VINKLA_ROOT_DIR "/data/sarjat/3_mestarit/09_kampa.vkl");
+    field *board = field::load_field_file(VINKLA_ROOT_DIR "/data/sarjat/3_mestarit/10_kampa.vkl");
     if (!board)
         fuzz::fail("the shipped board cannot be read");
     run.board = level_key(*board);

@@ -30,7 +30,7 @@ cp "$run" changed.run
 printf '\x7f' | dd of=changed.run bs=1 seek=$((size / 2)) conv=notrunc status=none
 expect_refusal "a changed byte" "$level" changed.run "sum does not match"
 
-expect_refusal "another board" "$data/sarjat/1_alkeet/02_mutkat.vkl" "$run" "another board"
+expect_refusal "another board" "$data/sarjat/1_alkeet/10_mutkat.vkl" "$run" "another board"
 
 head -c $((size - 30)) "$run" >cut.run
 expect_refusal "a cut file" "$level" cut.run "cut short"

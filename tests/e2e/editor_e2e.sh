@@ -44,7 +44,7 @@ WHITE="255 255 255"
 YELLOW="255 214 64"     # unsaved or new
 PALE="230 230 230"      # saved, unchanged
 GREEN="120 230 120"     # just saved
-ORIGINAL="$2/sarjat/2_taidot/11_sokkelo.vkl"
+ORIGINAL="$2/sarjat/2_taidot/09_sokkelo.vkl"
 e2e_game
 menu_skip_title
 e2e_wait_pixel "$W/menu.png" 330 290 "$GREY" 10
@@ -55,7 +55,7 @@ status_has "$W/editor.png" "$YELLOW"               # a new board, not saved
 
 # "Avaa": the level's slopes (row 6, row 8 and 9) and its shutter (row 4) are drawn.
 e2e_click 636 395
-e2e_type_path "$W/sarjat/2_taidot/11_sokkelo.vkl"
+e2e_type_path "$W/sarjat/2_taidot/09_sokkelo.vkl"
 shot_settled opened.png
 e2e_editor_board_is "$W/opened.png" "$ORIGINAL"
 status_has "$W/opened.png" "$PALE"
@@ -104,7 +104,7 @@ convert "$W/before_try.png" -crop 800x568+0+0 +repage -alpha off "$W/a.png"
 convert "$W/back.png" -crop 800x568+0+0 +repage -alpha off "$W/b.png"
 diff=$(compare -metric AE "$W/a.png" "$W/b.png" null: 2>&1 || true)
 [ "$diff" = "0" ] || fail "the editor differs in $diff pixels after the try"
-cmp -s "$ORIGINAL" "$W/sarjat/2_taidot/11_sokkelo.vkl" || fail "trying the level wrote its file"
+cmp -s "$ORIGINAL" "$W/sarjat/2_taidot/09_sokkelo.vkl" || fail "trying the level wrote its file"
 
 # "Tallenna" under a new name typed without ".vkl".
 e2e_click 636 427
@@ -113,7 +113,7 @@ e2e_type_path "$W/oma"
 e2e_until 5 "oma.vkl was not written" test -f "$W/oma.vkl"
 cmp "$W/expected.vkl" "$W/oma.vkl" || fail "oma.vkl holds other bytes than the painted board"
 [ ! -e "$W/oma" ] || fail "a file without the extension was written"
-cmp -s "$ORIGINAL" "$W/sarjat/2_taidot/11_sokkelo.vkl" || fail "saving under a new name changed the opened level"
+cmp -s "$ORIGINAL" "$W/sarjat/2_taidot/09_sokkelo.vkl" || fail "saving under a new name changed the opened level"
 # The solver then tries the saved board and offers its run as the medal basis: "Ei" (Esc).
 wait_alert "$W/basis.png"
 xdotool key Escape

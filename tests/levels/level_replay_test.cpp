@@ -54,7 +54,7 @@ std::vector<std::string> shipped_levels()
     return names;
 }
 
-// "02_mutkat" for "sarjat/1_alkeet/02_mutkat.vkl".
+// "10_mutkat" for "sarjat/1_alkeet/10_mutkat.vkl".
 std::string stem(const std::string &file)
 {
     const size_t slash = file.rfind('/');
