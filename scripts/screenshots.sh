@@ -17,7 +17,7 @@ docs="$root/docs"
 mkdir -p "$docs"
 
 # The run shows a level with every kind of tile.
-run_level=$(ls "$W"/sarjat/3_*/10_*.vkl 2>/dev/null | head -1)
+run_level=$(ls "$W"/sarjat/3_*/*_mestarinayte.vkl 2>/dev/null | head -1)
 run_level=${run_level#$W/}
 [ -n "$run_level" ] || run_level=standardfile.vkl
 printf '[settings]\nlastgame = %s\n' "$run_level" >"$W/vinkla.cfg"
