@@ -90,7 +90,7 @@ medal_times medals_from_basis(int hand_time)
         return m;
     m.limit[0] = tenth_up(hand_time, 110);
     m.limit[1] = tenth_up(hand_time, 150);
-    m.limit[2] = tenth_up(hand_time, 250);
+    m.limit[2] = tenth_up(hand_time, 300);
     return m;
 }
 

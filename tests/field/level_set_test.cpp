@@ -47,23 +47,23 @@ TEST(LevelSet, TheFileOrdersAndNamesTheFolderAndSkipsWhatItCannotRead)
 TEST(Medals, FromTheHandTimeUpToAWholeTenth)
 {
     // A hand time of 4,62 s: gold 110 % is 5,082 s, up to 5,10; silver 150 % is 6,93, up to
-    // 7,00; bronze 250 % is 11,55, up to 11,60.
+    // 7,00; bronze 300 % is 13,86, up to 13,90.
     const medal_times m = medals_from_basis(462);
     EXPECT_EQ(510, m.limit[0]);
     EXPECT_EQ(700, m.limit[1]);
-    EXPECT_EQ(1160, m.limit[2]);
+    EXPECT_EQ(1390, m.limit[2]);
     EXPECT_EQ(gold, medal_for(m, 510));
     EXPECT_EQ(silver, medal_for(m, 511));
     EXPECT_EQ(silver, medal_for(m, 700));
     EXPECT_EQ(bronze, medal_for(m, 701));
-    EXPECT_EQ(bronze, medal_for(m, 1160));
-    EXPECT_EQ(no_medal, medal_for(m, 1161));
+    EXPECT_EQ(bronze, medal_for(m, 1390));
+    EXPECT_EQ(no_medal, medal_for(m, 1391));
     EXPECT_EQ(no_medal, medal_for(medals_from_basis(0), 100));
-    // 8,00 s on the hand's clock: 8,80, 12,00 and 20,00 exactly, nothing to round.
+    // 8,00 s on the hand's clock: 8,80, 12,00 and 24,00 exactly, nothing to round.
     const medal_times whole = medals_from_basis(800);
     EXPECT_EQ(880, whole.limit[0]);
     EXPECT_EQ(1200, whole.limit[1]);
-    EXPECT_EQ(2000, whole.limit[2]);
+    EXPECT_EQ(2400, whole.limit[2]);
     // Without a hand's run a level's hand time is guessed as twice the solver's: 3,01 s of the
     // solver's, 6,02 s by hand.
     EXPECT_EQ(602, estimated_hand_time(301));
