@@ -15,6 +15,7 @@
 #include "platform/data_check.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 #include "tiles/tile.h"
@@ -49,8 +50,8 @@ void use(DATAFILE *dat)
     }
     for (int k : {OBJ_FONT_MENU, OBJ_FONT_TEXT}) {
         font = (FONT *)data1[k].dat;
-        textout_ex(screen, font, "Äänet ja musiikki", 10, 10, makecol(0, 0, 0), -1);
-        text_length(font, "Lähtöpiste");
+        textout_ex(screen, font, L1("Äänet ja musiikki"), 10, 10, makecol(0, 0, 0), -1);
+        text_length(font, L1("Lähtöpiste"));
     }
     font = saved_font;
     set_palette((RGB *)data1[OBJ_PALETTE].dat);

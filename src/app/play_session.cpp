@@ -8,6 +8,7 @@
 #include "field/level_order.h"
 #include "marble/bead.h"
 #include "menu/win_dialog.h"
+#include "platform/text_encoding.h"
 #include "records/campaign.h"
 #include "records/run_replay.h"
 #include "records/run_time.h"
@@ -73,8 +74,9 @@ void watch_shared_run(bead &marble, const std::string &path)
     }
     const replay_result r = replay_run(field::from_text(s.level), s.run);
     const std::string verdict =
-        r.won ? "Todistaa itsensä: " + time_text(static_cast<int>(r.time()))
-              : "Ei todistu: ei voittoa";
+        r.won ? L1("Todistaa itsensä: ") + time_text(static_cast<int>(r.time()))
+        : s.run.rules != rules_version ? other_rules_verdict(s.run)
+                                       : "Ei todistu: ei voittoa";
     marble.watch_level(s.title.empty() ? shown_file_name(path) : s.title,
                        [&s] { return field::from_text(s.level); }, s.run.tilts, verdict);
 }
@@ -83,7 +85,7 @@ void level_records(bead &marble, const std::string &level)
 {
     std::string text;
     if (!read_level_text(level, text)) {
-        alert("Kenttää ei voi lukea:", shown_file_name(level).c_str(), "", "Ok", nullptr, 0, 0);
+        alert(L1("Kenttää ei voi lukea:"), shown_file_name(level).c_str(), "", "Ok", nullptr, 0, 0);
         return;
     }
     records_dialog(level_table(marble, shown_title(level), text));

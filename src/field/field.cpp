@@ -7,6 +7,7 @@
 
 #include "field/tile_kind.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 #include "tiles/tile.h"
 
 namespace {
@@ -47,12 +48,12 @@ field::field(const char *text, int r, int c)
         }
     }
     if (starts == 0) {
-        ok_alert("Virhe kenttädatassa:", "Lähtöpiste puuttuu.", "");
+        ok_alert(L1("Virhe kenttädatassa:"), L1("Lähtöpiste puuttuu."), "");
         status = no_start_point;
         return;
     }
     if (starts > 1) {
-        ok_alert("Virhe kenttädatassa:", "Liikaa lähtöpisteitä.", "");
+        ok_alert(L1("Virhe kenttädatassa:"), L1("Liikaa lähtöpisteitä."), "");
         status = several_start_points;
         return;
     }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/utf8_text.h"
+#include "platform/text_encoding.h"
 
 namespace {
 const int path_limit = path_buffer_size - 1;  // what the selector may fill, terminator included
@@ -52,8 +52,7 @@ int choose_file(const char *title, char *path, int w, int h, const char *extensi
     // library's UTF-8 reading does not survive all of them.
     const std::string start = utf8_prefix(well_formed_utf8(path), path_limit - 1);
     std::memcpy(path, start.c_str(), start.size() + 1);
-    char utf8_title[256];
-    do_uconvert(title, U_ASCII, utf8_title, U_UTF8, sizeof utf8_title);
+    const std::string utf8_title = utf8_prefix(utf8_from_latin1(title), 255);
     const int text_format = get_uformat();
     const int name_format = get_filename_encoding();
     set_uformat(U_UTF8);
@@ -62,7 +61,7 @@ int choose_file(const char *title, char *path, int w, int h, const char *extensi
     letter_refused = false;
     library_buttons = gui_mouse_b;
     gui_mouse_b = buttons_and_letters;
-    const int chosen = file_select_ex(utf8_title, path, extensions, path_limit, w, h);
+    const int chosen = file_select_ex(utf8_title.c_str(), path, extensions, path_limit, w, h);
     gui_mouse_b = library_buttons;
     chooser_path = nullptr;
     set_filename_encoding(name_format);
@@ -104,7 +103,7 @@ void save_name(std::string current, char *path, const char *title, const char *e
         path[0] = 0;
     } else if (letter_refused) {
         // Saved under another name than the one typed, it would be lost to the player.
-        alert("Kaikki kirjoitetut kirjaimet eivät mahtuneet nimeen", shown_file_name(path).c_str(), lost, "Ok",
+        alert(L1("Kaikki kirjoitetut kirjaimet eivät mahtuneet nimeen"), shown_file_name(path).c_str(), lost, "Ok",
               nullptr, 0, 0);
         path[0] = 0;
     }
@@ -114,7 +113,7 @@ void save_name(std::string current, char *path, const char *title, const char *e
 
 void set_save_file_name(std::string current, char *path)
 {
-    save_name(current, path, "Tallenna kenttä", "vkl", "Kenttää ei tallennettu.");
+    save_name(current, path, L1("Tallenna kenttä"), "vkl", L1("Kenttää ei tallennettu."));
 }
 
 void set_save_run_name(std::string suggested, char *path)

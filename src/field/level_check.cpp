@@ -5,6 +5,7 @@
 
 #include "field/tile_kind.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -110,11 +111,11 @@ std::string level_problem_line1(const level_check &c)
 {
     switch (c.problem) {
     case level_problem::none: return "";
-    case level_problem::no_start: return "Kentästä puuttuu lähtöruutu.";
-    case level_problem::many_starts: return numbered("Kentässä on %d lähtöruutua,", c.starts, 0);
-    case level_problem::no_flag: return "Kentässä ei ole yhtään lippua.";
+    case level_problem::no_start: return L1("Kentästä puuttuu lähtöruutu.");
+    case level_problem::many_starts: return numbered(L1("Kentässä on %d lähtöruutua,"), c.starts, 0);
+    case level_problem::no_flag: return L1("Kentässä ei ole yhtään lippua.");
     case level_problem::unknown_code: return numbered("Rivin %d sarakkeessa %d", c.row, c.column);
-    case level_problem::start_shut_in: return "Lähtöruutu on suljettu:";
+    case level_problem::start_shut_in: return L1("Lähtöruutu on suljettu:");
     case level_problem::flag_shut_in: return numbered("Rivin %d sarakkeen %d lippuun", c.row, c.column);
     }
     return "";
@@ -125,8 +126,8 @@ std::string level_problem_line2(const level_check &c)
     switch (c.problem) {
     case level_problem::many_starts: return "vain yksi on sallittu.";
     case level_problem::unknown_code: return "on tuntematon ruutu.";
-    case level_problem::start_shut_in: return "kuula ei pääse siitä mihinkään.";
-    case level_problem::flag_shut_in: return "ei pääse lähtöruudusta.";
+    case level_problem::start_shut_in: return L1("kuula ei pääse siitä mihinkään.");
+    case level_problem::flag_shut_in: return L1("ei pääse lähtöruudusta.");
     default: return "";
     }
 }

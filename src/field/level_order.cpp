@@ -5,7 +5,7 @@
 #include <system_error>
 #include <vector>
 
-#include "platform/utf8_text.h"
+#include "platform/text_encoding.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 
 #include "platform/config.h"
 #include "platform/file_read.h"
-#include "platform/utf8_text.h"
+#include "platform/text_encoding.h"
 
 namespace fs = std::filesystem;
 
@@ -119,7 +119,7 @@ level_set read_set(const std::string &bytes, const std::string &folder, const st
         words >> word;
         if (word == "nimi" && line.size() > 5) {
             set.name = shown_text(line.substr(5), shown_max);
-        } else if (word == "kentt\xc3\xa4" && (words >> file) && level_file_name(file) &&
+        } else if (word == FILE_UTF8("kenttä") && (words >> file) && level_file_name(file) &&
                    std::binary_search(files.begin(), files.end(), file) && !listed.count(file)) {
             std::string rest;
             std::getline(words, rest);
@@ -183,7 +183,7 @@ std::vector<level_set> find_level_sets()
             sets.push_back(set);
     }
     level_set own;
-    own.name = "Omat kentät";
+    own.name = L1("Omat kentät");
     own.folder = ".";
     own.own = true;
     // The default level, which the editor and the chooser offer, is the game's, not the player's.

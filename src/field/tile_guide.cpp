@@ -3,19 +3,20 @@
 #include <cstring>
 
 #include "field/field.h"
+#include "platform/text_encoding.h"
 
 // Latin-1 in the program: the build's exec charset turns these literals into 8-bit text.
 const tile_guide_entry tile_guide[tile_guide_count] = {
-    {"A", "Lähtöruutu", "Tästä kuula lähtee liikkeelle."},
-    {"*", "Seinä", "Kuula kimpoaa seinästä takaisin."},
-    {"F", "Lippu", "Vieritä kuula jokaisen lipun yli: viimeinen lippu vie maaliin."},
-    {"O", "Reikä", "Kuula putoaa ja jatkaa viimeksi poimitulta lipulta. Putoaminen maksaa aikaa."},
-    {"C", "Kuoppa", "Vetää kuulaa keskelleen. Pois pääsee kallistamalla reippaasti."},
-    {"V", "Kumpu", "Työntää kuulaa poispäin keskeltään."},
+    {"A", L1("Lähtöruutu"), L1("Tästä kuula lähtee liikkeelle.")},
+    {"*", L1("Seinä"), L1("Kuula kimpoaa seinästä takaisin.")},
+    {"F", "Lippu", L1("Vieritä kuula jokaisen lipun yli: viimeinen lippu vie maaliin.")},
+    {"O", L1("Reikä"), "Kuula putoaa ja jatkaa viimeksi poimitulta lipulta. Putoaminen maksaa aikaa."},
+    {"C", "Kuoppa", L1("Vetää kuulaa keskelleen. Pois pääsee kallistamalla reippaasti.")},
+    {"V", "Kumpu", L1("Työntää kuulaa poispäin keskeltään.")},
     {"B", "Pomppain", "Potkaisee osuvan kuulan kauas luotaan."},
-    {"#", "Kangas", "Jarruttaa kuulaa rajusti: hyvä paikka pysähtyä."},
-    {"esnw", "Rinne", "Vierittää kuulaa nuolten suuntaan, vaikka lauta olisi vaakassa."},
-    {"+I-WENS", "Putki", "Kuula näkyy himmeänä katon läpi. Haaraan se kääntyy vain hiljaa kulkiessaan."},
+    {"#", "Kangas", L1("Jarruttaa kuulaa rajusti: hyvä paikka pysähtyä.")},
+    {"esnw", "Rinne", L1("Vierittää kuulaa nuolten suuntaan, vaikka lauta olisi vaakassa.")},
+    {"+I-WENS", "Putki", L1("Kuula näkyy himmeänä katon läpi. Haaraan se kääntyy vain hiljaa kulkiessaan.")},
     {"X", "Luukku", "Suljettu kansi: kuula vierii sen yli kuin tasaisella pohjalla."},
 };
 

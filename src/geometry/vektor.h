@@ -1,5 +1,11 @@
 #pragma once
 
+// The rules step on these vectors, and a kept run proves a record only if every build steps it
+// alike: fast-math would let the compiler reorder and approximate their arithmetic.
+#if defined(__FAST_MATH__)
+#error "vinkla's rules need IEEE arithmetic: build without -ffast-math or -Ofast"
+#endif
+
 // A free vector of two floats in screen pixels (y grows downwards).
 class Vektor {
 public:

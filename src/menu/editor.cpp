@@ -24,7 +24,7 @@
 #include "platform/grid.h"
 #include "platform/session_end.h"
 #include "platform/replace_file.h"
-#include "platform/utf8_text.h"
+#include "platform/text_encoding.h"
 #include "records/campaign.h"
 #include "records/run_time.h"
 
@@ -171,7 +171,7 @@ void ok_alert(const std::string &s1, const std::string &s2, const std::string &s
 
 bool yes_alert(const std::string &s1, const std::string &s2, const std::string &s3)
 {
-    return alert(s1.c_str(), s2.c_str(), s3.c_str(), "Kyllä", "Ei", 0, 0) == 1;
+    return alert(s1.c_str(), s2.c_str(), s3.c_str(), L1("Kyllä"), "Ei", 0, 0) == 1;
 }
 
 // "nimeton.vkl", or the first of "nimeton2.vkl", "nimeton3.vkl", ... that no file has taken.
@@ -211,14 +211,14 @@ void ask_the_solver(editor_board &b, const std::string &saved_as = "")
     b.verdict = verdict_text(v);
     b.verdict_board = board;
     if (v.what == board_verdict::not_solved && !saved_as.empty())
-        ok_alert("Ratkaisija ei ratkaissut kenttää aikarajassa.", "Se ei tarkoita, että kenttä olisi mahdoton.", "");
+        ok_alert(L1("Ratkaisija ei ratkaissut kenttää aikarajassa."), L1("Se ei tarkoita, että kenttä olisi mahdoton."), "");
     if (v.what != board_verdict::won || saved_as.empty() || solver_basis(saved_as) == v.time)
         return;  // nothing new to offer: the run kept beside the level is as fast
     const board_verdict hand = solve_for_maker(board, true);
     const bool by_hand = hand.what == board_verdict::won;
     const medal_times m = medals_from_basis(by_hand ? hand.time : estimated_hand_time(v.time));
-    if (!yes_alert("Ratkaisija voitti kentän ajassa " + time_text(v.time) +
-                       (by_hand ? ", käsi ajassa " + time_text(hand.time) : ", käsi ei voittanut") + ".",
+    if (!yes_alert(L1("Ratkaisija voitti kentän ajassa ") + time_text(v.time) +
+                       (by_hand ? L1(", käsi ajassa ") + time_text(hand.time) : std::string(L1(", käsi ei voittanut"))) + ".",
                    "Mitalit: kulta " + time_text(m.limit[0]) + ", hopea " + time_text(m.limit[1]) + ", pronssi " +
                        time_text(m.limit[2]),
                    "Tallennetaanko ratkaisu mitalien pohjaksi?"))
@@ -239,17 +239,17 @@ bool save_board(editor_board &b)
     char path[path_buffer_size];
     set_save_file_name(b.file_name.empty() ? free_new_name() : b.file_name, path);
     if (path[0] == 0) {
-        Error::Out1("Väärä palautus");
+        Error::Out1(L1("Väärä palautus"));
         return false;
     }
     if (get_filename(path)[0] == 0) {
-        ok_alert("Anna kentälle tiedoston nimi.", "", "");
+        ok_alert(L1("Anna kentälle tiedoston nimi."), "", "");
         return false;
     }
     std::string chosen = with_extension(path);
     std::error_code e;
     if (fs::is_directory(chosen, e)) {
-        ok_alert(shown_name(chosen), "on kansio, ei kenttä.", "");
+        ok_alert(shown_name(chosen), L1("on kansio, ei kenttä."), "");
         return false;
     }
     // Through a link the level would replace whatever file it points at (a text, another
@@ -260,13 +260,13 @@ bool save_board(editor_board &b)
         char *real = realpath(chosen.c_str(), nullptr);
         if (!real) {
             ok_alert("Tiedosto " + shown_name(chosen) + " on linkki, joka ei osoita",
-                     "mihinkään tiedostoon.", "Kenttää ei voi tallentaa siihen.");
+                     L1("mihinkään tiedostoon."), L1("Kenttää ei voi tallentaa siihen."));
             return false;
         }
         target = real;
         std::free(real);
         if (!yes_alert("Tiedosto " + shown_name(chosen) + " on linkki tiedostoon", shown_path(target),
-                       "Korvataanko se kentällä?"))
+                       L1("Korvataanko se kentällä?")))
             return false;
     } else if (fs::exists(chosen, e) && !same_file(chosen, b.file_name) &&
                !yes_alert("Tiedosto " + shown_name(chosen), "on jo olemassa. Korvataanko se?", "")) {
@@ -276,7 +276,7 @@ bool save_board(editor_board &b)
 
     Error::Out1("Yritys");
     if (save_file(target, b.text) != 0) {
-        alert("Virhe kentän tallennuksessa", shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
+        alert(L1("Virhe kentän tallennuksessa"), shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
         return false;
     }
     b.file_name = chosen;
@@ -297,9 +297,9 @@ void offer_kept_board(editor_board &b)
     std::string board, level;
     if (kept.empty() || !read_kept_board(kept, board, level))
         return;
-    const std::string what = level.empty() ? "Uusi kenttä" : "Kenttä " + shown_name(level);
-    switch (alert3("Editoriin jäi viime kerralla tallentamaton kenttä:", what.c_str(),
-                   "Palautetaanko se?", "&Palauta", "&Hylkää", "&Myöhemmin", 'p', 'h', 'm')) {
+    const std::string what = level.empty() ? L1("Uusi kenttä") : L1("Kenttä ") + shown_name(level);
+    switch (alert3(L1("Editoriin jäi viime kerralla tallentamaton kenttä:"), what.c_str(),
+                   "Palautetaanko se?", "&Palauta", L1("&Hylkää"), L1("&Myöhemmin"), 'p', 'h', 'm')) {
     case 1: {
         char on_disk[editor_board::text_size] = {};
         if (level.empty() || load_thedata(level, on_disk) != 0)
@@ -322,8 +322,8 @@ bool may_discard(editor_board &b)
 {
     if (!b.changed())
         return true;
-    std::string what = b.file_name.empty() ? "Uusi kenttä" : "Kenttä " + shown_name(b.file_name);
-    switch (alert3("Tallennetaanko muutokset?", what.c_str(), "", "Kyllä", "Ei", "Peruuta", 0, 0, 0)) {
+    std::string what = b.file_name.empty() ? L1("Uusi kenttä") : L1("Kenttä ") + shown_name(b.file_name);
+    switch (alert3("Tallennetaanko muutokset?", what.c_str(), "", L1("Kyllä"), "Ei", "Peruuta", 0, 0, 0)) {
     case 1: return save_board(b);
     case 2: return true;
     default: return false;  // "Peruuta", or Esc
@@ -339,7 +339,7 @@ void open_level(editor_board &b)
     // overwrite that file with the board still on screen.
     char text[editor_board::text_size];
     if (load_thedata(chosen, text) != 0) {
-        alert("Kentän avaaminen epäonnistui", shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
+        alert(L1("Kentän avaaminen epäonnistui"), shown_name(chosen).c_str(), "", "Ok", nullptr, -1, -1);
         return;
     }
     b.take(text, chosen);
@@ -358,7 +358,7 @@ void try_board(editor_board &b)
             return;
         break;
     default:
-        ok_alert(level_problem_line1(check), level_problem_line2(check), "Kenttää ei voi kokeilla.");
+        ok_alert(level_problem_line1(check), level_problem_line2(check), L1("Kenttää ei voi kokeilla."));
         return;
     }
     if (check.problem == level_problem::none)
@@ -408,18 +408,18 @@ std::string status_text(const editor_board &b, int *colour)
 {
     if (b.file_name.empty()) {
         *colour = makecol(255, 214, 64);
-        return "Uusi kenttä, ei tallennettu";
+        return L1("Uusi kenttä, ei tallennettu");
     }
     if (b.changed()) {
         *colour = makecol(255, 214, 64);
-        return "Kenttä: " + shown_name(b.file_name) + ", muutoksia ei ole tallennettu";
+        return L1("Kenttä: ") + shown_name(b.file_name) + ", muutoksia ei ole tallennettu";
     }
     if (b.just_saved) {
         *colour = makecol(120, 230, 120);
         return "Tallennettu: " + shown_name(b.file_name);
     }
     *colour = makecol(230, 230, 230);
-    return "Kenttä: " + shown_name(b.file_name);
+    return L1("Kenttä: ") + shown_name(b.file_name);
 }
 
 // The status line, and what the solver said while the board is the one it tried.
@@ -587,7 +587,7 @@ std::string editor(std::string current)
 {
     BITMAP *picture = create_bitmap(grid::pixels, grid::pixels);
     if (!picture) {
-        alert("Editorin avaaminen epäonnistui", "", "", "Ok", nullptr, -1, -1);
+        alert(L1("Editorin avaaminen epäonnistui"), "", "", "Ok", nullptr, -1, -1);
         return current;
     }
     editor_board b;

@@ -9,6 +9,7 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -21,26 +22,26 @@ struct HelpEntry {
 
 const int entry_count = tile_kind_count;
 const HelpEntry entries[entry_count] = {
-    {'A', "Lähtöruutu: tästä kuula lähtee liikkeelle. Kentässä saa olla vain yksi."},
+    {'A', L1("Lähtöruutu: tästä kuula lähtee liikkeelle. Kentässä saa olla vain yksi.")},
     {'.', "Tasainen pohja, jolla kuula vierii vapaasti."},
-    {'*', "Seinä. Kuula kimpoaa siitä takaisin."},
-    {'O', "Reikä. Pudonnut kuula jatkaa viimeksi poimitulta lipulta tai lähtöruudusta."},
-    {'C', "Kuoppa, joka vetää kuulaa keskelleen."},
-    {'V', "Kumpu, joka työntää kuulaa poispäin keskeltään."},
-    {'F', "Lippu. Kaikki liput kerätään; kentässä on oltava ainakin yksi."},
-    {'I', "Pystysuora putki: kuula kulkee sen läpi piilossa ylhäältä alas tai takaisin."},
-    {'-', "Vaakasuora putki: kuula kulkee sen läpi piilossa sivulta toiselle."},
-    {'W', "Haaraputki, jonka suut ovat ylhäällä, alhaalla ja vasemmalla."},
-    {'E', "Haaraputki, jonka suut ovat ylhäällä, alhaalla ja oikealla."},
-    {'N', "Haaraputki, jonka suut ovat vasemmalla, oikealla ja ylhäällä."},
+    {'*', L1("Seinä. Kuula kimpoaa siitä takaisin.")},
+    {'O', L1("Reikä. Pudonnut kuula jatkaa viimeksi poimitulta lipulta tai lähtöruudusta.")},
+    {'C', L1("Kuoppa, joka vetää kuulaa keskelleen.")},
+    {'V', L1("Kumpu, joka työntää kuulaa poispäin keskeltään.")},
+    {'F', L1("Lippu. Kaikki liput kerätään; kentässä on oltava ainakin yksi.")},
+    {'I', L1("Pystysuora putki: kuula kulkee sen läpi piilossa ylhäältä alas tai takaisin.")},
+    {'-', L1("Vaakasuora putki: kuula kulkee sen läpi piilossa sivulta toiselle.")},
+    {'W', L1("Haaraputki, jonka suut ovat ylhäällä, alhaalla ja vasemmalla.")},
+    {'E', L1("Haaraputki, jonka suut ovat ylhäällä, alhaalla ja oikealla.")},
+    {'N', L1("Haaraputki, jonka suut ovat vasemmalla, oikealla ja ylhäällä.")},
     {'S', "Haaraputki, jonka suut ovat vasemmalla, oikealla ja alhaalla."},
-    {'+', "Risteysputki, joka on auki kaikkiin neljään suuntaan."},
-    {'B', "Flipperistä tuttu pomppain: potkaisee kuulan kauas luotaan."},
+    {'+', L1("Risteysputki, joka on auki kaikkiin neljään suuntaan.")},
+    {'B', L1("Flipperistä tuttu pomppain: potkaisee kuulan kauas luotaan.")},
     {'#', "Kangastilkku jarruttaa kuulaa rajusti. Avuksi ahtaissa paikoissa."},
-    {'n', "Rinne, joka vetää kuulaa ylöspäin."},
-    {'e', "Rinne, joka vetää kuulaa oikealle."},
-    {'s', "Rinne, joka vetää kuulaa alaspäin."},
-    {'w', "Rinne, joka vetää kuulaa vasemmalle."},
+    {'n', L1("Rinne, joka vetää kuulaa ylöspäin.")},
+    {'e', L1("Rinne, joka vetää kuulaa oikealle.")},
+    {'s', L1("Rinne, joka vetää kuulaa alaspäin.")},
+    {'w', L1("Rinne, joka vetää kuulaa vasemmalle.")},
     {'X', "Luukku: kansi, jonka yli kuula vierii kuin tasaisella pohjalla."},
 };
 

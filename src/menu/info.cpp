@@ -11,12 +11,13 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
 // Latin-1 in the program: the build's exec charset turns these literals into 8-bit text.
-const char info_text[] =
-    "vinkla on labyrinttipeli, joka perustuu Varkon legendaariseen labyrinttipeliin. "
+const char *const info_text =
+    L1("vinkla on labyrinttipeli, joka perustuu Varkon legendaariseen labyrinttipeliin. "
     "Tarkoitus on ohjata kuulaa labyrintin läpi kallistamalla lautaa hiirellä, nuolinäppäimillä "
     "tai peliohjaimella ja poimia kaikki liput. Sivupaneelin vesivaaka näyttää laudan "
     "kallistuksen, ja <väli> palauttaa laudan vaakaan. "
@@ -46,7 +47,7 @@ const char info_text[] =
     "Joka labyrintissä pitää olla yksi ja vain yksi aloituskohta!\n"
     "Joka labyrintissä pitää olla vähintään yksi poimittava lippu!\n"
     "Mahdottoman vaikeita labyrinttejä on helppo tehdä, mutta tylsä pelata.\n"
-    "Hauskuus on sallittua suunnittelussa.\n";
+    "Hauskuus on sallittua suunnittelussa.\n");
 
 int cream() { return makecol(255, 238, 221); }
 int label_ink() { return makecol(120, 72, 40); }
@@ -80,10 +81,10 @@ void draw_controls(BITMAP *bmp, FONT *title, FONT *body)
     };
     static const row keys[] = {
         {"Hiiri", 64, "liike kallistaa lautaa samaan suuntaan"},
-        {"Nuolet", 64, "kallistavat lautaa, kun niitä pidetään"},
-        {"Väli", 64, "lauta vaakaan"},
+        {"Nuolet", 64, L1("kallistavat lautaa, kun niitä pidetään")},
+        {L1("Väli"), 64, "lauta vaakaan"},
         {"P", 30, "tauko"},
-        {"R", 30, "alusta (kysyy 10 sekunnin jälkeen)"},
+        {"R", 30, L1("alusta (kysyy 10 sekunnin jälkeen)")},
         {"Esc", 30, "valikkoon"},
     };
     // Three down the left half, three down the right.
@@ -95,9 +96,9 @@ void draw_controls(BITMAP *bmp, FONT *title, FONT *body)
     }
     const int pad_y = y + 3 * controls_pitch + 10;
     textout_ex(bmp, title, "Peliohjain", page_x1 + 16, pad_y, label_ink(), -1);
-    textout_ex(bmp, body, "Tatti kallistaa lautaa suoraan: keskellä lauta on vaakassa.", page_x1 + 120,
+    textout_ex(bmp, body, L1("Tatti kallistaa lautaa suoraan: keskellä lauta on vaakassa."), page_x1 + 120,
                pad_y + 1, ink(), -1);
-    textout_ex(bmp, body, "Ensimmäinen painike vie laudan vaakaan.", page_x1 + 120,
+    textout_ex(bmp, body, L1("Ensimmäinen painike vie laudan vaakaan."), page_x1 + 120,
                pad_y + 1 + text_height(body) + 3, ink(), -1);
 }
 

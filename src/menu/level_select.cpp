@@ -14,6 +14,7 @@
 #include "platform/globals.h"
 #include "platform/grid.h"
 #include "platform/session_end.h"
+#include "platform/text_encoding.h"
 #include "records/campaign.h"
 #include "records/run_time.h"
 
@@ -281,7 +282,7 @@ level_choice level_select(const std::string &current)
         }
         const campaign_level &l = s.sets[s.pages[s.at].set].levels[s.pages[s.at].first + static_cast<size_t>(which)];
         if (!l.open) {
-            s.note = "Kenttä on lukittu: voita ensin sarjan aiempia kenttiä.";
+            s.note = L1("Kenttä on lukittu: voita ensin sarjan aiempia kenttiä.");
             return false;
         }
         choice.what = level_choice::level;

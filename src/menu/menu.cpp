@@ -2,6 +2,7 @@
 
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ int start_menu(const std::string &line)
         {d_button_proc, 320, 392, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Asetukset"), nullptr, nullptr},
         {d_button_proc, 320, 432, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Info"), nullptr, nullptr},
         {d_button_proc, 320, 472, 160, 32, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Lopeta"), nullptr, nullptr},
-        {d_button_proc, 330, 548, 140, 26, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text("Ennätykset"), nullptr, nullptr},
+        {d_button_proc, 330, 548, 140, 26, 0, 0xaaaaaa, 0, D_EXIT, 0, 0, text(L1("Ennätykset")), nullptr, nullptr},
         {d_ctext_proc, 400, 522, 0, 16, 0xffeedd, 0, 0, 0, 0, 0, text(line.c_str()), nullptr, nullptr},
         {nullptr, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, nullptr, nullptr, nullptr},
     };

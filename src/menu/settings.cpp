@@ -12,6 +12,7 @@
 #include "platform/config.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ DIALOG settings_dialog[] = {
      reinterpret_cast<void *>(music_slider)},
     {d_button_proc, px + 52, py + ph - 48, 100, 28, 0, 0xaaaaaa, '\r', D_EXIT, 0, 0, const_cast<char *>("Ok"),
      nullptr, nullptr},
-    {d_text_proc, row_x, py + 52, 120, 16, label_ink, cream, 0, 0, 0, 0, const_cast<char *>("Äänet"), nullptr,
+    {d_text_proc, row_x, py + 52, 120, 16, label_ink, cream, 0, 0, 0, 0, const_cast<char *>(L1("Äänet")), nullptr,
      nullptr},
     {d_text_proc, row_x, py + 148, 120, 16, label_ink, cream, 0, 0, 0, 0, const_cast<char *>("Herkkyys"), nullptr,
      nullptr},

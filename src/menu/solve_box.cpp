@@ -8,6 +8,7 @@
 #include "platform/globals.h"
 #include "platform/screen_scaler.h"
 #include "platform/session_end.h"
+#include "platform/text_encoding.h"
 #include "records/run_replay.h"
 #include "records/run_time.h"
 #include "solver/level_solver.h"
@@ -51,13 +52,13 @@ void draw_box(bool hand)
     scare_mouse();
     rectfill(screen, box_x1, box_y1, box_x2, box_y2, makecol(255, 238, 221));
     Frame(screen, box_x1, box_y1, box_x2, box_y2, makecol(32, 8, 4));
-    textout_centre_ex(screen, f, hand ? "Käden malli kokeilee kenttää..." : "Ratkaisija kokeilee kenttää...",
+    textout_centre_ex(screen, f, hand ? L1("Käden malli kokeilee kenttää...") : L1("Ratkaisija kokeilee kenttää..."),
                       (box_x1 + box_x2) / 2, box_y1 + 18, makecol(120, 72, 40), -1);
     rect(screen, bar_x1 - 1, bar_y1 - 1, bar_x2 + 1, bar_y2 + 1, makecol(120, 72, 40));
     rectfill(screen, bar_x1, bar_y1, bar_x2, bar_y2, makecol(250, 228, 206));
     rectfill(screen, stop_x1, stop_y1, stop_x2, stop_y2, makecol(0xaa, 0xaa, 0xaa));
     rect(screen, stop_x1, stop_y1, stop_x2, stop_y2, makecol(0, 0, 0));
-    textout_centre_ex(screen, f, "Keskeytä (Esc)", (stop_x1 + stop_x2) / 2, stop_y1 + 8, makecol(0, 0, 0), -1);
+    textout_centre_ex(screen, f, L1("Keskeytä (Esc)"), (stop_x1 + stop_x2) / 2, stop_y1 + 8, makecol(0, 0, 0), -1);
     unscare_mouse();
 }
 

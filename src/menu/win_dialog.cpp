@@ -12,6 +12,7 @@
 #include "field/field.h"
 #include "field/file_select.h"
 #include "platform/replace_file.h"
+#include "platform/text_encoding.h"
 #include "records/kept_runs.h"
 #include "records/player_records.h"
 #include "records/record_proof.h"
@@ -106,14 +107,14 @@ void draw_panel(BITMAP *bmp)
     rectfill(bmp, px1, py1, px2, py2, makecol(255, 238, 221));
     Frame(bmp, px1, py1, px2, py2, makecol(32, 8, 4));
 
-    textout_centre_ex(bmp, f, view.table_only ? "Ennätykset" : "Kaikki liput poimittu!", mid, py1 + 16,
+    textout_centre_ex(bmp, f, view.table_only ? L1("Ennätykset") : "Kaikki liput poimittu!", mid, py1 + 16,
                       label_ink(), -1);
     textout_centre_ex(bmp, f, view.heading.c_str(), mid, py1 + 42, ink(), -1);
     if (view.rank >= 0) {
         std::string place =
-            view.new_best ? "Uusi ennätys!" : std::to_string(view.rank + 1) + ". sija taulukossa";
+            view.new_best ? L1("Uusi ennätys!") : std::to_string(view.rank + 1) + ". sija taulukossa";
         if (view.trial)
-            place = view.new_best ? "Olisi uusi ennätys!" : "Olisi " + place;
+            place = view.new_best ? L1("Olisi uusi ennätys!") : "Olisi " + place;
         textout_centre_ex(bmp, f, place.c_str(), mid, py1 + 68, makecol(180, 30, 20), -1);
     }
 
@@ -121,7 +122,7 @@ void draw_panel(BITMAP *bmp)
     textout_right_ex(bmp, f, "Sija", rank_x2, head_y, label_ink(), -1);
     textout_ex(bmp, f, "Nimi", name_x, head_y, label_ink(), -1);
     textout_right_ex(bmp, f, "Aika", time_x2, head_y, label_ink(), -1);
-    textout_right_ex(bmp, f, "Päivä", date_x2, head_y, label_ink(), -1);
+    textout_right_ex(bmp, f, L1("Päivä"), date_x2, head_y, label_ink(), -1);
     hline(bmp, px1 + 14, table_y - 7, px2 - 14, makecol(120, 72, 40));
 
     for (int i = 0; i < record_table::kept; i++) {
@@ -149,14 +150,14 @@ void draw_panel(BITMAP *bmp)
     if (!view.shared.empty())
         textout_centre_ex(bmp, f, ("Tallennettu: " + view.shared).c_str(), mid, note_y, label_ink(), -1);
     else if (view.table_only)
-        textout_centre_ex(bmp, f, view.rows.empty() ? "Ei vielä yhtään voittoa." : "Valitse rivi ja paina Katso.",
+        textout_centre_ex(bmp, f, view.rows.empty() ? L1("Ei vielä yhtään voittoa.") : "Valitse rivi ja paina Katso.",
                           mid, note_y, label_ink(), -1);
     else if (view.trial)
         textout_centre_ex(bmp, f, "Kokeilua ei tallenneta taulukkoon.", mid, note_y, label_ink(), -1);
     else if (view.asking)
         textout_centre_ex(bmp, f, "Kirjoita nimesi ja paina Enter.", mid, note_y, label_ink(), -1);
     else if (view.rank >= 0)
-        textout_centre_ex(bmp, f, view.saved ? "Ennätys on tallennettu." : "Ennätystä ei voitu tallentaa.",
+        textout_centre_ex(bmp, f, view.saved ? L1("Ennätys on tallennettu.") : L1("Ennätystä ei voitu tallentaa."),
                           mid, note_y, label_ink(), -1);
 }
 
@@ -211,8 +212,8 @@ int d_refusal_proc(int msg, DIALOG *d, int c)
         return D_O_K;
     BITMAP *bmp = gui_get_screen();
     rectfill(bmp, d->x, d->y, d->x + d->w - 1, d->y + d->h - 1, makecol(255, 238, 221));
-    const char *says = view.note == win_view::refused ? "Merkkiä ei voi käyttää nimessä."
-                       : view.note == win_view::empty ? "Nimi ei voi olla tyhjä."
+    const char *says = view.note == win_view::refused ? L1("Merkkiä ei voi käyttää nimessä.")
+                       : view.note == win_view::empty ? L1("Nimi ei voi olla tyhjä.")
                                                        : nullptr;
     if (view.asking && says)
         textout_centre_ex(bmp, static_cast<FONT *>(data1[OBJ_FONT_MENU].dat), says, d->x + d->w / 2, d->y,
@@ -220,33 +221,12 @@ int d_refusal_proc(int msg, DIALOG *d, int c)
     return D_O_K;
 }
 
-// Latin Extended-A, U+0100 to U+017F, by its base letters; the two ligatures are written out.
-const char extended_a[] = "AaAaAaCcCcCcCcDdDdEeEeEeEeEeGgGgGgGgHhHhIiIiIiIiIiIiJjKkkLlLlLlL"
-                          "lLlNnNnNnnNnOoOoOoOoRrRrRrSsSsSsSsTtTtTtUuUuUuUuUuUuWwYyYZzZzZzs";
-
 // What a typed character becomes in a name, which is Latin-1: itself, its nearest Latin-1
 // letters, or nothing when it has none. The library hands every character beyond U+FFFF (an
 // emoji) on as '^', so '^' is refused too: it cannot be told from them.
 std::string name_text(int c)
 {
-    if ((c >= 0x20 && c < 0x7f && c != '^') || (c >= 0xa0 && c <= 0xff))
-        return std::string(1, static_cast<char>(c));
-    if (c == 0x132 || c == 0x133)
-        return c == 0x132 ? "IJ" : "ij";
-    if (c == 0x152 || c == 0x153)
-        return c == 0x152 ? "OE" : "oe";
-    if (c >= 0x100 && c <= 0x17f)
-        return std::string(1, extended_a[c - 0x100]);
-    switch (c) {
-    case 0x20ac: return "E";         // euro sign
-    case 0x2018: case 0x2019: case 0x201a: case 0x201b: case 0x2032: return "'";
-    case 0x201c: case 0x201d: case 0x201e: case 0x201f: case 0x2033: return "\"";
-    case 0x2039: return "<";
-    case 0x203a: return ">";
-    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212: return "-";
-    case 0x2026: return "...";
-    default: return "";
-    }
+    return c == '^' ? "" : latin1_nearest(c);
 }
 
 // Redraws the line under the table when what it says changes.
@@ -337,7 +317,9 @@ bool selected_run(const std::vector<run_tilt> &played, run_record &run, std::str
     if (row >= view.rows.size() || !row_run(view.rows[row], run))
         return false;
     const proof p = row < view.marks.size() ? view.marks[row] : proof::unproven;
-    verdict = p == proof::proven ? "Todistettu ennätys" : "Ei todistu tällä kentällä";
+    verdict = p == proof::proven             ? L1("Todistettu ennätys")
+              : run.rules != rules_version ? other_rules_verdict(run)
+                                             : L1("Ei todistu tällä kentällä");
     return true;
 }
 
@@ -346,7 +328,7 @@ void watch_selected(const table_level &level, const std::vector<run_tilt> &playe
     run_record run;
     std::string verdict;
     if (!selected_run(played, run, verdict)) {
-        alert("Tällä rivillä ei ole tallennettua suoritusta.", "", "", "Ok", nullptr, 0, 0);
+        alert(L1("Tällä rivillä ei ole tallennettua suoritusta."), "", "", "Ok", nullptr, 0, 0);
         return;
     }
     if (level.watch)
@@ -359,7 +341,7 @@ void share_selected(const std::string &key, const table_level &level, const std:
     shared_run out;
     std::string verdict;
     if (level.text.empty() || !selected_run(played, out.run, verdict)) {
-        alert("Tällä rivillä ei ole tallennettua suoritusta.", "", "", "Ok", nullptr, 0, 0);
+        alert(L1("Tällä rivillä ei ole tallennettua suoritusta."), "", "", "Ok", nullptr, 0, 0);
         return;
     }
     out.run.board = key;
@@ -402,7 +384,7 @@ win_choice win_dialog(const std::string &level_id, int time, bool trial, const s
     view.heading = "Aikasi " + time_text(time);
     const medal won_medal = medal_for(level.medals, time);
     if (won_medal != no_medal && !trial)
-        view.heading += std::string("  \xb7  ") + (won_medal == gold ? "Kultamitali!" : won_medal == silver ? "Hopeamitali!" : "Pronssimitali!");
+        view.heading += std::string(L1("  ·  ")) + (won_medal == gold ? "Kultamitali!" : won_medal == silver ? "Hopeamitali!" : "Pronssimitali!");
     view.rank = player_records.rank(level_id, time);
     view.asking = view.rank >= 0;
     prove_rows(level_id, level);

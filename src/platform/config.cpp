@@ -13,6 +13,7 @@
 
 #include "platform/file_read.h"
 #include "platform/replace_file.h"
+#include "platform/text_encoding.h"
 
 const char *const default_level = "standardfile.vkl";
 
@@ -349,9 +350,9 @@ void save_settings(const char *path)
         return;
     if (last_refusal == own_write::link) {
         told_of_link = true;
-        alert("Asetuksia ei tallennettu: vinkla.cfg on linkki", "toiseen paikkaan, eikä peli kirjoita linkin läpi.",
-              "Äänenvoimakkuudet ja kentän valinta eivät säily.", "Ok", nullptr, 0, 0);
+        alert("Asetuksia ei tallennettu: vinkla.cfg on linkki", L1("toiseen paikkaan, eikä peli kirjoita linkin läpi."),
+              L1("Äänenvoimakkuudet ja kentän valinta eivät säily."), "Ok", nullptr, 0, 0);
     } else
         alert("Asetuksia ei voitu tallentaa", "tiedostoon vinkla.cfg:",
-              "äänenvoimakkuudet ja kentän valinta eivät säily.", "Ok", nullptr, 0, 0);
+              L1("äänenvoimakkuudet ja kentän valinta eivät säily."), "Ok", nullptr, 0, 0);
 }

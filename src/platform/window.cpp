@@ -12,7 +12,7 @@
 #include <string>
 
 #include "platform/globals.h"
-#include "platform/utf8_text.h"
+#include "platform/text_encoding.h"
 #include "window_icon.h"  // drawn at build time by tools/icons.py, like the installed icons
 
 // XESetWireToEvent. Last: the header defines min and max as macros, which the standard

@@ -9,6 +9,7 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "field/level_order.h"
+#include "platform/text_encoding.h"
 #include "records/campaign.h"
 #include "records/record_proof.h"
 #include "records/run_time.h"
@@ -24,23 +25,6 @@ void ok_alert(const char *s1, const char *s2, const char *s3)
     alert(s1, s2, s3, "Ok", nullptr, 0, 0);
 }
 
-// Login names are UTF-8 on today's systems; the game's texts are Latin-1.
-std::string latin1_from_utf8(const std::string &s)
-{
-    std::string out;
-    for (size_t i = 0; i < s.size(); i++) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if ((c == 0xc2 || c == 0xc3) && i + 1 < s.size() &&
-                   (static_cast<unsigned char>(s[i + 1]) & 0xc0) == 0x80) {
-            out += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3f));
-            i++;
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 void open_player_records()
@@ -48,7 +32,7 @@ void open_player_records()
     if (player_records.load(records_file) == 0)
         return;
     const records_save done = player_records.save(records_file);
-    const std::string kept = "nimellä " + done.aside + ".";
+    const std::string kept = L1("nimellä ") + done.aside + ".";
     std::string s2, s3;
     if (done.ok()) {
         s2 = done.aside.empty() ? "Ne ohitettiin." : "Ne ohitettiin. Tiedosto sellaisenaan on tallessa";
@@ -58,18 +42,18 @@ void open_player_records()
         s3 = "Korjattua ei voitu kirjoittaa; vinkla.rec on ennallaan.";
     } else if (done.result == own_write::link) {
         s2 = "Tiedosto on linkki toiseen paikkaan,";
-        s3 = "joten sitä ei kirjoitettu.";
+        s3 = L1("joten sitä ei kirjoitettu.");
     } else if (done.busy) {
-        s2 = "Toinen vinkla-peli käytti tiedostoa,";
-        s3 = "joten se jätettiin ennalleen.";
+        s2 = L1("Toinen vinkla-peli käytti tiedostoa,");
+        s3 = L1("joten se jätettiin ennalleen.");
     } else if (done.damaged > 0) {
-        s2 = "Siitä ei voitu tehdä kopiota,";
-        s3 = "joten se jätettiin ennalleen.";
+        s2 = L1("Siitä ei voitu tehdä kopiota,");
+        s3 = L1("joten se jätettiin ennalleen.");
     } else {
         s2 = "Korjattua tiedostoa ei voitu kirjoittaa,";
         s3 = "joten se on ennallaan.";
     }
-    ok_alert("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä.", s2.c_str(), s3.c_str());
+    ok_alert(L1("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä."), s2.c_str(), s3.c_str());
 }
 
 namespace {
@@ -80,26 +64,26 @@ bool tell(const records_save &done, const char *after)
 {
     if (done.ok()) {
         if (!done.aside.empty())
-            ok_alert("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä.",
-                     "Ennätys tallennettiin. Tiedosto sellaisenaan on tallessa",
-                     ("nimellä " + done.aside + ".").c_str());
+            ok_alert(L1("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä."),
+                     L1("Ennätys tallennettiin. Tiedosto sellaisenaan on tallessa"),
+                     (L1("nimellä ") + done.aside + ".").c_str());
         return true;
     }
     std::string s1, s2;
     if (done.result == own_write::link) {
         s1 = "Tiedosto vinkla.rec on linkki toiseen paikkaan,";
-        s2 = "joten sitä ei kirjoitettu.";
+        s2 = L1("joten sitä ei kirjoitettu.");
     } else if (done.busy) {
-        s1 = "Toinen vinkla-peli käytti tiedostoa vinkla.rec,";
-        s2 = "joten sitä ei kirjoitettu.";
+        s1 = L1("Toinen vinkla-peli käytti tiedostoa vinkla.rec,");
+        s2 = L1("joten sitä ei kirjoitettu.");
     } else if (!done.aside.empty()) {
-        s1 = "Vioittunut vinkla.rec on tallessa nimellä " + done.aside + ",";
+        s1 = L1("Vioittunut vinkla.rec on tallessa nimellä ") + done.aside + ",";
         s2 = "mutta uutta tiedostoa ei voitu kirjoittaa.";
     } else if (done.damaged > 0) {
-        s1 = "Tiedostossa vinkla.rec on lukukelvottomia rivejä eikä siitä";
-        s2 = "voitu tehdä kopiota, joten se jätettiin ennalleen.";
+        s1 = L1("Tiedostossa vinkla.rec on lukukelvottomia rivejä eikä siitä");
+        s2 = L1("voitu tehdä kopiota, joten se jätettiin ennalleen.");
     } else {
-        s1 = "Ennätysten tallennus epäonnistui:";
+        s1 = L1("Ennätysten tallennus epäonnistui:");
         s2 = "tiedostoa vinkla.rec ei voitu kirjoittaa, se on ennallaan.";
     }
     ok_alert(s1.c_str(), s2.c_str(), after);
@@ -111,13 +95,13 @@ bool tell(const records_save &done, const char *after)
 int save_player_records()
 {
     const records_save done = player_records.save(records_file);
-    return tell(done, "Ennätystä yritetään tallentaa uudelleen myöhemmin.") ? 0 : -1;
+    return tell(done, L1("Ennätystä yritetään tallentaa uudelleen myöhemmin.")) ? 0 : -1;
 }
 
 bool save_pending_records()
 {
     return !player_records.pending() ||
-           tell(player_records.save(records_file), "Tallentamattomat ennätykset menetetään.");
+           tell(player_records.save(records_file), L1("Tallentamattomat ennätykset menetetään."));
 }
 
 std::string offered_name()
@@ -129,7 +113,7 @@ std::string offered_name()
         const passwd *pw = getpwuid(getuid());
         login = pw ? pw->pw_name : nullptr;
     }
-    std::string name = clean_name(latin1_from_utf8(login ? login : ""));
+    std::string name = clean_name(latin1_from_utf8(login ? login : "", ""));
     return name.empty() ? nameless_player : name;
 }
 
@@ -140,5 +124,5 @@ std::string level_line(const std::string &path)
     if (!read_level_text(path, text))
         return line;
     const int best = proven_best_time(player_records, level_key(text), [&text] { return field::from_text(text); });
-    return line + (best ? "   Ennätys: " + time_text(best) : "   Ei ennätystä vielä");
+    return line + (best ? L1("   Ennätys: ") + time_text(best) : L1("   Ei ennätystä vielä"));
 }

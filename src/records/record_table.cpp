@@ -19,7 +19,7 @@
 #include "platform/fnv1a.h"
 #include "platform/grid.h"
 #include "platform/replace_file.h"
-#include "platform/utf8_text.h"
+#include "platform/text_encoding.h"
 #include "records/kept_runs.h"
 
 namespace fs = std::filesystem;
@@ -93,45 +93,17 @@ bool same_run(const record_entry &a, const record_entry &b)
     return a.time == b.time && a.date == b.date && a.name == b.name;
 }
 
-std::string utf8_from_latin1(const std::string &s)
-{
-    std::string out;
-    for (char ch : s) {
-        unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xc0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3f));
-        }
-    }
-    return out;
-}
-
 // A name as the file holds it, in the Latin-1 the game keeps: UTF-8 decoded, and any other
 // bytes (files of older versions) taken as Latin-1. False for a letter Latin-1 has not.
 bool name_from_file(const std::string &bytes, std::string &name)
 {
-    for (size_t i = 0; i < bytes.size();) {
-        const size_t n = utf8_sequence_at(bytes, i);
-        if (n == 0) {
-            name = bytes;
-            return true;
-        }
-        i += n;
+    if (!valid_utf8(bytes)) {
+        name = bytes;
+        return true;
     }
-    name.clear();
-    for (size_t i = 0; i < bytes.size();) {
-        const size_t n = utf8_sequence_at(bytes, i);
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        if (n == 1)
-            name += bytes[i];
-        else if (n == 2 && c <= 0xc3)
-            name += static_cast<char>(((c & 0x03) << 6) | (static_cast<unsigned char>(bytes[i + 1]) & 0x3f));
-        else
-            return false;
-        i += n;
-    }
+    if (!utf8_within_latin1(bytes))
+        return false;
+    name = latin1_from_utf8(bytes, "");
     return true;
 }
 
@@ -291,7 +263,7 @@ int record_table::read(const std::string &bytes)
 
 std::string record_table::text() const
 {
-    std::string body = "# vinkla: viisi nopeinta suoritusta kentittäin (sadasosasekunteina)\n";
+    std::string body;
     if (!last_name.empty())
         body += "nimi\t" + last_name + "\n";
     for (const auto &level : levels)
@@ -299,7 +271,8 @@ std::string record_table::text() const
             body += level.first + "\t" + std::to_string(run.time) + "\t" + run.date + "\t" + run.name +
                     (run.run.empty() ? "" : "\t" + run.run) + "\n";
     // Kept in Latin-1 like every text of the game; the file is UTF-8 like vinkla.cfg.
-    return utf8_from_latin1(body);
+    return FILE_UTF8("# vinkla: viisi nopeinta suoritusta kentittäin (sadasosasekunteina)\n") +
+           utf8_from_latin1(body);
 }
 
 int record_table::load(const std::string &path)

@@ -2,6 +2,7 @@
 
 #include "field/field.h"
 #include "marble/bead.h"
+#include "platform/text_encoding.h"
 #include "records/record_table.h"
 
 long replay_result::time() const
@@ -23,7 +24,7 @@ replay_result replay_run(field *board, const run_record &run)
         return r;
     }
     if (run.rules != rules_version) {
-        r.why = "the run was made with rules " + std::to_string(run.rules) + ", and these are rules " +
+        r.why = "made under rules " + std::to_string(run.rules) + ", this game has rules " +
                 std::to_string(rules_version);
         return r;
     }
@@ -49,4 +50,11 @@ replay_result replay_run(field *board, const run_record &run)
     else
         r.won = true;
     return r;
+}
+
+std::string other_rules_verdict(const run_record &run)
+{
+    if (run.rules == rules_version)
+        return "";
+    return L1("Eri säännöt: ") + std::to_string(run.rules) + L1(", pelissä ") + std::to_string(rules_version);
 }

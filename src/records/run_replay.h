@@ -21,3 +21,7 @@ struct replay_result {
 // other rules is not stepped at all, and one that wins before its last frame or has frames
 // left without the last flag is no proof.
 replay_result replay_run(field *board, const run_record &run);
+
+// For the player, a run made under other rules by both versions, short enough for the run's
+// panel ("Eri säännöt: 2, pelissä 1"); empty for a run of these rules.
+std::string other_rules_verdict(const run_record &run);

@@ -16,6 +16,7 @@
 #include "platform/grid.h"
 #include "platform/screen_scaler.h"
 #include "platform/session_end.h"
+#include "platform/text_encoding.h"
 #include "platform/window.h"
 #include "records/campaign.h"
 #include "records/player_records.h"
@@ -123,7 +124,7 @@ bool bead::ask_restart(run_panel &panel)
     panel.update(current_field->flag_count - flags_left, run_time, falls, true);
     count_motion(false);
     // Return answers "Kyllä" wherever the pointer is; Esc and the close button answer "Ei".
-    const bool yes = alert("Aloitetaanko alusta?", "", "", "Kyllä", "Ei", '\r', 'e') == 1;
+    const bool yes = alert("Aloitetaanko alusta?", "", "", L1("Kyllä"), "Ei", '\r', 'e') == 1;
     // As after a pause: movement made meanwhile is dropped, and an R pressed at the question
     // asks nothing more.
     get_mouse_mickeys(&mickey_x, &mickey_y);
@@ -166,7 +167,7 @@ void bead::race_flags(run_panel &panel, std::map<std::pair<int, int>, int> &flag
 void bead::watch_end(run_panel &panel)
 {
     panel.update(current_field->flag_count - flags_left, run_time, falls, true);
-    panel.show_end(flags_left <= 0 ? "Voitto " + time_text(run_time) : "Suoritus päättyi", watch_verdict);
+    panel.show_end(flags_left <= 0 ? "Voitto " + time_text(run_time) : L1("Suoritus päättyi"), watch_verdict);
     // The last frame stands until the player leaves: a key, a click or the close button.
     clear_keybuf();
     while (mouse_b && !close_requested)
@@ -244,7 +245,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
     play_midi((MIDI *)data1[OBJ_MIDI_RUN].dat, TRUE);
     clear_bitmap(screen);
     if (!begin_level(make)) {
-        alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+        alert(L1("Virhe kentän luomisessa"), "", "", "Ok", nullptr, 0, 0);
         stop_midi();
         return 1;
     }
@@ -367,7 +368,7 @@ int bead::play_level(const std::string &title, const std::function<field *()> &m
         if (k == KEY_R) {
             if (!begin_level(make)) {
                 count_motion(false);
-                alert("Virhe kentän luomisessa", "", "", "Ok", nullptr, 0, 0);
+                alert(L1("Virhe kentän luomisessa"), "", "", "Ok", nullptr, 0, 0);
                 break;
             }
             if (racer) {

@@ -11,6 +11,7 @@
 #include "platform/data1.h"
 #include "platform/frame.h"
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 #include "records/run_time.h"
 
 namespace {
@@ -110,13 +111,13 @@ void run_panel::draw()
     draw_name();
 
     box(run_y1, run_y2);
-    static const char *const labels[4] = {"Liput", "Aika", "Ennätys", "Putoamiset"};
+    static const char *const labels[4] = {"Liput", "Aika", L1("Ennätys"), "Putoamiset"};
     for (int row = 0; row < 4; row++)
         textout_ex(screen, f, labels[row], label_x, row_y0 + row * row_step, label_ink(), -1);
     // Rules between the rows, as on a score card.
     for (int row = 1; row < 4; row++)
         hline(screen, label_x, row_y0 + row * row_step - 7, value_x2, makecol(230, 208, 186));
-    value(2, best_time > 0 ? time_text(best_time) : "ei vielä");
+    value(2, best_time > 0 ? time_text(best_time) : L1("ei vielä"));
 
     box(keys_y1, keys_y2);
     std::vector<std::pair<const char *, const char *>> keys;
@@ -124,7 +125,7 @@ void run_panel::draw()
         keys = {{"Esc", "takaisin"}, {"P", "tauko"}, {"1 2 4", "nopeus"}};
     } else {
         keys = {{"Esc", what == trial ? "editoriin" : "valikkoon"}, {"P", "tauko"}, {"R", "alusta (kysyy)"},
-                {"Väli", "vaakaan"}};
+                {L1("Väli"), "vaakaan"}};
         if (racing)
             keys.push_back({"G", "haamu"});
     }
@@ -246,7 +247,7 @@ void run_panel::bubble_offset(float tilt_x, float tilt_y, int &dx, int &dy)
 void run_panel::draw_name()
 {
     box(level_y1, level_y2);
-    const std::string label = what == watch ? "Katselu " + std::to_string(speed) + "x" : "Kenttä";
+    const std::string label = what == watch ? "Katselu " + std::to_string(speed) + "x" : L1("Kenttä");
     textout_ex(screen, text_font, label.c_str(), label_x, level_y1 + 8, label_ink(), -1);
     textout_ex(screen, text_font, fitted(text_font, name, box_x2 - box_x1 - 24).c_str(), label_x, level_y1 + 28,
                value_ink(), -1);
@@ -365,6 +366,6 @@ void run_panel::show_pause(bool now_paused)
     box(pause_y1, pause_y2);
     const int mid = (box_x1 + box_x2) / 2;
     textout_centre_ex(screen, text_font, "Tauko", mid, pause_y1 + 26, makecol(160, 30, 20), -1);
-    textout_centre_ex(screen, text_font, what == watch ? "P jatkaa katselua" : "P jatkaa peliä", mid, pause_y1 + 48,
+    textout_centre_ex(screen, text_font, what == watch ? "P jatkaa katselua" : L1("P jatkaa peliä"), mid, pause_y1 + 48,
                       label_ink(), -1);
 }

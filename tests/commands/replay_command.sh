@@ -45,7 +45,7 @@ for b in body:
     h = ((h ^ b) * 1099511628211) % 2**64
 open(sys.argv[2], "wb").write(body + b"sum %016x\n" % h)
 PY
-expect_refusal "other rules" "$level" rules.run "rules 2"
+expect_refusal "other rules" "$level" rules.run "made under rules 2, this game has rules 1"
 
 printf 'no level here\n' >bad.vkl
 expect_refusal "no level" bad.vkl "$run" "not a level"

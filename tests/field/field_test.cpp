@@ -13,6 +13,7 @@
 #include "field/level_file.h"
 #include "field/tile_kind.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 #include "tiles/flag_tile.h"
 #include "tiles/norm_tile.h"
@@ -173,7 +174,7 @@ TEST(Field, StartPointMissingOrDoubled)
     EXPECT_EQ(missing.codes, nullptr);
     EXPECT_EQ(missing.start_point, nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
-    expect_ok_alert(fake::alerts[0], "Virhe kenttädatassa:", "Lähtöpiste puuttuu.", "");
+    expect_ok_alert(fake::alerts[0], L1("Virhe kenttädatassa:"), L1("Lähtöpiste puuttuu."), "");
 
     fake::alerts.clear();
     std::string two = blank_with(7, 7, 'A');
@@ -184,7 +185,7 @@ TEST(Field, StartPointMissingOrDoubled)
     EXPECT_EQ(doubled.codes, nullptr);
     EXPECT_EQ(doubled.start_point, nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
-    expect_ok_alert(fake::alerts[0], "Virhe kenttädatassa:", "Liikaa lähtöpisteitä.", "");
+    expect_ok_alert(fake::alerts[0], L1("Virhe kenttädatassa:"), L1("Liikaa lähtöpisteitä."), "");
 
     // Deleting fields without grids touches nothing.
     delete new field(none.c_str(), 14, 14);
@@ -209,7 +210,7 @@ TEST(Field, CharactersPastTheBoardDoNotCount)
     EXPECT_EQ(outside.status, field::no_start_point);
     EXPECT_EQ(outside.tiles, nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
-    EXPECT_EQ(fake::alerts[0].s2, "Lähtöpiste puuttuu.");
+    EXPECT_EQ(fake::alerts[0].s2, L1("Lähtöpiste puuttuu."));
 
     fake::alerts.clear();
     std::string extra = std::string(blank_level) + "AFFx";

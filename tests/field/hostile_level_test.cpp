@@ -19,6 +19,7 @@
 #include "field/level_file.h"
 #include "marble/bead.h"
 #include "menu/editor.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 
 namespace {
@@ -51,11 +52,11 @@ std::string level_text()
 
 using alert_lines = std::vector<std::pair<std::string, std::string>>;
 
-const alert_lines cannot_build = {{"Virhe kentän luomisessa", ""}};
-const alert_lines no_start = {{"Virhe kenttädatassa:", "Lähtöpiste puuttuu."},
-                              {"Virhe kentän luomisessa", ""}};
-const alert_lines many_starts = {{"Virhe kenttädatassa:", "Liikaa lähtöpisteitä."},
-                                 {"Virhe kentän luomisessa", ""}};
+const alert_lines cannot_build = {{L1("Virhe kentän luomisessa"), ""}};
+const alert_lines no_start = {{L1("Virhe kenttädatassa:"), L1("Lähtöpiste puuttuu.")},
+                              {L1("Virhe kentän luomisessa"), ""}};
+const alert_lines many_starts = {{L1("Virhe kenttädatassa:"), L1("Liikaa lähtöpisteitä.")},
+                                 {L1("Virhe kentän luomisessa"), ""}};
 
 struct read_case {
     const char *name;
@@ -321,9 +322,9 @@ TEST_F(HostileLevel, SavingWhereItCannotBeWritten)
         const fake::AlertCall &told = fake::alerts.back();
         std::error_code e;
         if (fs::is_directory(chosen, e))
-            EXPECT_EQ("on kansio, ei kenttä.", told.s2);
+            EXPECT_EQ(L1("on kansio, ei kenttä."), told.s2);
         else
-            EXPECT_EQ("Virhe kentän tallennuksessa", told.s1);
+            EXPECT_EQ(L1("Virhe kentän tallennuksessa"), told.s1);
         EXPECT_EQ("Ok", told.b1);
         EXPECT_EQ(-1, direct);
         c.unchanged(dir, chosen);

@@ -1,4 +1,5 @@
 #include "field/level_check.h"
+#include "platform/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -32,17 +33,17 @@ TEST(LevelCheck, CountsStartsAndFlags)
 
     c = check_level(board({"F..........."}).c_str());
     EXPECT_EQ(level_problem::no_start, c.problem);
-    EXPECT_EQ("Kentästä puuttuu lähtöruutu.", level_problem_line1(c));
+    EXPECT_EQ(L1("Kentästä puuttuu lähtöruutu."), level_problem_line1(c));
 
     c = check_level(board({"A.F.........", "", "..........AA"}).c_str());
     EXPECT_EQ(level_problem::many_starts, c.problem);
     EXPECT_EQ(3, c.starts);
-    EXPECT_EQ("Kentässä on 3 lähtöruutua,", level_problem_line1(c));
+    EXPECT_EQ(L1("Kentässä on 3 lähtöruutua,"), level_problem_line1(c));
     EXPECT_EQ("vain yksi on sallittu.", level_problem_line2(c));
 
     c = check_level(board({"A..........."}).c_str());
     EXPECT_EQ(level_problem::no_flag, c.problem);
-    EXPECT_EQ("Kentässä ei ole yhtään lippua.", level_problem_line1(c));
+    EXPECT_EQ(L1("Kentässä ei ole yhtään lippua."), level_problem_line1(c));
 
     // A start or flag on the ring does not count: the game makes the ring walls.
     std::string ring_start = board({"F..........."});
@@ -74,7 +75,7 @@ TEST(LevelCheck, WalledInStartAndFlags)
     EXPECT_EQ(8, c.row);
     EXPECT_EQ(5, c.column);
     EXPECT_EQ("Rivin 8 sarakkeen 5 lippuun", level_problem_line1(c));
-    EXPECT_EQ("ei pääse lähtöruudusta.", level_problem_line2(c));
+    EXPECT_EQ(L1("ei pääse lähtöruudusta."), level_problem_line2(c));
 
     // A gap of a vertical tube in that wall leads through; a horizontal one is closed from above.
     EXPECT_EQ(level_problem::none,

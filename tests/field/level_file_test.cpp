@@ -14,6 +14,7 @@
 
 #include "field/field.h"
 #include "field/level_file.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 #include "support/unprivileged.h"
 #include "tiles/flag_tile.h"
@@ -410,8 +411,8 @@ TEST_F(LevelFile, EmptyOrBlankFileGivesDashRows)
     write_file(path("empty.vkl"), "");
     EXPECT_EQ(field::load_field_file(path("empty.vkl")), nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
-    EXPECT_EQ(fake::alerts[0].s1, "Virhe kenttädatassa:");
-    EXPECT_EQ(fake::alerts[0].s2, "Lähtöpiste puuttuu.");
+    EXPECT_EQ(fake::alerts[0].s1, L1("Virhe kenttädatassa:"));
+    EXPECT_EQ(fake::alerts[0].s2, L1("Lähtöpiste puuttuu."));
 }
 
 TEST_F(LevelFile, LongWordsShiftTheRows)
@@ -544,7 +545,7 @@ TEST_F(LevelFile, FieldReaderBuildsOrRefuses)
     write_file(path("none.vkl"), walls + "\n*.F..........*\n" + repeat(inner + "\n", 11));
     EXPECT_EQ(field::load_field_file(path("none.vkl")), nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
-    EXPECT_EQ(fake::alerts[0].s2, "Lähtöpiste puuttuu.");
+    EXPECT_EQ(fake::alerts[0].s2, L1("Lähtöpiste puuttuu."));
 
     fake::alerts.clear();
     write_file(path("two.vkl"), walls + "\n*AF..........A\n" + repeat(inner + "\n", 11));
@@ -555,5 +556,5 @@ TEST_F(LevelFile, FieldReaderBuildsOrRefuses)
     write_file(path("two.vkl"), walls + "\n*AF........A.*\n" + repeat(inner + "\n", 11));
     EXPECT_EQ(field::load_field_file(path("two.vkl")), nullptr);
     ASSERT_EQ(fake::alerts.size(), 1u);
-    EXPECT_EQ(fake::alerts[0].s2, "Liikaa lähtöpisteitä.");
+    EXPECT_EQ(fake::alerts[0].s2, L1("Liikaa lähtöpisteitä."));
 }

@@ -11,6 +11,7 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 #include "support/levels.h"
 #include "tiles/tile.h"
@@ -204,7 +205,7 @@ TEST(LevelFuzz, RandomFilesNeverBreakTheReadersOrTheField)
         } else {
             refused++;
             ASSERT_EQ(fake::alerts.size(), 1u);
-            ASSERT_EQ(fake::alerts[0].s1, "Virhe kenttädatassa:");
+            ASSERT_EQ(fake::alerts[0].s1, L1("Virhe kenttädatassa:"));
         }
 
         // Whatever was read saves as a well-formed file and reads back as its board.

@@ -9,6 +9,7 @@
 #include "field/tile_kind.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 
 namespace {
@@ -73,7 +74,7 @@ TEST(EditorHelp, TextsAreLatin1)
     // The texts reach the screen as 8-bit Latin-1: 'ä' is one byte, 0xE4.
     fake::dialog_hook = [](DIALOG *d, int) {
         const char *text = static_cast<const char *>(d[3].dp);
-        EXPECT_EQ(std::strlen("Lähtöruutu"), std::strlen("L\xe4ht\xf6ruutu"));
+        EXPECT_EQ(std::strlen(L1("Lähtöruutu")), std::strlen("L\xe4ht\xf6ruutu"));
         EXPECT_EQ(0, std::strncmp(text, "L\xe4ht\xf6ruutu", 10));
         return 1;
     };

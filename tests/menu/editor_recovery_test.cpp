@@ -7,6 +7,7 @@
 #include <string>
 
 #include "field/level_file.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 
 namespace fs = std::filesystem;
@@ -51,20 +52,20 @@ TEST_F(EditorRecovery, TheBoardAndItsLevelAreKeptUnderTheFirstFreeNameAndReadBac
         expected += floor_row;
     expected += wall_row + "noname\n9999\n";
     EXPECT_EQ(recovery_bytes(board().c_str(), ""), expected);
-    EXPECT_EQ(recovery_bytes(board().c_str(), "omat/kenttä.vkl"), expected + "# tiedosto: omat/kenttä.vkl\n");
+    EXPECT_EQ(recovery_bytes(board().c_str(), L1("omat/kenttä.vkl")), expected + L1("# tiedosto: omat/kenttä.vkl\n"));
     // A name over two lines would read back as another level: the board is kept as a new one.
     EXPECT_EQ(recovery_bytes(board().c_str(), "a.vkl\n# tiedosto: b.vkl"), expected);
 
     EXPECT_EQ(waiting_recovery(), "");
-    ASSERT_TRUE(keep_unsaved_board(board().c_str(), "omat/kenttä.vkl"));
+    ASSERT_TRUE(keep_unsaved_board(board().c_str(), L1("omat/kenttä.vkl")));
     ASSERT_TRUE(keep_unsaved_board(blank_level, ""));  // one already waits: never written over
-    EXPECT_EQ(read_file("vinkla.palautus"), expected + "# tiedosto: omat/kenttä.vkl\n");
+    EXPECT_EQ(read_file("vinkla.palautus"), expected + L1("# tiedosto: omat/kenttä.vkl\n"));
     EXPECT_EQ(waiting_recovery(), "vinkla.palautus");
 
     std::string kept, level;
     ASSERT_TRUE(read_kept_board("vinkla.palautus", kept, level));
     EXPECT_EQ(kept, board());
-    EXPECT_EQ(level, "omat/kenttä.vkl");
+    EXPECT_EQ(level, L1("omat/kenttä.vkl"));
     ASSERT_TRUE(read_kept_board("vinkla.palautus.1", kept, level));
     EXPECT_EQ(kept, std::string(blank_level));
     EXPECT_EQ(level, "");
@@ -80,12 +81,12 @@ TEST_F(EditorRecovery, TheBoardAndItsLevelAreKeptUnderTheFirstFreeNameAndReadBac
 TEST_F(EditorRecovery, ALinkInARecoveryNameIsNeitherWrittenThroughNorOffered)
 {
     const std::string elsewhere = dir + "/muu.txt";
-    write_file(elsewhere, "tärkeä\n");
+    write_file(elsewhere, L1("tärkeä\n"));
     fs::create_symlink(elsewhere, "vinkla.palautus");
     fs::create_symlink(dir + "/ei_ole", "vinkla.palautus.1");
     EXPECT_EQ(waiting_recovery(), "");
     ASSERT_TRUE(keep_unsaved_board(board().c_str(), ""));
-    EXPECT_EQ(read_file(elsewhere), "tärkeä\n");
+    EXPECT_EQ(read_file(elsewhere), L1("tärkeä\n"));
     EXPECT_FALSE(fs::exists(dir + "/ei_ole"));
     EXPECT_EQ(waiting_recovery(), "vinkla.palautus.2");
 

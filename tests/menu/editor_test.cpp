@@ -17,6 +17,7 @@
 #include "field/tile_kind.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 #include "records/campaign.h"
 #include "records/run_replay.h"
 #include "records/run_time.h"
@@ -477,10 +478,10 @@ TEST(Editor, NewBoardOffersANewNameNotTheCurrentLevel)
     fake::alert_answers = {2, 2};  // "Uusi" asks about the flag: "Ei"; the solver's run: "Ei"
     EXPECT_EQ(dir + "/current.vkl", editor(dir + "/current.vkl"));
     ASSERT_EQ(2u, fake::alerts.size());
-    EXPECT_EQ(0u, fake::alerts[1].s1.rfind("Ratkaisija voitti kentän ajassa", 0)) << fake::alerts[1].s1;
+    EXPECT_EQ(0u, fake::alerts[1].s1.rfind(L1("Ratkaisija voitti kentän ajassa"), 0)) << fake::alerts[1].s1;
     EXPECT_FALSE(exists(dir + "/uusi.vkl.mouse.run")) << "kept after an Ei";
     EXPECT_EQ("Tallennetaanko muutokset?", fake::alerts[0].s1);
-    EXPECT_EQ("Kyllä", fake::alerts[0].b1);
+    EXPECT_EQ(L1("Kyllä"), fake::alerts[0].b1);
     EXPECT_EQ("Ei", fake::alerts[0].b2);
     EXPECT_EQ("Peruuta", fake::alerts[0].b3);
     EXPECT_EQ(level_file_of(blank_board()), read_file(dir + "/uusi.vkl"));
@@ -534,11 +535,11 @@ TEST(Editor, SavingThroughALinkAsksNamingTheRealFile)
     ASSERT_EQ(4u, fake::alerts.size());
     EXPECT_EQ("Tiedosto linkki.vkl on linkki tiedostoon", fake::alerts[0].s1);
     EXPECT_EQ(text, fake::alerts[0].s2);
-    EXPECT_EQ("Korvataanko se kentällä?", fake::alerts[0].s3);
+    EXPECT_EQ(L1("Korvataanko se kentällä?"), fake::alerts[0].s3);
     EXPECT_EQ("Ei", fake::alerts[0].b2);
     EXPECT_EQ(level_file_of(blank_board()), read_file(text)) << "written after the second question";
     EXPECT_EQ("Tiedosto tyhja.vkl on linkki, joka ei osoita", fake::alerts[3].s1);
-    EXPECT_EQ("Kenttää ei voi tallentaa siihen.", fake::alerts[3].s3);
+    EXPECT_EQ(L1("Kenttää ei voi tallentaa siihen."), fake::alerts[3].s3);
     EXPECT_FALSE(exists(outside + "/puuttuu.vkl"));
     EXPECT_EQ(1u, std::distance(std::filesystem::directory_iterator(outside), std::filesystem::directory_iterator()));
     std::filesystem::remove_all(dir);
@@ -560,7 +561,7 @@ TEST(Editor, BoardCheckBeforeSavingSaysWhatIsWrong)
     fake::alert_answers = {2, 2};  // not saved anyway; then leave without saving
     editor("x.vkl");
     ASSERT_EQ(2u, fake::alerts.size());
-    EXPECT_EQ("Kentässä on 2 lähtöruutua,", fake::alerts[0].s1);
+    EXPECT_EQ(L1("Kentässä on 2 lähtöruutua,"), fake::alerts[0].s1);
     EXPECT_EQ("vain yksi on sallittu.", fake::alerts[0].s2);
     EXPECT_EQ("Tallennetaanko silti?", fake::alerts[0].s3);
     EXPECT_TRUE(fake::file_selects.empty());
@@ -579,7 +580,7 @@ TEST(Editor, FailedSaveShowsTheAlert)
     play({[](DIALOG *) { return SAVE; }});
     editor(dir + "/current.vkl");
     ASSERT_EQ(1u, fake::alerts.size());
-    EXPECT_EQ("Virhe kentän tallennuksessa", fake::alerts[0].s1);
+    EXPECT_EQ(L1("Virhe kentän tallennuksessa"), fake::alerts[0].s1);
     EXPECT_EQ("k.vkl", fake::alerts[0].s2);
     EXPECT_EQ("Ok", fake::alerts[0].b1);
 }
@@ -640,7 +641,7 @@ TEST(Editor, UnreadableLevelKeepsTheBoardAndTheName)
     fake::alert_answers = {2, 1, 2};  // open without saving; Ok; leave without saving
     editor(dir + "/current.vkl");
     ASSERT_EQ(3u, fake::alerts.size());
-    EXPECT_EQ("Kentän avaaminen epäonnistui", fake::alerts[1].s1);
+    EXPECT_EQ(L1("Kentän avaaminen epäonnistui"), fake::alerts[1].s1);
     EXPECT_EQ("puuttuu.vkl", fake::alerts[1].s2);
     ASSERT_EQ(2u, fake::file_selects.size());
     EXPECT_EQ("nimeton.vkl", fake::file_selects[1].path) << "still the new board's name";
@@ -662,7 +663,7 @@ TEST(Editor, EscLeavesButAsksAboutUnsavedChanges)
     const std::vector<std::string> runs = {"do_dialog", "do_dialog", "do_dialog", "popup_dialog", "do_dialog", "do_dialog"};
     EXPECT_EQ(runs, fake::dialogs);
     ASSERT_EQ(2u, fake::alerts.size());
-    EXPECT_EQ("Uusi kenttä", fake::alerts[0].s2);
+    EXPECT_EQ(L1("Uusi kenttä"), fake::alerts[0].s2);
 }
 
 TEST(Editor, TheSolversRunOfASavedBoardIsKeptAsItsMedalBasisWhenTheMakerSaysSo)
@@ -688,7 +689,7 @@ TEST(Editor, TheSolversRunOfASavedBoardIsKeptAsItsMedalBasisWhenTheMakerSaysSo)
     ASSERT_TRUE(r.won) << r.why;
     ASSERT_TRUE(h.won) << h.why;
     EXPECT_GE(h.frames, r.frames);
-    EXPECT_EQ("Ratkaisija voitti kentän ajassa " + time_text(static_cast<int>(r.frames)) + ", käsi ajassa " +
+    EXPECT_EQ(L1("Ratkaisija voitti kentän ajassa ") + time_text(static_cast<int>(r.frames)) + L1(", käsi ajassa ") +
                   time_text(static_cast<int>(h.frames)) + ".",
               fake::alerts[0].s1);
     const medal_times m = medals_from_basis(static_cast<int>(h.frames));

@@ -7,6 +7,7 @@
 #include "menu/menu.h"
 #include "platform/data1.h"
 #include "platform/globals.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 
 namespace {
@@ -186,13 +187,13 @@ TEST(Menu, LineUnderTheButtonsNamesTheLevelPelaaPlays)
     fake::dialog_hook = [&](DIALOG *d, int) -> int {
         inspected = true;
         EXPECT_EQ(d[8].proc, d_ctext_proc);
-        EXPECT_STREQ(static_cast<const char *>(d[8].dp), "Pelaa: 01_alku   Ennätys: 0:12,34");
+        EXPECT_STREQ(static_cast<const char *>(d[8].dp), L1("Pelaa: 01_alku   Ennätys: 0:12,34"));
         EXPECT_GT(d[8].y, 472 + 32);  // below "Lopeta"
         EXPECT_EQ(d[8].flags, 0);     // text only, never closes the menu
         EXPECT_LT(d[8].y + 16, d[main_menu::records].y);  // its table's button under it
         EXPECT_EQ(d[9].proc, nullptr);
         return 1;
     };
-    EXPECT_EQ(start_menu("Pelaa: 01_alku   Ennätys: 0:12,34"), 1);
+    EXPECT_EQ(start_menu(L1("Pelaa: 01_alku   Ennätys: 0:12,34")), 1);
     EXPECT_TRUE(inspected);
 }

@@ -15,6 +15,7 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/session_end.h"
+#include "platform/text_encoding.h"
 #include "records/player_records.h"
 #include "support/fakes.h"
 
@@ -217,11 +218,11 @@ TEST_F(WinPanel, TheNameKeepsTheKeysUntilEnterOrEsc)
               EXPECT_EQ("", name_in(d));
               EXPECT_TRUE(note_red(d).empty());
               EXPECT_EQ(D_USED_CHAR, press(name, KEY_ENTER_PAD, '\r'));
-              EXPECT_EQ(red_line("Nimi ei voi olla tyhjä."), note_red(d));
+              EXPECT_EQ(red_line(L1("Nimi ei voi olla tyhjä.")), note_red(d));
               type(name, U"  ");
               EXPECT_TRUE(note_red(d).empty());  // typing takes the note away
               EXPECT_EQ(D_USED_CHAR, press(name, KEY_ENTER, '\r'));
-              EXPECT_EQ(red_line("Nimi ei voi olla tyhjä."), note_red(d));
+              EXPECT_EQ(red_line(L1("Nimi ei voi olla tyhjä.")), note_red(d));
               type(name, U"Eero");
               return press(name, KEY_ENTER, '\r') & D_CLOSE ? name_obj : -1;
           },
@@ -281,7 +282,7 @@ TEST_F(WinPanel, ANewBestOrThePlaceInTheTable)
             return -1;
         }});
     };
-    shows("Uusi ennätys!");
+    shows(L1("Uusi ennätys!"));
     win_dialog(level, 500);     // 500, 1000, 3000
     shows("3. sija taulukossa");
     win_dialog(level, 2000);    // 500, 1000, 2000, 3000
@@ -313,20 +314,20 @@ TEST_F(WinPanel, CharactersBeyondLatin1AreMappedOrRefused)
         EXPECT_GT(refusal_ink(d), 50);
         type(name, U"Štěpán Łódź");
         EXPECT_EQ(0, refusal_ink(d));
-        EXPECT_EQ("Stepán Lódz", name_in(d));
+        EXPECT_EQ(L1("Stepán Lódz"), name_in(d));
         press(name, KEY_6, '^');
         type(name, U"\U0001F600\u0085");
-        EXPECT_EQ("Stepán Lódz", name_in(d));
+        EXPECT_EQ(L1("Stepán Lódz"), name_in(d));
         EXPECT_GT(refusal_ink(d), 50);
         type(name, U" €“x”–Œ");
-        EXPECT_EQ("Stepán Lódz E\"x\"-OE", name_in(d));
+        EXPECT_EQ(L1("Stepán Lódz E\"x\"-OE"), name_in(d));
         EXPECT_EQ(0, refusal_ink(d));
         type(name, U"ĳ");  // one place is left of the twenty
-        EXPECT_EQ("Stepán Lódz E\"x\"-OEi", name_in(d));
+        EXPECT_EQ(L1("Stepán Lódz E\"x\"-OEi"), name_in(d));
         return name_obj;
     }, [](DIALOG *) { return menu_obj; }});
     win_dialog(level, 1234);
-    EXPECT_EQ("Stepán Lódz E\"x\"-OEi", player_records.last_name);
+    EXPECT_EQ(L1("Stepán Lódz E\"x\"-OEi"), player_records.last_name);
 
     play({[](DIALOG *d) {
         type(&d[name_obj], U"ŽžŠšĆćŐőŸſ‘’‚…−");

@@ -18,6 +18,7 @@
 
 #include "marble/bead.h"
 #include "platform/config.h"
+#include "platform/text_encoding.h"
 #include "soak/soak_checks.h"
 #include "support/fakes.h"
 #include "support/levels.h"
@@ -43,8 +44,8 @@ struct config_case {
 
 const std::vector<config_case> cases = {
     {"words for numbers",
-     "[settings]\nfriction = liukas\nsoftfriction = pehmeä\nmouse_sensitivity = nopea\n"
-     "sound = kova\nmusic = hiljaa\n",
+     L1("[settings]\nfriction = liukas\nsoftfriction = pehmeä\nmouse_sensitivity = nopea\n"
+     "sound = kova\nmusic = hiljaa\n"),
      defaults},
     {"a Finnish decimal comma", "[settings]\nfriction = 0,95\nmouse_sensitivity = 1,5\n", defaults},
     // A volume is read as the library reads integers: the number before the unit counts.
@@ -164,7 +165,7 @@ TEST(HostileConfig, ValuesAPlayerMightWrite)
         std::error_code ec;
         if (!fs::is_regular_file(level, ec)) {
             ASSERT_EQ(1u, fake::alerts.size());
-            EXPECT_EQ("Virhe kentän luomisessa", fake::alerts[0].s1);
+            EXPECT_EQ(L1("Virhe kentän luomisessa"), fake::alerts[0].s1);
         }
         use_fresh_config();
         fs::remove_all(dir, ec);
@@ -238,7 +239,7 @@ TEST(HostileConfig, AFileThatCannotBeReadIsNotReplaced)
 {
     const std::string dir = make_temp_dir();
     const std::string path = dir + "/vinkla.cfg";
-    const std::string old = "[omat]\nmuistiin = tärkeää\n";
+    const std::string old = L1("[omat]\nmuistiin = tärkeää\n");
     write_file(path, old);
     chmod(path.c_str(), 0200);
     give_to_player(dir);

@@ -14,6 +14,7 @@
 #include "platform/data_check.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 
 namespace {
@@ -31,7 +32,7 @@ std::vector<data_case> cases()
 {
     return {
         {"empty", "", data1_file::missing, false},
-        {"a text file", "Tämä ei ole datatiedosto.\n", data1_file::missing, false},
+        {"a text file", L1("Tämä ei ole datatiedosto.\n"), data1_file::missing, false},
         {"a level file", read_file(VINKLA_DATA_DIR "/standardfile.vkl"), data1_file::missing, false},
         // The library would load this as an array without even its end entry.
         {"only the header", "slh.ALL.", data1_file::damaged, false},
@@ -188,7 +189,7 @@ TEST(HostileData, FilesTheLoaderWouldCrashOnAreDamaged)
     };
     const std::vector<state_case> cases = {
         {"no file", "", data1_file::missing},
-        {"a text file", "Tämä ei ole datatiedosto, vaikka nimi on.\n", data1_file::missing},
+        {"a text file", L1("Tämä ei ole datatiedosto, vaikka nimi on.\n"), data1_file::missing},
         {"an object of the end kind",
          "slh.ALL." + be32(1) + be32(0xffffffff) + be32(4) + be32(4) + "abcd", data1_file::damaged},
         {"a property of the end kind", "slh.ALL." + be32(1) + "prop" + be32(0xffffffff) + be32(1) + "x" +

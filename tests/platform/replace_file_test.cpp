@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/replace_file.h"
+#include "platform/text_encoding.h"
 #include "support/fakes.h"
 
 namespace fs = std::filesystem;
@@ -23,7 +24,7 @@ TEST(ReplaceFile, ALinkIsFollowedOnlyToAFileThatIsThere)
     // The game's own files are not written through one at all.
     write_file(kept, "pelaajan oma\n");
     fs::create_symlink(kept, dir + "/vinkla.rec");
-    EXPECT_EQ(own_write::link, replace_own_file(dir + "/vinkla.rec", "ennätykset\n"));
+    EXPECT_EQ(own_write::link, replace_own_file(dir + "/vinkla.rec", L1("ennätykset\n")));
     EXPECT_EQ("pelaajan oma\n", read_file(kept));
 
     // A link to nothing, or round in a loop, makes no file anywhere.

@@ -10,6 +10,7 @@
 #include "records/kept_runs.h"
 #include "records/record_proof.h"
 #include "records/record_table.h"
+#include "records/run_replay.h"
 #include "support/fakes.h"
 
 namespace fs = std::filesystem;
@@ -100,4 +101,21 @@ TEST_F(RecordProof, TwoRunsOfOneNameNeverShareAFile)
     EXPECT_FALSE(fs::exists("/nowhere"));
     EXPECT_TRUE(run_name_ok(first));
     EXPECT_FALSE(run_name_ok("../vinkla.cfg.run"));
+}
+
+// A run made under other rules is not stepped at all, and both versions are named: on the
+// command line and to the player.
+TEST_F(RecordProof, RunOfOtherRulesIsRefusedByName)
+{
+    run_record run;
+    std::string why;
+    ASSERT_TRUE(load_run(std::string(runs_folder) + "/alku.run", run, why)) << why;
+    EXPECT_EQ("", other_rules_verdict(run));
+    run.rules = rules_version + 1;
+    const replay_result r = replay_run(field::from_text(level), run);
+    EXPECT_FALSE(r.won);
+    EXPECT_EQ(0, r.frames);
+    EXPECT_EQ("made under rules 2, this game has rules 1", r.why);
+    EXPECT_EQ("Eri s\xe4\xe4nn\xf6t: 2, peliss\xe4 1", other_rules_verdict(run));
+    EXPECT_FALSE(run_proves(run, length, board(level)));
 }

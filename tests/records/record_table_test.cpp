@@ -11,6 +11,7 @@
 #include "field/field.h"
 #include "field/level_file.h"
 #include "field/level_order.h"
+#include "platform/text_encoding.h"
 #include "records/player_records.h"
 #include "records/record_table.h"
 #include "records/run_time.h"
@@ -77,8 +78,8 @@ TEST(RecordTable, WhatIsWrittenReadsBack)
     const std::string dir = make_temp_dir();
     const std::string path = dir + "/vinkla.rec";
     record_table t;
-    t.last_name = "Äijä Öhman";
-    t.enter("00000000000000aa", {1234, "2026-12-08", "Äijä Öhman"});
+    t.last_name = L1("Äijä Öhman");
+    t.enter("00000000000000aa", {1234, "2026-12-08", L1("Äijä Öhman")});
     t.enter("00000000000000aa", {999, "2025-01-31", "Liisa", "01_alku_2025-01-31_0-09,99.run"});
     t.enter("00000000000000bb", {360000, "2024-02-29", "x"});
     ASSERT_TRUE(t.save(path).ok());
@@ -92,7 +93,7 @@ TEST(RecordTable, WhatIsWrittenReadsBack)
 
     record_table back;
     EXPECT_EQ(0, back.load(path));
-    EXPECT_EQ("Äijä Öhman", back.last_name);
+    EXPECT_EQ(L1("Äijä Öhman"), back.last_name);
     EXPECT_EQ(t.text(), back.text());
     ASSERT_EQ(2u, back.table("00000000000000aa").size());
     EXPECT_EQ("Liisa", back.table("00000000000000aa")[0].name);
@@ -247,7 +248,7 @@ TEST(RecordTable, ALevelIsKnownByItsBoardNotByItsName)
 
 TEST(RecordTable, NamesKeepPrintableLatin1Only)
 {
-    EXPECT_EQ("Äijä", clean_name("  Äijä  "));
+    EXPECT_EQ(L1("Äijä"), clean_name(L1("  Äijä  ")));
     EXPECT_EQ("ab", clean_name("a\tb"));
     EXPECT_EQ("ab", clean_name("a\x01\x7f\x85" "b"));
     EXPECT_EQ("", clean_name(" \n "));

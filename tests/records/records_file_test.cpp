@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "platform/text_encoding.h"
 #include "records/kept_runs.h"
 #include "records/player_records.h"
 #include "records/record_table.h"
@@ -148,9 +149,9 @@ TEST_F(PlayerRecords, ADamagedFileIsNeverLostToAFailedWriteAndARunWaitsForTheDis
     // The disk is full: not even a copy can be made, so the file is left as it is.
     with_size_limit(16, [] { open_player_records(); return 0; });
     ASSERT_EQ(1u, fake::alerts.size());
-    EXPECT_EQ("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä.", fake::alerts[0].s1);
-    EXPECT_EQ("Siitä ei voitu tehdä kopiota,", fake::alerts[0].s2);
-    EXPECT_EQ("joten se jätettiin ennalleen.", fake::alerts[0].s3);
+    EXPECT_EQ(L1("Ennätystiedostossa vinkla.rec oli lukukelvottomia rivejä."), fake::alerts[0].s1);
+    EXPECT_EQ(L1("Siitä ei voitu tehdä kopiota,"), fake::alerts[0].s2);
+    EXPECT_EQ(L1("joten se jätettiin ennalleen."), fake::alerts[0].s3);
     EXPECT_EQ(damaged, read_file("vinkla.rec"));
     EXPECT_EQ((std::set<std::string>{"vinkla.rec", "vinkla.rec.lock"}), names_in("."));
     EXPECT_EQ(999, player_records.best(aa));
@@ -158,7 +159,7 @@ TEST_F(PlayerRecords, ADamagedFileIsNeverLostToAFailedWriteAndARunWaitsForTheDis
     // Room for the copy (44 bytes) but not for the rewritten file (a comment line more).
     with_size_limit(64, [] { open_player_records(); return 0; });
     ASSERT_EQ(2u, fake::alerts.size());
-    EXPECT_EQ("Tiedosto sellaisenaan on tallessa nimellä vinkla.rec.bak.", fake::alerts[1].s2);
+    EXPECT_EQ(L1("Tiedosto sellaisenaan on tallessa nimellä vinkla.rec.bak."), fake::alerts[1].s2);
     EXPECT_EQ("Korjattua ei voitu kirjoittaa; vinkla.rec on ennallaan.", fake::alerts[1].s3);
     EXPECT_EQ(damaged, read_file("vinkla.rec"));
     EXPECT_EQ(damaged, read_file("vinkla.rec.bak"));
@@ -168,13 +169,13 @@ TEST_F(PlayerRecords, ADamagedFileIsNeverLostToAFailedWriteAndARunWaitsForTheDis
     player_records.enter(aa, {500, "2026-12-08", "Voittaja"});
     EXPECT_EQ(-1, with_size_limit(64, [] { return save_player_records(); }));
     ASSERT_EQ(3u, fake::alerts.size());
-    EXPECT_EQ("Vioittunut vinkla.rec on tallessa nimellä vinkla.rec.bak,", fake::alerts[2].s1);
-    EXPECT_EQ("Ennätystä yritetään tallentaa uudelleen myöhemmin.", fake::alerts[2].s3);
+    EXPECT_EQ(L1("Vioittunut vinkla.rec on tallessa nimellä vinkla.rec.bak,"), fake::alerts[2].s1);
+    EXPECT_EQ(L1("Ennätystä yritetään tallentaa uudelleen myöhemmin."), fake::alerts[2].s3);
     EXPECT_EQ(500, player_records.best(aa));
     EXPECT_TRUE(player_records.pending());
     EXPECT_FALSE(with_size_limit(64, [] { return save_pending_records(); }));
     ASSERT_EQ(4u, fake::alerts.size());
-    EXPECT_EQ("Tallentamattomat ennätykset menetetään.", fake::alerts[3].s3);
+    EXPECT_EQ(L1("Tallentamattomat ennätykset menetetään."), fake::alerts[3].s3);
     EXPECT_EQ(damaged, read_file("vinkla.rec"));
     EXPECT_EQ((std::set<std::string>{"vinkla.rec", "vinkla.rec.bak", "vinkla.rec.lock"}), names_in("."));
 
@@ -182,7 +183,7 @@ TEST_F(PlayerRecords, ADamagedFileIsNeverLostToAFailedWriteAndARunWaitsForTheDis
     EXPECT_TRUE(save_pending_records());
     EXPECT_FALSE(player_records.pending());
     ASSERT_EQ(5u, fake::alerts.size());
-    EXPECT_EQ("Ennätys tallennettiin. Tiedosto sellaisenaan on tallessa", fake::alerts[4].s2);
+    EXPECT_EQ(L1("Ennätys tallennettiin. Tiedosto sellaisenaan on tallessa"), fake::alerts[4].s2);
     EXPECT_EQ(header + "nimi\tVoittaja\n" + aa + "\t500\t2026-12-08\tVoittaja\n" + aa +
                   "\t999\t2025-01-31\tP\xc3\xa4ivi\n",
               read_file("vinkla.rec"));
@@ -222,7 +223,7 @@ TEST_F(PlayerRecords, NoFileOutsideTheFolderIsWrittenThroughALink)
     EXPECT_EQ(-1, save_player_records());
     ASSERT_EQ(1u, fake::alerts.size());
     EXPECT_EQ("Tiedosto vinkla.rec on linkki toiseen paikkaan,", fake::alerts[0].s1);
-    EXPECT_EQ("joten sitä ei kirjoitettu.", fake::alerts[0].s2);
+    EXPECT_EQ(L1("joten sitä ei kirjoitettu."), fake::alerts[0].s2);
     EXPECT_EQ(theirs, read_file(outside + "/muu.rec"));
     EXPECT_TRUE(fs::is_symlink("vinkla.rec"));
 
@@ -242,7 +243,7 @@ TEST_F(PlayerRecords, NoFileOutsideTheFolderIsWrittenThroughALink)
     fake::alerts.clear();
     open_player_records();
     ASSERT_EQ(1u, fake::alerts.size());
-    EXPECT_EQ("nimellä vinkla.rec.bak2.", fake::alerts[0].s3);
+    EXPECT_EQ(L1("nimellä vinkla.rec.bak2."), fake::alerts[0].s3);
     EXPECT_EQ("rikki\n", read_file("vinkla.rec.bak2"));
     EXPECT_EQ(header, read_file("vinkla.rec"));
     EXPECT_EQ(theirs, read_file(outside + "/muu.rec"));
@@ -268,7 +269,7 @@ TEST_F(PlayerRecords, ARecordWonOnAFullDiskWaitsForItsRun)
     // Room for the records file but not for the run: neither is stored, and the player is told.
     EXPECT_EQ(-1, with_size_limit(300, [] { return save_player_records(); }));
     ASSERT_EQ(1u, fake::alerts.size());
-    EXPECT_EQ("Ennätysten tallennus epäonnistui:", fake::alerts[0].s1);
+    EXPECT_EQ(L1("Ennätysten tallennus epäonnistui:"), fake::alerts[0].s1);
     EXPECT_EQ("", read_file("vinkla.rec"));
     EXPECT_TRUE(names_in(runs_folder).empty());
     EXPECT_TRUE(player_records.pending());

@@ -1,6 +1,7 @@
 // The run's clock as the records keep it.
 #include <gtest/gtest.h>
 
+#include "platform/text_encoding.h"
 #include "records/record_table.h"
 #include "records/run_time.h"
 
@@ -19,7 +20,7 @@ TEST(RunTime, ClockStopsAtAThousandHoursAndTheRecordsReadIt)
     EXPECT_EQ("60000:00,00", time_text(cap));  // 1000 h = 60,000 min
 
     record_table t;
-    ASSERT_EQ(0, t.enter("00000000000000aa", {add_time(cap - 1, 208), "2026-12-08", "Sitkeä"}));
+    ASSERT_EQ(0, t.enter("00000000000000aa", {add_time(cap - 1, 208), "2026-12-08", L1("Sitkeä")}));
     record_table back;
     EXPECT_EQ(0, back.read(t.text()));
     ASSERT_EQ(1u, back.table("00000000000000aa").size());

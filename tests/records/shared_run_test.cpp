@@ -5,6 +5,7 @@
 
 #include "field/level_file.h"
 #include "platform/fnv1a.h"
+#include "platform/text_encoding.h"
 #include "records/record_table.h"
 #include "records/shared_run.h"
 #include "support/fakes.h"
@@ -14,7 +15,7 @@ namespace {
 // Two frames on the blank board: level, then right and up.
 shared_run tiny()
 {
-    shared_run s{"\tTyhjä", blank_level, run_record()};
+    shared_run s{L1("\tTyhjä"), blank_level, run_record()};
     s.run.board = level_key(blank_level);
     s.run.tilts = {{0, 0}, {10, -2}};
     return s;

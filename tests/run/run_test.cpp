@@ -12,6 +12,7 @@
 #include "platform/data1.h"
 #include "platform/globals.h"
 #include "platform/grid.h"
+#include "platform/text_encoding.h"
 #include "records/record_table.h"
 #include "run/play_support.h"
 #include "records/run_replay.h"
@@ -220,7 +221,7 @@ TEST_F(Run, RejectedLevelAlertsAndReturnsWithoutMusic)
         EXPECT_EQ(b.start_bead(level), 1);
         ASSERT_FALSE(fake::alerts.empty());
         const fake::AlertCall &a = fake::alerts.back();
-        EXPECT_EQ(a.s1, "Virhe kentän luomisessa");
+        EXPECT_EQ(a.s1, L1("Virhe kentän luomisessa"));
         EXPECT_EQ(a.s2, "");
         EXPECT_EQ(a.s3, "");
         EXPECT_EQ(a.b1, "Ok");
@@ -514,7 +515,7 @@ TEST_F(Run, LongRunAsksBeforeRestart)
     ASSERT_EQ(2u, fake::alerts.size());
     const fake::AlertCall &a = fake::alerts[0];
     EXPECT_EQ("Aloitetaanko alusta?", a.s1);
-    EXPECT_EQ("Kyllä", a.b1);
+    EXPECT_EQ(L1("Kyllä"), a.b1);
     EXPECT_EQ("Ei", a.b2);
     EXPECT_EQ('\r', a.c1);  // Return answers "Kyllä" wherever the pointer is
     EXPECT_EQ(2, b.flags_left);  // restarted at frame 1200
