@@ -94,7 +94,8 @@ TEST(Field, EveryCodeBuildsItsClass)
         tile *t = f.tiles[5][7];
         ASSERT_NE(t, nullptr);
         std::unique_ptr<tile> want(c.make(0, 0));
-        EXPECT_EQ(typeid(*t), typeid(*want));
+        const tile &made = *t, &expected = *want;
+        EXPECT_EQ(typeid(made), typeid(expected));
         EXPECT_EQ(t->picture, want->picture);
         EXPECT_EQ(t->overlay, want->overlay);
         EXPECT_EQ(t->x, grid::cell_centre(7));

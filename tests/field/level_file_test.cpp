@@ -432,8 +432,9 @@ TEST_F(LevelFile, LongWordsShiftTheRows)
     EXPECT_EQ(f->status, field::built);
     EXPECT_EQ(f->flag_count, 2);
     EXPECT_EQ(std::string(f->codes[2], 14), "*...FF*......*");
-    EXPECT_EQ(typeid(*f->tiles[2][4]), typeid(flag_tile));
-    EXPECT_EQ(typeid(*f->tiles[2][6]), typeid(wall_tile));
+    const tile &flag = *f->tiles[2][4], &wall = *f->tiles[2][6];
+    EXPECT_EQ(typeid(flag), typeid(flag_tile));
+    EXPECT_EQ(typeid(wall), typeid(wall_tile));
     EXPECT_EQ(std::string(f->codes[13], 14), walls);
     EXPECT_TRUE(fake::alerts.empty());
 
@@ -539,7 +540,8 @@ TEST_F(LevelFile, FieldReaderBuildsOrRefuses)
     EXPECT_EQ(f->columns, 14);
     EXPECT_EQ(f->flag_count, 1);
     EXPECT_EQ(f->start_point, f->tiles[1][1]);
-    EXPECT_EQ(typeid(*f->start_point), typeid(start_tile));
+    const tile &start = *f->start_point;
+    EXPECT_EQ(typeid(start), typeid(start_tile));
     EXPECT_TRUE(fake::alerts.empty());
 
     write_file(path("none.vkl"), walls + "\n*.F..........*\n" + repeat(inner + "\n", 11));

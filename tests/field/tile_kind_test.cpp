@@ -75,7 +75,8 @@ TEST(TileKind, EveryCodeBuildsItsClassWithItsPicturesAndNoOtherByteIsACode)
         EXPECT_EQ(k->picture, e.picture);
         EXPECT_EQ(k->overlay, e.overlay);
         std::unique_ptr<tile> t(k->make(215, 293));  // row 5, column 7: the centre's y comes first
-        EXPECT_EQ(std::type_index(typeid(*t)), e.type);
+        const tile &made = *t;
+        EXPECT_EQ(std::type_index(typeid(made)), e.type);
         EXPECT_EQ(t->y, 215);
         EXPECT_EQ(t->x, 293);
         EXPECT_EQ(t->picture, object(e.picture));

@@ -10,8 +10,6 @@
 
 namespace {
 
-const double pi = 3.14159265358979323846;
-
 std::set<std::pair<int, int>> lit_pixels(BITMAP *bmp)
 {
     std::set<std::pair<int, int>> lit;
