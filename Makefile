@@ -6,9 +6,10 @@ BENCH_BUILD ?= build-bench
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all game run test test-asan bench data build deps clean install uninstall fuzz soak perf
+.PHONY: all game run test test-asan bench data build deps clean install uninstall fuzz soak perf deb
 
 PREFIX  ?= /usr/local
+BINDIR  ?= $(PREFIX)/bin
 DESTDIR ?=
 
 all: game
@@ -19,10 +20,10 @@ deps:
 $(BUILD)/CMakeCache.txt:
 	cmake -S . -B $(BUILD) $(CMAKE_ARGS)
 
-# What playing and installing need: the game (its icons with it), the data file and the patch
-# set; the tests take minutes longer and are built by `make test`.
+# What playing and installing need: the game (its icons with it), its two commands without a
+# window, the data file and the patch set; the tests take minutes longer and are built by `make test`.
 game: deps $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS) --target vinkla data
+	cmake --build $(BUILD) -j $(JOBS) --target vinkla vinkla-replay vinkla-solve data
 
 # Everything: the game, its commands without a window, the tests and the measuring helpers.
 build: deps $(BUILD)/CMakeCache.txt
@@ -69,7 +70,12 @@ clean:
 
 # Installs what `make` or `make run` built as the player; it builds nothing (sudo would build as root).
 install:
-	bash scripts/install.sh $(BUILD) $(PREFIX) $(DESTDIR)
+	bash scripts/install.sh $(BUILD) $(PREFIX) "$(DESTDIR)" $(BINDIR)
 
 uninstall:
-	bash scripts/uninstall.sh $(PREFIX) $(DESTDIR)
+	bash scripts/uninstall.sh $(PREFIX) "$(DESTDIR)" $(BINDIR)
+
+# The Debian package, built from debian/ by dpkg-buildpackage into deb/ (the packages, their
+# .buildinfo and .changes); lintian then checks them. Its build folder is debian/build.
+deb: deps
+	bash scripts/deb.sh

@@ -1,19 +1,24 @@
 #!/bin/bash
-# Installs what `make` (or `make run`) built, like a desktop game: install.sh BUILD_DIR PREFIX [DESTDIR]
+# Installs what `make` (or `make run`) built, like a desktop game:
+#   install.sh BUILD_DIR PREFIX [DESTDIR [BINDIR]]      (BINDIR: PREFIX/bin unless given)
 #   PREFIX/lib/vinkla/vinkla (+ patches.dat beside it, where the MIDI synthesiser looks)
 #   PREFIX/share/vinkla/data1.dat, levels/*.vkl and the level sets sarjat/SET/
-#   PREFIX/bin/vinkla, a launcher that plays in the player's own folder
+#   BINDIR/vinkla, a launcher that plays in the player's own folder; vinkla-replay, vinkla-solve
 #   PREFIX/share/applications/vinkla.desktop and the icons, every size and a scalable one
+#   PREFIX/share/man/man6/ the manual pages, PREFIX/share/metainfo/ what software centres show
 # It builds nothing: run as root it would leave files in the tree that the player cannot change.
 set -euo pipefail
 build=$1
 prefix=$2
 dest=${3:-}
+bindir=${4:-$prefix/bin}
 root="$(cd "$(dirname "$0")/.." && pwd)"
 P="$dest$prefix"
+B="$dest$bindir"
+metainfo=example.c_seed_2cd98258.vinkla.metainfo.xml
 sizes="16 24 32 48 64 128 256"
 
-needed=("$build/vinkla" "$build/data1.dat" "$build/icons/hicolor/scalable/apps/vinkla.svg")
+needed=("$build/vinkla" "$build/vinkla-replay" "$build/vinkla-solve" "$build/data1.dat" "$build/icons/hicolor/scalable/apps/vinkla.svg")
 for s in $sizes; do
     needed+=("$build/icons/hicolor/${s}x${s}/apps/vinkla.png")
 done
@@ -29,7 +34,8 @@ newer=$(find "$root/src" "$root/tools" -newer "$build/vinkla" -type f -print -qu
 
 # share/vinkla is the game's own: what a former version left there goes.
 rm -rf "$P/share/vinkla/levels" "$P/share/vinkla/sarjat"
-install -d "$P/lib/vinkla" "$P/share/vinkla/levels" "$P/share/vinkla/sarjat" "$P/bin" "$P/share/applications"
+install -d "$P/lib/vinkla" "$P/share/vinkla/levels" "$P/share/vinkla/sarjat" "$B" "$P/share/applications" \
+    "$P/share/man/man6" "$P/share/metainfo"
 install -m 755 "$build/vinkla" "$P/lib/vinkla/vinkla"
 [ -f "$build/patches.dat" ] && install -m 644 "$build/patches.dat" "$P/lib/vinkla/patches.dat"
 install -m 644 "$build/data1.dat" "$P/share/vinkla/data1.dat"
@@ -44,9 +50,16 @@ for set in "$root"/data/sarjat/*/; do
         [ -f "$f" ] && install -m 644 "$f" "$P/share/vinkla/sarjat/$name/"
     done
 done
-install -m 755 "$root/scripts/vinkla-launcher" "$P/bin/vinkla"
-sed "s|@BINDIR@|$prefix/bin|" "$root/scripts/vinkla.desktop.in" >"$P/share/applications/vinkla.desktop"
+install -m 755 "$root/scripts/vinkla-launcher" "$B/vinkla"
+install -m 755 "$build/vinkla-replay" "$build/vinkla-solve" "$B/"
+sed "s|@BINDIR@|$bindir|" "$root/scripts/vinkla.desktop.in" >"$P/share/applications/vinkla.desktop"
 chmod 644 "$P/share/applications/vinkla.desktop"
+# The manual pages compressed as man-db reads them; -n keeps the date out, so builds agree.
+for page in "$root"/man/*.6; do
+    gzip -9n <"$page" >"$P/share/man/man6/$(basename "$page").gz"
+    chmod 644 "$P/share/man/man6/$(basename "$page").gz"
+done
+install -m 644 "$root/scripts/$metainfo" "$P/share/metainfo/$metainfo"
 # The icons tools/icons.py drew in the build, the same picture the game puts on its window.
 for s in $sizes; do
     install -D -m 644 "$build/icons/hicolor/${s}x${s}/apps/vinkla.png" \

@@ -1,10 +1,15 @@
 #!/bin/bash
-# Removes what install.sh put in place; the players' own folders are left alone.
+# Removes what install.sh put in place: uninstall.sh PREFIX [DESTDIR [BINDIR]]; the players' own
+# folders are left alone.
 set -euo pipefail
 prefix=$1
 dest=${2:-}
+bindir=${3:-$prefix/bin}
 P="$dest$prefix"
-rm -f "$P/bin/vinkla" "$P/share/applications/vinkla.desktop" \
+B="$dest$bindir"
+rm -f "$B/vinkla" "$B/vinkla-replay" "$B/vinkla-solve" "$P/share/applications/vinkla.desktop" \
+    "$P/share/metainfo/example.c_seed_2cd98258.vinkla.metainfo.xml" \
+    "$P"/share/man/man6/vinkla.6.gz "$P"/share/man/man6/vinkla-replay.6.gz "$P"/share/man/man6/vinkla-solve.6.gz \
     "$P/share/icons/hicolor/scalable/apps/vinkla.svg"
 for s in 16 24 32 48 64 128 256; do
     rm -f "$P/share/icons/hicolor/${s}x${s}/apps/vinkla.png"
