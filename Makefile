@@ -66,7 +66,8 @@ perf: build
 	bash scripts/perf.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) data/data1.dat
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) data/data1.dat deb debian/build debian/vinkla \
+	    debian/.debhelper debian/debhelper-build-stamp debian/files debian/*.substvars debian/*.debhelper.log
 
 # Installs what `make` or `make run` built as the player; it builds nothing (sudo would build as root).
 install:

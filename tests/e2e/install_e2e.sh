@@ -1,12 +1,13 @@
 #!/bin/bash
 # Installed like a desktop game: `make install` with nothing built stops and says so; `make` builds
-# the game and not the tests; `make install` into a temporary DESTDIR puts the build's icons in
-# every size, a desktop entry that desktop-file-validate passes and the level sets; the installed
+# the game and its commands and not the tests; `make install` into a temporary DESTDIR puts the
+# build's icons in every size, a desktop entry that desktop-file-validate passes, the level sets,
+# the manual pages and the AppStream metadata (both checked); the installed
 # launcher started twice with a fresh HOME (the player's folder made and filled on the first start,
 # the sets linked into it, where the run's music from the installed patch set is heard; the
 # player's own and changed levels and set kept on the second), then without HOME (the home from the
 # password database, or the reason in a window), then uninstall.sh removes every installed file and
-# leaves the player's folder.
+# leaves the player's folder; BINDIR=/usr/games puts the commands there, and uninstall takes them.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/menu_lib.sh"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -36,8 +37,8 @@ grep -q "has not been built" "$W/nobuild.txt" && grep -qF "(make, or make run)" 
 plain_make -n BUILD="$W/fresh" >"$W/dry.txt" 2>&1 || fail "make -n failed: $(cat "$W/dry.txt")"
 grep -q "^cmake -S \. -B $W/fresh\( \|$\)" "$W/dry.txt" || fail "make does not configure a fresh folder: $(cat "$W/dry.txt")"
 builds=$(grep "^cmake --build $W/fresh " "$W/dry.txt" || true)
-[ "$(echo "$builds" | grep -c .)" = 1 ] && echo "$builds" | grep -q " --target vinkla data$" ||
-    fail "make does not build only the game and its data file: $(cat "$W/dry.txt")"
+[ "$(echo "$builds" | grep -c .)" = 1 ] && echo "$builds" | grep -q " --target vinkla vinkla-replay vinkla-solve data$" ||
+    fail "make does not build only the game, its commands and its data file: $(cat "$W/dry.txt")"
 ! grep -q "ctest\|vinkla_tests" "$W/dry.txt" || fail "make runs or builds tests: $(cat "$W/dry.txt")"
 [ ! -e "$W/fresh" ] || fail "make -n made the build folder"
 # Then `make && make install DESTDIR=...`, as the README says.
@@ -46,7 +47,7 @@ plain_make install BUILD="$build" PREFIX="$prefix" DESTDIR="$dest" >"$W/install.
     fail "make install failed: $(cat "$W/install.txt")"
 
 # What was installed, and where.
-for f in bin/vinkla lib/vinkla/vinkla; do
+for f in bin/vinkla bin/vinkla-replay bin/vinkla-solve lib/vinkla/vinkla; do
     [ -x "$P/$f" ] || fail "$prefix/$f is not an installed executable"
 done
 [ -f "$build/patches.dat" ] || fail "no patch set beside the executable: $build/patches.dat"
@@ -72,6 +73,21 @@ for s in 16 24 32 48 64 128 256; do
     cmp -s "$build/icons/hicolor/${s}x${s}/apps/vinkla.png" "$icon" || fail "the ${s}x${s} icon is not the build's"
 done
 grep -q '<svg ' "$P/share/icons/hicolor/scalable/apps/vinkla.svg" || fail "no scalable icon"
+# A manual page for each command, in section 6 as a game's, that man formats without a warning;
+# the metadata a software centre reads, which appstreamcli passes (without the network: its
+# screenshots' site is not up).
+for page in vinkla vinkla-replay vinkla-solve; do
+    gz="$P/share/man/man6/$page.6.gz"
+    zcat "$gz" 2>/dev/null | grep -q "^\.TH $(echo "$page" | tr a-z A-Z) 6 " || fail "no manual page $gz"
+    shown=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$gz" 2>&1 >/dev/null) && [ -z "$shown" ] ||
+        fail "man warns of $page.6: $shown"
+done
+metainfo="$P/share/metainfo/example.c_seed_2cd98258.vinkla.metainfo.xml"
+validated=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $validated"
+# The installed commands: a set's kept run wins on its level.
+level="$P/share/vinkla/sarjat/1_alkeet/01_alku.vkl"
+"$P/bin/vinkla-replay" "$level" "$level.mouse.run" >"$W/replay.txt" 2>&1 &&
+    grep -q "^won in [0-9]* frames" "$W/replay.txt" || fail "the installed vinkla-replay: $(cat "$W/replay.txt")"
 sets=$(cd "$root/data/sarjat" && ls)
 [ -n "$sets" ] || fail "no level sets in $root/data/sarjat"
 for f in "$root"/data/sarjat/*/*; do
@@ -204,6 +220,18 @@ bash "$root/scripts/uninstall.sh" "$prefix" "$dest" >"$W/uninstall.txt" 2>&1 ||
     fail "uninstall.sh failed: $(cat "$W/uninstall.txt")"
 left=$(find "$dest" -type f -o -type l)
 [ -z "$left" ] || fail "uninstall.sh left: $left"
+# BINDIR puts the commands elsewhere (/usr/games, as the Debian package does), the desktop entry
+# naming it; uninstall with the same BINDIR takes them away.
+plain_make install BUILD="$build" PREFIX=/usr BINDIR=/usr/games DESTDIR="$W/games" >"$W/install_games.txt" 2>&1 ||
+    fail "make install BINDIR=/usr/games failed: $(cat "$W/install_games.txt")"
+for f in vinkla vinkla-replay vinkla-solve; do
+    [ -x "$W/games/usr/games/$f" ] && [ ! -e "$W/games/usr/bin/$f" ] || fail "$f is not in BINDIR"
+done
+grep -qxF "Exec=/usr/games/vinkla" "$W/games/usr/share/applications/vinkla.desktop" || fail "the desktop entry does not name BINDIR"
+plain_make uninstall PREFIX=/usr BINDIR=/usr/games DESTDIR="$W/games" >"$W/uninstall_games.txt" 2>&1 ||
+    fail "make uninstall BINDIR=/usr/games failed: $(cat "$W/uninstall_games.txt")"
+left=$(find "$W/games" -type f -o -type l)
+[ -z "$left" ] || fail "make uninstall BINDIR=/usr/games left: $left"
 [ "$(cd "$player" && ls -A | sort)" = "$before" ] || fail "uninstall.sh changed the player's folder"
 [ -f "$player/vinkla.cfg" ] && [ -f "$player/oma.vkl" ] || fail "the player's files are gone"
 echo "install e2e: ok ($(echo "$shipped" | wc -l) levels, music RMS $music_rms, player folder $player)"
