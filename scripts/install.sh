@@ -16,9 +16,14 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 P="$dest$prefix"
 B="$dest$bindir"
 metainfo=example.c_seed_2cd98258.vinkla.metainfo.xml
+# The game's commands without a window, each with its manual page man/NAME.6.
+commands="vinkla-replay vinkla-solve"
 sizes="16 24 32 48 64 128 256"
 
-needed=("$build/vinkla" "$build/vinkla-replay" "$build/vinkla-solve" "$build/data1.dat" "$build/icons/hicolor/scalable/apps/vinkla.svg")
+needed=("$build/vinkla" "$build/data1.dat" "$build/icons/hicolor/scalable/apps/vinkla.svg")
+for c in $commands; do
+    needed+=("$build/$c")
+done
 for s in $sizes; do
     needed+=("$build/icons/hicolor/${s}x${s}/apps/vinkla.png")
 done
@@ -51,13 +56,15 @@ for set in "$root"/data/sarjat/*/; do
     done
 done
 install -m 755 "$root/scripts/vinkla-launcher" "$B/vinkla"
-install -m 755 "$build/vinkla-replay" "$build/vinkla-solve" "$B/"
+for c in $commands; do
+    install -m 755 "$build/$c" "$B/$c"
+done
 sed "s|@BINDIR@|$bindir|" "$root/scripts/vinkla.desktop.in" >"$P/share/applications/vinkla.desktop"
 chmod 644 "$P/share/applications/vinkla.desktop"
 # The manual pages compressed as man-db reads them; -n keeps the date out, so builds agree.
-for page in "$root"/man/*.6; do
-    gzip -9n <"$page" >"$P/share/man/man6/$(basename "$page").gz"
-    chmod 644 "$P/share/man/man6/$(basename "$page").gz"
+for page in vinkla $commands; do
+    gzip -9n <"$root/man/$page.6" >"$P/share/man/man6/$page.6.gz"
+    chmod 644 "$P/share/man/man6/$page.6.gz"
 done
 install -m 644 "$root/scripts/$metainfo" "$P/share/metainfo/$metainfo"
 # The icons tools/icons.py drew in the build, the same picture the game puts on its window.

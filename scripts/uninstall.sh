@@ -7,9 +7,10 @@ dest=${2:-}
 bindir=${3:-$prefix/bin}
 P="$dest$prefix"
 B="$dest$bindir"
-rm -f "$B/vinkla" "$B/vinkla-replay" "$B/vinkla-solve" "$P/share/applications/vinkla.desktop" \
-    "$P/share/metainfo/example.c_seed_2cd98258.vinkla.metainfo.xml" \
-    "$P"/share/man/man6/vinkla.6.gz "$P"/share/man/man6/vinkla-replay.6.gz "$P"/share/man/man6/vinkla-solve.6.gz \
+for c in vinkla vinkla-replay vinkla-solve; do
+    rm -f "$B/$c" "$P/share/man/man6/$c.6.gz"
+done
+rm -f "$P/share/applications/vinkla.desktop" "$P/share/metainfo/example.c_seed_2cd98258.vinkla.metainfo.xml" \
     "$P/share/icons/hicolor/scalable/apps/vinkla.svg"
 for s in 16 24 32 48 64 128 256; do
     rm -f "$P/share/icons/hicolor/${s}x${s}/apps/vinkla.png"
