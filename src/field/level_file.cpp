@@ -87,10 +87,16 @@ bool read_level_text(const std::string &path, std::string &text)
     const file_read r = read_regular(path, scan_limit, bytes);
     if (r != file_read::read && r != file_read::too_long)
         return false;
+    text = level_text_of(bytes);
+    return true;
+}
 
+std::string level_text_of(const std::string &file_bytes)
+{
+    const std::string bytes = file_bytes.substr(0, static_cast<size_t>(scan_limit));
     word_reader words(bytes);
     std::string word(word_max, '-');
-    text.assign(side, '*');
+    std::string text(side, '*');
     words.next(word);  // the file's row 0, rebuilt as walls
     for (int row = 1; row < side - 1; row++) {
         words.next(word);  // no further word repeats the previous row
@@ -98,7 +104,7 @@ bool read_level_text(const std::string &path, std::string &text)
         text += word;
     }
     text.append(side, '*');
-    return true;
+    return text;
 }
 
 int load_thedata(std::string path, char *text)

@@ -10,6 +10,9 @@ const int level_text_max = 484;
 // The reading steps both readers share. False when the path is not a readable file;
 // otherwise `text` is the level text, between 196 and level_text_max characters, no NULs.
 bool read_level_text(const std::string &path, std::string &text);
+// The level text of a level file's bytes, read as read_level_text reads a file (no further than
+// its first 64 KB); any bytes give one.
+std::string level_text_of(const std::string &file_bytes);
 
 // The file's bytes for a level text: its first 196 characters (walls where it is shorter) as
 // 14 rows, then "noname" and "9999".

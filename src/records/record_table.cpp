@@ -196,12 +196,17 @@ std::string clean_name(const std::string &name)
     return kept;
 }
 
-std::string level_key(const std::string &level_text)
+std::string level_board(const std::string &level_text)
 {
-    // The board as the field builds it.
     std::string board(grid::level_chars, '*');
     for (int k = 0; k < grid::level_chars; k++)
         board[k] = grid::board_code(level_text.data(), level_text.size(), k / grid::cells, k % grid::cells);
+    return board;
+}
+
+std::string level_key(const std::string &level_text)
+{
+    const std::string board = level_board(level_text);
     return fnv1a_hex(board.data(), board.size());
 }
 

@@ -113,6 +113,8 @@ private:
 // The key of a level: 16 hexadecimal digits of a hash of its board, the first 14 x 14 codes of
 // a level text with the outer ring made walls, exactly what the field builds from that text.
 std::string level_key(const std::string &level_text);
+// The 196 codes of that board, as the field builds it from `level_text`.
+std::string level_board(const std::string &level_text);
 std::string level_key(const field &board);  // a 14 x 14 field
 
 // A name as the table keeps it: printable Latin-1 only, no tabs, spaces at the ends trimmed,
