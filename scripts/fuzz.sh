@@ -1,6 +1,6 @@
 #!/bin/bash
 # Builds the fuzz harnesses (clang, libFuzzer, ASan, UBSan) and runs each for SECONDS:
-#   bash scripts/fuzz.sh SECONDS [HARNESS...]      (harnesses: level config datafile records run shared set)
+#   bash scripts/fuzz.sh SECONDS [HARNESS...]      (harnesses: level config datafile records run shared set board)
 # New inputs go to BUILD/corpus/HARNESS (the committed seeds in fuzz/corpus stay as they are),
 # findings to BUILD/findings/HARNESS. Exits 1 if any harness found something in this run.
 # BUILD is build-fuzz unless FUZZ_BUILD says otherwise; FUZZ_FLAGS go to every harness (e.g. -seed=1).
@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:?usage: fuzz.sh SECONDS [HARNESS...]}
 shift
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(level config datafile records run shared set)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(level config datafile records run shared set board)
 build=${FUZZ_BUILD:-build-fuzz}
 
 cmake -S fuzz -B "$build" -DCMAKE_CXX_COMPILER=clang++ >/dev/null || exit 1

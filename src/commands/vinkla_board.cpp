@@ -135,6 +135,9 @@ int submit(const std::string &url, const std::string &level_path, const std::str
     if (!name_allowed(name, why))
         return fail(why);
     player_key key;
+    std::error_code ec;
+    if (!folder.empty())
+        fs::create_directories(folder, ec);
     if (!load_or_make_key(folder.empty() ? folder_of_player() : folder, key, why))
         return fail(why);
     s.name = name;
