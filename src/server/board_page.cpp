@@ -27,19 +27,21 @@ header code { background: rgba(0,0,0,.25); padding: 1px 5px; border-radius: 3px;
 main { display: flex; flex-wrap: wrap; gap: 22px; padding: 24px 32px 40px; }
 .board { background: var(--cream); border: 3px solid var(--ink); border-radius: 6px;
          box-shadow: 0 6px 0 rgba(0,0,0,.35); padding: 14px 16px 12px; display: flex; gap: 16px;
-         flex-wrap: wrap; max-width: 720px; }
+         width: 750px; }
 .board svg { border: 3px solid var(--ink); border-radius: 3px; display: block; flex: none; }
-.side { min-width: 300px; flex: 1; }
+.side { min-width: 0; flex: 1; }
 .side h2 { margin: 0 0 2px; font-size: 20px; }
 .keys { font-size: 12px; color: var(--ink-soft); margin-bottom: 8px; }
 .keys a { color: var(--ink-soft); }
-table { border-collapse: collapse; width: 100%; font-size: 14px; }
+table { border-collapse: collapse; width: 100%; font-size: 13px; }
 th { text-align: left; font-weight: normal; color: var(--ink-soft); font-size: 12px;
      border-bottom: 2px solid var(--line); padding: 3px 6px; }
-td { padding: 4px 6px; border-bottom: 1px solid #e6d2b0; }
+td { padding: 4px 5px; border-bottom: 1px solid #e6d2b0; white-space: nowrap; }
+tbody tr:nth-child(even) { background: rgba(200,168,120,.16); }
 td.time, th.time { text-align: right; font-variant-numeric: tabular-nums; font-weight: bold; }
 td.num, th.num { text-align: right; }
 td.place { width: 2.2em; }
+td.name { max-width: 9em; overflow: hidden; text-overflow: ellipsis; }
 .medal { display: inline-block; width: 22px; height: 22px; border-radius: 50%; text-align: center;
          line-height: 20px; font-size: 12px; font-weight: bold; border: 1px solid var(--ink); }
 .p1 { background: radial-gradient(circle at 35% 30%, #fff4c0, #e0b030 60%, #9a7010); }
@@ -173,12 +175,12 @@ std::string page_html(board_store &store)
                (b.players == 1 ? " pelaaja" : " pelaajaa") + " &middot; <a href=\"/api/v1/boards/" + b.board +
                "/level\">lataa kentt&auml;</a></div>";
         out += "<table><thead><tr><th>Sija</th><th>Nimi</th><th class=\"time\">Aika</th>"
-               "<th class=\"num\">Putoamiset</th><th>P&auml;iv&auml;</th><th>Suoritus</th></tr></thead><tbody>";
+               "<th class=\"num\">Putoamiset</th><th>P&auml;iv&auml;</th><th></th></tr></thead><tbody>";
         for (const board_row &row : store.table(b.board, rows_shown)) {
             const std::string place = std::to_string(row.place);
             out += "<tr><td class=\"place\">" +
                    (row.place <= 3 ? "<span class=\"medal p" + place + "\">" + place + "</span>" : place + ".") +
-                   "</td><td>" + html_escaped(row.name) + "</td><td class=\"time\">" +
+                   "</td><td class=\"name\">" + html_escaped(row.name) + "</td><td class=\"time\">" +
                    time_text(static_cast<int>(row.time)) + "</td><td class=\"num\">" + std::to_string(row.falls) +
                    "</td><td>" + finnish_date(row.date) + "</td><td><span class=\"proof\">&#10003;</span> " +
                    "<a class=\"run\" href=\"/api/v1/runs/" + std::to_string(row.id) + "\">lataa</a></td></tr>";

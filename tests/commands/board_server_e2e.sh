@@ -8,6 +8,8 @@ set -uo pipefail
 BUILD=$(realpath "$1")
 DATA=$(realpath "$2")
 HERE=$(cd "$(dirname "$0")" && pwd)
+PY=/usr/bin/python3
+source "$HERE/pg_cluster.sh"
 W=$(mktemp -d /tmp/vinkla-board.XXXXXX)
 chmod 755 "$W"
 started=()
@@ -23,7 +25,7 @@ stop_pid() {  # PID SIGNAL: the signal, then SIGKILL when it has not ended withi
 }
 cleanup() {
     for pid in "${started[@]}"; do stop_pid "$pid" TERM; done
-    [ -n "${pg_pid:-}" ] && stop_pid "$pg_pid" INT
+    pg_cluster_stop
     [ -n "${chrome_pid:-}" ] && kill -KILL -- -"$chrome_pid" 2>/dev/null
     rm -rf "$W"
 }
@@ -94,12 +96,12 @@ refused() {  # REASON_PATTERN ARGS...: vinkla-board exits 1 saying REASON_PATTER
     board submit "$URL_sq" "$@" >"$W/out.txt" 2>"$W/err.txt" && fail "accepted: $*"
     grep -q "$pattern" "$W/err.txt" || fail "refused without '$pattern': $(cat "$W/err.txt")"
 }
-python3 "$HERE/run_edit.py" flip 80 "$alku.mouse.run" "$W/flipped.run"
+$PY "$HERE/run_edit.py" flip 80 "$alku.mouse.run" "$W/flipped.run"
 refused "damaged" "$alku" "$W/flipped.run" --name Huijari --folder "$W/player2"
 refused "another board" "$alku" "$mutkat.mouse.run" --name Huijari --folder "$W/player2"
-python3 "$HERE/run_edit.py" cut 200 "$alku.mouse.run" "$W/short.run"
+$PY "$HERE/run_edit.py" cut 200 "$alku.mouse.run" "$W/short.run"
 refused "ends before the last flag" "$alku" "$W/short.run" --name Huijari --folder "$W/player2"
-python3 "$HERE/run_edit.py" rest 3 "$alku.mouse.run" "$W/slower.run"
+$PY "$HERE/run_edit.py" rest 3 "$alku.mouse.run" "$W/slower.run"
 refused "belongs to another" "$alku" "$W/slower.run" --name "hiiri" --folder "$W/player2"
 refused "already on the board" "$alku" "$alku.mouse.run" --name Huijari --folder "$W/player2"
 board top "$URL_sq" "$alku" | cmp -s - "$W/before.txt" || fail "a refused run changed the table"
@@ -115,13 +117,16 @@ bulk() {
     shift
     local urls=("$@")
     mkdir -p "$W/$tag"
-    local clients=()
+    local clients=() edits=()
+    for n in $(seq 0 499); do
+        edits+=($((n + 11)) "${levels[$((n % 37))]}.mouse.run" "$W/$tag/$n.run")
+    done
+    $PY "$HERE/run_edit.py" rest "${edits[@]}"
     for c in $(seq 0 19); do
         (
             for r in $(seq 0 24); do
                 n=$((c * 25 + r))
                 level=${levels[$((n % 37))]}
-                python3 "$HERE/run_edit.py" rest $((n + 11)) "$level.mouse.run" "$W/$tag/$n.run"
                 url=${urls[$((n % ${#urls[@]}))]}
                 if out=$(board submit "$url" "$level" "$W/$tag/$n.run" --name "Pelaaja $c" --folder "$W/$tag/key$c"); then
                     echo "$n $(echo "$out" | cut -f3)" >>"$W/$tag/accepted.$c"
@@ -148,25 +153,8 @@ start_server sq2 "$W/board.db"
 every_run_there sqlite "$URL_sq2"
 
 # --- PostgreSQL: a throwaway cluster run as an ordinary user (initdb refuses root) ---
-as_user=()
-if [ "$(id -u)" -eq 0 ]; then
-    as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-fi
-pg_bin=$(ls -d /usr/lib/postgresql/*/bin | sort -V | tail -1)
-mkdir -p "$W/pg" "$W/pgsock"
-[ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$W/pg" "$W/pgsock"
-"${as_user[@]}" "$pg_bin/initdb" -D "$W/pg/data" -U vinkla --auth=trust -E UTF8 >"$W/initdb.log" 2>&1 ||
-    fail "initdb: $(tail -5 "$W/initdb.log")"
-pg_port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-"${as_user[@]}" "$pg_bin/postgres" -D "$W/pg/data" -k "$W/pgsock" -c listen_addresses=127.0.0.1 -p "$pg_port" \
-    -c fsync=on >"$W/postgres.log" 2>&1 &
-pg_pid=$!
-PG="postgresql://vinkla@127.0.0.1:$pg_port/postgres"
-for _ in $(seq 300); do
-    grep -q "ready to accept connections" "$W/postgres.log" && break
-    kill -0 "$pg_pid" 2>/dev/null || fail "postgres did not start: $(tail -5 "$W/postgres.log")"
-    sleep 0.1
-done
+pg_cluster_start "$W/pg" || fail "no PostgreSQL cluster"
+PG=$PG_URI
 start_server pa "$PG" --address-rate 0 --key-rate 0
 start_server pb "$PG" --address-rate 0 --key-rate 0
 bulk postgres "$URL_pa" "$URL_pb"
@@ -177,6 +165,7 @@ for level in "$alku" "$mutkat"; do
     [ -s "$W/pa.txt" ] && cmp -s "$W/pa.txt" "$W/pb.txt" || fail "two servers on one database show two tables"
 done
 kill -KILL "$PID_pa" "$PID_pb"
+wait "$PID_pa" "$PID_pb" 2>/dev/null
 start_server pc "$PG"
 every_run_there postgres "$URL_pc"
 
@@ -194,7 +183,7 @@ json='{"level":"**\nAF\n","run":"","name":"X","key":"'$hex64'","signature":"'$he
 [ "$(code --data-binary "$json" "$URL_hostile/api/v1/runs")" = 422 ] || fail "a malformed level: $(cat "$W/body.txt")"
 grep -q 'level' "$W/body.txt" || fail "the malformed level's reason: $(cat "$W/body.txt")"
 for _ in $(seq 1000); do echo "url = \"$URL_hostile/api/v1/boards\""; echo 'output = "/dev/null"'; done >"$W/flood.cfg"
-curl -s --parallel --parallel-max 50 -K "$W/flood.cfg" -w '%{http_code}\n' >"$W/flood.txt"
+curl -s --parallel --parallel-max 50 -K "$W/flood.cfg" -w '%{http_code}\n' >"$W/flood.txt" 2>/dev/null
 ok=$(grep -c '^200$' "$W/flood.txt")
 limited=$(grep -c '^429$' "$W/flood.txt")
 [ "$limited" -gt 500 ] && [ "$ok" -ge 100 ] || fail "1,000 requests: $ok answered, $limited limited"
@@ -207,7 +196,7 @@ done
 # --- The page in headless Chromium ---
 chromium_shot() {  # OUT.png: the page's picture, and its DOM in $W/dom.html
     setsid chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --user-data-dir="$W/chrome" \
-        --window-size=1400,1100 --screenshot="$1" "$URL_hostile/" >"$W/chrome.log" 2>&1 &
+        --window-size=1600,1100 --screenshot="$1" "$URL_hostile/" >"$W/chrome.log" 2>&1 &
     chrome_pid=$!
     for _ in $(seq 600); do kill -0 "$chrome_pid" 2>/dev/null || break; sleep 0.1; done
     kill -KILL -- -"$chrome_pid" 2>/dev/null
@@ -225,7 +214,7 @@ grep -q "Näppäimet" "$W/dom.html" || fail "the page does not show a player's n
 [ "$(grep -o '<section class="board"' "$W/dom.html" | wc -l)" -eq 37 ] || fail "the page does not show 37 boards"
 grep -q 'href="/api/v1/runs/1"' "$W/dom.html" || fail "no link to a run"
 # The page is drawn: the header's wood and a card's cream at their places.
-python3 - "$W/page.png" <<'PY' || fail "the page's picture is not the board page"
+$PY - "$W/page.png" <<'PY' || fail "the page's picture is not the board page"
 import sys
 from PIL import Image
 im = Image.open(sys.argv[1]).convert("RGB")
@@ -238,7 +227,7 @@ PY
 # --- SIGTERM: the requests in flight are finished, exit 0 ---
 submitters=()
 for n in 1 2 3 4 5; do
-    python3 "$HERE/run_edit.py" rest $((600 + n)) "$mutkat.mouse.run" "$W/term$n.run"
+    $PY "$HERE/run_edit.py" rest $((600 + n)) "$mutkat.mouse.run" "$W/term$n.run"
     board submit "$URL_hostile" "$mutkat" "$W/term$n.run" --name "Loppu" --folder "$W/player3" >"$W/term$n.out" 2>&1 &
     submitters+=($!)
     started+=($!)

@@ -5,6 +5,7 @@
                                 holds the marble still it wins K frames later
   run_edit.py cut N IN OUT      only the first N frames: a run that ends before its last flag
   run_edit.py flip AT IN OUT    the byte at AT changed, the sum left as it was
+Several NUMBER IN OUT triples may follow one another.
 """
 import struct
 import sys
@@ -48,7 +49,12 @@ def write(path, header, spans):
 
 
 def main():
-    what, number, src, dst = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
+    what, args = sys.argv[1], sys.argv[2:]
+    for at in range(0, len(args) - 2, 3):
+        edit(what, int(args[at]), args[at + 1], args[at + 2])
+
+
+def edit(what, number, src, dst):
     if what == "flip":
         data = bytearray(open(src, "rb").read())
         data[number] ^= 0x01
