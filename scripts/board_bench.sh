@@ -9,6 +9,7 @@ CLIENTS=${BOARD_CLIENTS:-32}
 TOTAL=${BOARD_SUBMISSIONS:-10000}
 source "$ROOT/tests/commands/pg_cluster.sh"
 W=$(mktemp -d /tmp/vinkla-board-bench.XXXXXX)
+chmod 755 "$W"  # PostgreSQL runs as another user below it
 server=
 cleanup() {
     if [ -n "$server" ]; then

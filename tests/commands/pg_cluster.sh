@@ -1,5 +1,6 @@
 # A throwaway PostgreSQL cluster in a folder of its own, for the board server's test and
-# benchmark. Sourced; run as root (as CI is) it runs as the user nobody, since initdb refuses root.
+# benchmark. Sourced; run as root (as CI is) it runs as the user nobody, since initdb refuses root
+# (FOLDER's parents must let nobody pass).
 #   pg_cluster_start FOLDER    sets PG_URI and PG_PID, or returns 1 saying why
 #   pg_cluster_stop            fast shutdown by its pid, SIGKILL after 5 s
 pg_cluster_start() {
