@@ -139,6 +139,7 @@ int main(int argc, char **argv)
         threads.emplace_back([&, c] {
             httplib::Client client(url);
             client.set_keep_alive(true);
+            client.set_tcp_nodelay(true);
             client.set_read_timeout(60);
             for (int i = next++; i < total; i = next++) {
                 const auto t = clock_type::now();

@@ -19,6 +19,7 @@ bool send(const std::string &url, httplib::Request &req, board_reply &out, std::
     client.set_connection_timeout(10);
     client.set_read_timeout(60);
     client.set_write_timeout(30);
+    client.set_tcp_nodelay(true);  // a request's body is not held back for the header's acknowledgement
     bool too_long = false;
     req.content_receiver = [&](const char *data, size_t size, uint64_t, uint64_t) {
         if (out.body.size() + size > most) {

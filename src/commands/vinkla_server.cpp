@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <pthread.h>
+#include <sys/socket.h>
 #include <string>
 #include <thread>
 
@@ -115,6 +116,9 @@ int main(int argc, char **argv)
     server.set_write_timeout(10);
     server.set_keep_alive_max_count(1000);
     server.set_keep_alive_timeout(2);
+    // An answer goes out at once: with Nagle's rule its last part would wait for the client's
+    // delayed acknowledgement, 40 ms.
+    server.set_tcp_nodelay(true);
     const auto answer = [&service](const httplib::Request &req, httplib::Response &res) {
         board_request r;
         r.method = req.method;
@@ -142,6 +146,15 @@ int main(int argc, char **argv)
         }
     });
 
+    // The library listens with a backlog of 5, so clients connecting at once would wait for
+    // the kernel's SYN retry, a second; the socket is asked to listen again with a longer one.
+    // SO_REUSEADDR alone, so a second server on the same port fails rather than shares it.
+    int listening = -1;
+    server.set_socket_options([&listening](socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = sock;
+    });
     if (port == 0)
         port = server.bind_to_any_port(host.c_str());
     else if (!server.bind_to_port(host.c_str(), port))
@@ -150,6 +163,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "vinkla-server: cannot listen on %s\n", listen.c_str());
         return 1;
     }
+    ::listen(listening, 1024);
     std::printf("vinkla-server: listening on %s:%d, boards in %s\n", host.c_str(), port,
                 db.rfind("postgres", 0) == 0 ? "PostgreSQL" : db.c_str());
     std::fflush(stdout);
