@@ -147,8 +147,7 @@ every_run_there() {  # TAG URL: each accepted run's bytes are served again
 }
 bulk sqlite "$URL_sq"
 [ "$(wc -l <"$W/sqlite/accepted")" -eq 500 ] || fail "only $(wc -l <"$W/sqlite/accepted") of 500 accepted"
-kill -KILL "$PID_sq"
-wait "$PID_sq" 2>/dev/null
+{ kill -KILL "$PID_sq"; wait "$PID_sq"; } 2>/dev/null
 start_server sq2 "$W/board.db"
 every_run_there sqlite "$URL_sq2"
 
@@ -164,8 +163,7 @@ for level in "$alku" "$mutkat"; do
     board top "$URL_pb" "$level" >"$W/pb.txt"
     [ -s "$W/pa.txt" ] && cmp -s "$W/pa.txt" "$W/pb.txt" || fail "two servers on one database show two tables"
 done
-kill -KILL "$PID_pa" "$PID_pb"
-wait "$PID_pa" "$PID_pb" 2>/dev/null
+{ kill -KILL "$PID_pa" "$PID_pb"; wait "$PID_pa" "$PID_pb"; } 2>/dev/null
 start_server pc "$PG"
 every_run_there postgres "$URL_pc"
 
