@@ -88,7 +88,7 @@ done
 
 # --- The refusals: each with a reason, none on the board ---
 alku=$DATA/sarjat/1_alkeet/01_alku.vkl
-mutkat=$DATA/sarjat/1_alkeet/02_mutkat.vkl
+mutkat=$DATA/standardfile.vkl
 board top "$URL_sq" "$alku" >"$W/before.txt"
 refused() {  # REASON_PATTERN ARGS...: vinkla-board exits 1 saying REASON_PATTERN
     local pattern=$1

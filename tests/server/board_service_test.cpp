@@ -89,7 +89,7 @@ protected:
     std::unique_ptr<board_service> service;
     const std::string alku = file_bytes(levels + "01_alku.vkl");
     const std::string alku_run = file_bytes(levels + "01_alku.vkl.mouse.run");
-    const std::string mutkat = file_bytes(levels + "02_mutkat.vkl");
+    const std::string mutkat = file_bytes(VINKLA_DATA_DIR "/standardfile.vkl");
 };
 
 TEST_F(BoardService, TheTimeIsWhatTheStepGivesNotWhatTheClientSays)
