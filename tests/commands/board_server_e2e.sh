@@ -148,7 +148,7 @@ every_run_there() {  # TAG URL: each accepted run's bytes are served again
 bulk sqlite "$URL_sq"
 [ "$(wc -l <"$W/sqlite/accepted")" -eq 500 ] || fail "only $(wc -l <"$W/sqlite/accepted") of 500 accepted"
 { kill -KILL "$PID_sq"; wait "$PID_sq"; } 2>/dev/null
-start_server sq2 "$W/board.db"
+start_server sq2 "$W/board.db" --address-rate 0
 every_run_there sqlite "$URL_sq2"
 
 # --- PostgreSQL: a throwaway cluster run as an ordinary user (initdb refuses root) ---
@@ -164,7 +164,7 @@ for level in "$alku" "$mutkat"; do
     [ -s "$W/pa.txt" ] && cmp -s "$W/pa.txt" "$W/pb.txt" || fail "two servers on one database show two tables"
 done
 { kill -KILL "$PID_pa" "$PID_pb"; wait "$PID_pa" "$PID_pb"; } 2>/dev/null
-start_server pc "$PG"
+start_server pc "$PG" --address-rate 0
 every_run_there postgres "$URL_pc"
 
 # --- Hostile requests against the default limits: clear refusals, the server answering ---
@@ -185,11 +185,14 @@ curl -s --parallel --parallel-max 50 -K "$W/flood.cfg" -w '%{http_code}\n' >"$W/
 ok=$(grep -c '^200$' "$W/flood.txt")
 limited=$(grep -c '^429$' "$W/flood.txt")
 [ "$limited" -gt 500 ] && [ "$ok" -ge 100 ] || fail "1,000 requests: $ok answered, $limited limited"
+# The bucket fills again at 50 a second: within a second of the flood the server answers.
+last=none
 for _ in $(seq 100); do
-    [ "$(code "$URL_hostile/api/v1/boards")" = 200 ] && break
+    last=$(code "$URL_hostile/api/v1/boards")
+    [ "$last" = 200 ] && break
     sleep 0.1
 done
-[ "$(code "$URL_hostile/api/v1/boards")" = 200 ] || fail "the server stopped answering after the flood"
+[ "$last" = 200 ] || fail "the server stopped answering after the flood: $last $(cat "$W/body.txt")"
 
 # --- The page in headless Chromium ---
 chromium_shot() {  # OUT.png: the page's picture, and its DOM in $W/dom.html
