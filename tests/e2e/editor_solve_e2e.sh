@@ -9,8 +9,9 @@ e2e_start "180 181 182 183" "$1" "$2"
 W=$E2E_WORK
 GREY="170 170 170"
 CREAM="255 238 221"
-LEVEL=$(ls "$W"/sarjat/3_*/12_*.vkl | head -1)
-[ -f "$LEVEL" ] || fail "no last level of the third set"
+# The big maze: a shipped level the solver takes a while on, so its bar is seen under way.
+LEVEL=$(ls "$W"/sarjat/3_*/*_suuri_sokkelo.vkl | head -1)
+[ -f "$LEVEL" ] || fail "no big maze in the third set"
 # The status line under the board, as a checksum.
 status() {
     e2e_shot "$W/status.png"
