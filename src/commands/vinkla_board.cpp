@@ -18,6 +18,7 @@
 #include "board/board_client.h"
 #include "field/level_file.h"
 #include "field/level_set.h"
+#include "platform/text_encoding.h"
 #include "records/player_key.h"
 
 namespace fs = std::filesystem;
@@ -74,21 +75,6 @@ std::string folder_of_player()
     return folder.string();
 }
 
-std::string utf8_of_latin1(const std::string &text)
-{
-    std::string out;
-    for (char ch : text) {
-        const unsigned char c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
-            out += ch;
-        } else {
-            out += static_cast<char>(0xc0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3f));
-        }
-    }
-    return out;
-}
-
 // The level's shown name from its set file, else its file name.
 std::string title_of(const std::string &level)
 {
@@ -105,7 +91,7 @@ std::string title_of(const std::string &level)
         int skipped = 0;
         for (const set_level &l : read_set(bytes, folder.string(), files, skipped).levels)
             if (fs::path(l.path).filename() == path.filename())
-                return utf8_of_latin1(l.title);
+                return utf8_from_latin1(l.title);
     }
     return path.stem().string();
 }
